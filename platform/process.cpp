@@ -1,0 +1,12 @@
+#include "platform/process.h"
+
+#include <QProcess>
+
+namespace platform {
+
+bool startDetached(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+} // namespace platform

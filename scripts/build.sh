@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the whole tree into build/. Extra arguments go to cmake --build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${GV_BUILD_DIR:-$root/build}"
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/gallivex-ccache}"
+if [[ ! -f "$build/build.ninja" ]]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${GV_BUILD_TYPE:-RelWithDebInfo}"
+fi
+# One build at a time on this machine: parallel builds from several shells would starve it.
+exec flock /tmp/gallivex-build.lock cmake --build "$build" "$@"

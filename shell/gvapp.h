@@ -1,0 +1,62 @@
+// CGVApp: the album builder's application. It owns the album for the whole run, prepares the
+// user's settings, lists the plug-ins, serves the skin and the page shortcuts, and decides
+// from the command line whether to install a theme or to open the wizard.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "album/albumproject.h"
+#include "platform/settings.h"
+#include "shell/commandline.h"
+#include "shell/pageaccelerators.h"
+#include "shell/skin.h"
+
+class Prompter;
+
+class CGVApp {
+public:
+    enum class Start {
+        RunWizard,     // show the wizard (with AlbumToOpen() when one was named)
+        InstallTheme,  // a theme package went to the setup program; end without a wizard
+        Failed,        // the plug-ins could not be listed; the user was told; end
+    };
+
+    static constexpr int ProgramVersion = 65539; // 0x10003, written at every start
+    static constexpr int ThumbnailSize = 128;
+
+    CGVApp(Prompter& prompter, QString programFolder);
+    CGVApp(const CGVApp&) = delete;
+    CGVApp& operator=(const CGVApp&) = delete;
+    ~CGVApp();
+
+    // The start-up, given the arguments after the program name.
+    Start InitInstance(const QStringList& arguments);
+    // Releases the plug-ins and the album's photos at the end of the run.
+    void ExitInstance();
+
+    // Copies the installer's machine-wide settings to the user on the first run.
+    static void SeedUserSettings();
+
+    AlbumProject& Album() { return m_album; }
+    Skin& GetSkin() { return m_skin; }
+    Settings& GetSettings() { return m_settings; }
+    int32_t GetSkinColor(int index) { return m_skin.GetSkinColor(index); }
+    int AcceleratorTableOf(int pageIndex) const;
+    const CommandLineInfo& CommandLine() const { return m_commandLine; }
+    QString AlbumToOpen() const;
+    int ThumbnailSide() const { return m_thumbnailSize; }
+    QString ProgramFolder() const { return m_programFolder; }
+
+private:
+    bool handOverTheme(const QString& fileName);
+
+    Prompter& m_prompter;
+    QString m_programFolder;
+    Settings m_settings;
+    Skin m_skin;
+    AlbumProject m_album;
+    PageAccelerators m_accelerators{};
+    CommandLineInfo m_commandLine;
+    int m_thumbnailSize = 0;
+};

@@ -1,0 +1,41 @@
+// The skin: the three colours every dialog and control draws with, and the button and step
+// pictures, found by picture id in the graphics folder beside the program.
+#pragma once
+
+#include <cstdint>
+
+#include <QImage>
+#include <QString>
+
+class Prompter;
+class Settings;
+
+// Colours are COLORREF values (0x00BBGGRR).
+enum SkinColor : int { SKIN_BACKGROUND = 0, SKIN_TEXT = 1, SKIN_LABEL = 2 };
+
+class Skin {
+public:
+    static constexpr int32_t DefaultBackground = 9413023; // R 159, G 161, B 143
+    static constexpr int32_t DefaultText = 5456195;       // R 67, G 65, B 83
+    static constexpr int32_t DefaultLabel = 7244905;      // R 105, G 140, B 110
+
+    Skin(Settings& settings, QString programFolder);
+
+    // The colour of index 0, 1 or 2; 0 for any other index. Read from the settings on first
+    // use; missing or negative colours are replaced by the defaults and written back.
+    int32_t GetSkinColor(int index);
+    // The picture of id, or a null image when the id is unknown or its file cannot be read.
+    QImage LoadSkinPicture(int pictureId) const;
+    // As LoadSkinPicture, telling the user when the picture cannot be loaded.
+    QImage LoadSkinPicture(int pictureId, Prompter& prompter) const;
+
+    // The file name of a picture id, or "" when the id has none.
+    static QString pictureFile(int pictureId);
+
+private:
+    void readColors();
+
+    Settings& m_settings;
+    QString m_programFolder;
+    int32_t m_colors[3] = {0, 0, 0};
+};
