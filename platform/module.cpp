@@ -26,6 +26,15 @@ bool freeModule(ModuleHandle module)
     return module != nullptr && dlclose(module) == 0;
 }
 
+bool isModuleLoaded(const std::string& path)
+{
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr)
+        return false;
+    dlclose(handle); // RTLD_NOLOAD still counted a reference
+    return true;
+}
+
 const char* moduleSuffix()
 {
     return ".so";

@@ -16,6 +16,8 @@ ModuleHandle loadModule(const std::string& path, std::string* error = nullptr);
 void* moduleSymbol(ModuleHandle module, const char* name);
 // Unloads the library; false for a null handle or when the loader refuses.
 bool freeModule(ModuleHandle module);
+// True while the library at path is loaded in this process.
+bool isModuleLoaded(const std::string& path);
 // The file name ending of shared libraries here (".so", ".dll", ".dylib").
 const char* moduleSuffix();
 

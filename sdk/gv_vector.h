@@ -33,11 +33,11 @@ public:
         m_count = 0;
         m_capacity = 0;
     }
-    // Slot 1. Below the capacity nothing happens; otherwise the storage grows to
+    // Slot 1. Up to the capacity nothing happens; beyond it the storage grows to
     // max(n, capacity + 16) elements and the old elements are copied over.
     virtual void reserve(int32_t n)
     {
-        if (n < m_capacity)
+        if (n <= m_capacity)
             return;
         const int32_t capacity = n > m_capacity + 16 ? n : m_capacity + 16;
         T* block = static_cast<T*>(::operator new(sizeof(T) * static_cast<std::size_t>(capacity)));

@@ -1,0 +1,16 @@
+// Test entry point: an application object for the Qt parts, settings kept in a scratch
+// folder until a test sets its own.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "platform/settings.h"
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    Settings::setRoot(QDir::tempPath() + QStringLiteral("/gallivex-tests-settings"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
