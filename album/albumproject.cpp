@@ -123,8 +123,12 @@ int AlbumProject::Parameters(gv_vector<GVParamInfo>* params)
     if (m_params.empty()) {
         if (plugin->plugin == nullptr)
             return -1;
+        // The plug-in builds its records with its own code; copying them here gives records
+        // that stay valid after the plug-in's library is unloaded.
+        gv_vector<GVParamInfo> fromPlugin;
         try {
-            plugin->plugin->GetTemplateParams(m_templateId, &m_params);
+            plugin->plugin->GetTemplateParams(m_templateId, &fromPlugin);
+            m_params = fromPlugin;
         } catch (...) {
             m_params.clear(); // a plug-in that throws offers only the host's parameters
         }

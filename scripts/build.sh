@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the whole tree into build/. Extra arguments go to cmake --build.
+# Configures (once) and builds into build/: the whole tree, or the targets named.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${GV_BUILD_DIR:-$root/build}"
@@ -8,4 +8,6 @@ if [[ ! -f "$build/build.ninja" ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${GV_BUILD_TYPE:-RelWithDebInfo}"
 fi
 # One build at a time on this machine: parallel builds from several shells would starve it.
-exec flock /tmp/gallivex-build.lock cmake --build "$build" "$@"
+targets=()
+[[ $# -gt 0 ]] && targets=(--target "$@")
+exec flock /tmp/gallivex-build.lock cmake --build "$build" "${targets[@]}"

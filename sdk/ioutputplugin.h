@@ -1,6 +1,9 @@
 // IOutputPlugin: the object each output plug-in library makes, through which the host lists
 // templates and their parameters, previews and generates albums. The host never deletes it:
 // the library's GVDestroyOutputPlugin export does (see gvpluginexports.h).
+//
+// Lists a plug-in fills are built by the plug-in's own code, so the host copies what it keeps
+// and drops the plug-in's lists before the library is unloaded.
 #pragma once
 
 #include <cstdint>

@@ -78,6 +78,7 @@ bool CGVApp::handOverTheme(const QString& fileName)
 void CGVApp::ExitInstance()
 {
     // The plug-in manager frees each library exactly once; the records' handles become null.
+    m_album.ParameterList().clear();
     m_album.PluginManager().ReleasePlugins(m_album.Plugins());
     m_album.Plugins().clear();
     m_album.Images().clear();

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "album/albumproject.h"
+#include "platform/module.h"
 #include "plugins/paramrules.h"
 #include "tests/support/testenv.h"
 
@@ -203,4 +204,17 @@ TEST(CreateFolders, MakesEveryFolderButNeverTheFile)
     // A file where a folder should be: the folder below it cannot be made.
     root.write("blocked", "x");
     EXPECT_FALSE(AlbumProject::CreateFoldersForPath((root.str() + "/blocked/sub/p.jpg").c_str()));
+}
+
+TEST_F(AlbumProjectTest, ParametersOutliveThePluginLibrary)
+{
+    ASSERT_TRUE(album.ChooseTemplate(Alpha, 10));
+    ASSERT_EQ(album.Parameters(nullptr), 0);
+    const std::string library = album.Plugins()[Alpha].libraryPath;
+    album.PluginManager().ReleasePlugins(album.Plugins());
+    ASSERT_FALSE(platform::isModuleLoaded(library));
+    // Records built by the unloaded library's code would now crash when destroyed.
+    EXPECT_STREQ(album.ParameterList()[0].name.c_str(), "Title");
+    album.ParameterList().clear();
+    EXPECT_TRUE(album.ParameterList().empty());
 }
