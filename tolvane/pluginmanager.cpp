@@ -55,7 +55,6 @@ void CPluginManager::SetPluginFolders(std::vector<std::string> folders)
 
 bool CPluginManager::Init(bool)
 {
-    m_skipped.clear();
     std::error_code error;
     return std::any_of(m_folders.begin(), m_folders.end(),
                        [&](const std::string& folder) { return fs::is_directory(folder, error); });
