@@ -1,0 +1,90 @@
+#include "platform/displaytransform.h"
+
+#include <cstring>
+
+namespace imaging {
+
+namespace {
+
+int rotationOf(const Image& tags)
+{
+    const auto item = tags.property(TagOrientation);
+    if (!item || item->type != PropertyShort || item->value.size() < 2)
+        return 0;
+    const auto bytes = reinterpret_cast<const uchar*>(item->value.constData());
+    switch (bytes[0] | (bytes[1] << 8)) {
+    case 3: return 2;
+    case 6: return 1;
+    case 8: return 3;
+    default: return 0;
+    }
+}
+
+// The six black and white points (red, green, blue) of a ReferenceBlackWhite item.
+bool levelsOf(const Image& tags, double points[6])
+{
+    const auto item = tags.property(TagReferenceBlackWhite);
+    if (!item || item->type != PropertyRational || item->value.size() != 48)
+        return false;
+    for (int i = 0; i < 6; ++i) {
+        uint32_t pair[2];
+        std::memcpy(pair, item->value.constData() + 8 * i, 8); // little-endian, as stored
+        points[i] = pair[1] == 0 ? 0.0 : static_cast<double>(pair[0]) / pair[1];
+    }
+    return true;
+}
+
+// Cameras write ReferenceBlackWhite to describe their YCbCr encoding: luma 0 to 255 with
+// chroma 128 to 255 (or 0 to 128). Read as levels they would tint every such photo, so only
+// other values count as levels the user set.
+bool isCameraReference(const double p[6])
+{
+    const bool fullLuma = p[0] == 0 && p[1] == 255;
+    const bool upperChroma = p[2] == 128 && p[3] == 255 && p[4] == 128 && p[5] == 255;
+    const bool lowerChroma = p[2] == 0 && p[3] == 128 && p[4] == 0 && p[5] == 128;
+    return fullLuma && (upperChroma || lowerChroma);
+}
+
+} // namespace
+
+QString sideFilePath(const QString& imagePath)
+{
+    return imagePath + QStringLiteral(".exif");
+}
+
+DisplayTransform transformOf(const Image& tags)
+{
+    DisplayTransform transform;
+    transform.rotation = rotationOf(tags);
+    double points[6];
+    if (!levelsOf(tags, points) || isCameraReference(points))
+        return transform;
+    double sum = 0;
+    for (double point : points)
+        sum += point;
+    // Small sums are the neutral values cameras write, not levels the user set.
+    if (sum <= 100)
+        return transform;
+    for (int c = 0; c < 3; ++c) {
+        const double black = points[2 * c];
+        const double white = points[2 * c + 1];
+        if (white <= black)
+            continue; // no usable range: leave the channel as it is
+        const double scale = 255.0 / (white - black);
+        transform.matrix[c][c] = static_cast<float>(scale);
+        transform.matrix[4][c] = static_cast<float>(-scale * black / 255.0);
+    }
+    transform.matrix[0][1] = 1e-8f;
+    return transform;
+}
+
+DisplayTransform readDisplayTransform(const QString& imagePath)
+{
+    if (auto side = Image::open(sideFilePath(imagePath)))
+        return transformOf(*side);
+    if (auto image = Image::open(imagePath))
+        return transformOf(*image);
+    return DisplayTransform();
+}
+
+} // namespace imaging
