@@ -87,12 +87,14 @@ QImage toQImage(vips::VImage image)
 vips::VImage toVips(const QImage& picture)
 {
     const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
-    // copy_memory() detaches the pixels from the QImage, which goes out of scope here.
-    return vips::VImage::new_from_memory(const_cast<uchar*>(rgba.constBits()),
-                                         static_cast<size_t>(rgba.sizeInBytes()), rgba.width(),
-                                         rgba.height(), 4, VIPS_FORMAT_UCHAR)
-        .copy_memory()
-        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    // The pixels are copied: the QImage goes out of scope here.
+    VipsImage* image = vips_image_new_from_memory_copy(
+        rgba.constBits(), static_cast<size_t>(rgba.sizeInBytes()), rgba.width(), rgba.height(),
+        4, VIPS_FORMAT_UCHAR);
+    if (image == nullptr)
+        throw vips::VError();
+    return vips::VImage(image).copy(
+        vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
 }
 
 struct Encoder {
