@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev
-    libvips-dev libvips-tools libexiv2-dev
+    libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev
     googletest libgtest-dev libgmock-dev
 )
 

@@ -36,6 +36,23 @@ bool sameNameIgnoringCase(const char* a, const std::string& b)
 
 } // namespace
 
+bool ReadPluginVersion(const std::string& libraryPath, uint32_t& versionMS, uint32_t& versionLS)
+{
+    // Loading a library that is already loaded only counts another reference.
+    platform::ModuleHandle module = platform::loadModule(libraryPath);
+    if (module == nullptr)
+        return false;
+    auto version = reinterpret_cast<GVGetVersionRecordFn>(
+        platform::moduleSymbol(module, GV_VERSION_RECORD_EXPORT));
+    const GVVersionRecord* record = version ? version() : nullptr;
+    if (record != nullptr) {
+        versionMS = record->productVersionMS;
+        versionLS = record->productVersionLS;
+    }
+    platform::freeModule(module);
+    return record != nullptr;
+}
+
 CPluginManager::CPluginManager()
 {
     m_folders = {(fs::path(platform::programFolder().toStdString()) / "plugins").string(),

@@ -16,6 +16,12 @@
 #include "tolvane/plugininfo.h"
 #include "tolvane/tolvane_export.h"
 
+// Reads the version record of a plug-in library file: its product version as two 32-bit
+// halves (major << 16 | minor, build << 16 | revision). False when the library cannot be
+// loaded or has no version record.
+TOLVANE_EXPORT bool ReadPluginVersion(const std::string& libraryPath, uint32_t& versionMS,
+                                      uint32_t& versionLS);
+
 class TOLVANE_EXPORT CPluginManager {
 public:
     struct Skipped {

@@ -309,3 +309,14 @@ TEST_F(PluginManagerTest, DestroyingTheManagerReleasesWhatItLoaded)
 }
 
 } // namespace
+
+TEST(PluginVersion, ReadFromTheLibraryFile)
+{
+    uint32_t ms = 0, ls = 0;
+    ASSERT_TRUE(ReadPluginVersion(testPluginPath("gvtest_alpha").toStdString(), ms, ls));
+    EXPECT_EQ(ms, (1u << 16) | 2u);
+    EXPECT_EQ(ls, (3u << 16) | 4u);
+    EXPECT_FALSE(ReadPluginVersion(testPluginPath("gvtest_plain").toStdString(), ms, ls));
+    EXPECT_FALSE(ReadPluginVersion("/nonexistent/libx.so", ms, ls));
+    EXPECT_FALSE(platform::isModuleLoaded(testPluginPath("gvtest_alpha").toStdString()));
+}

@@ -1,0 +1,28 @@
+// Choosers: the dialogs in which the user picks a file, a folder, a colour or a font. The
+// desktop programs show the platform's dialogs; tests install scripted choosers.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QString>
+
+#include "sdk/gvfontblock.h"
+
+class Choosers {
+public:
+    virtual ~Choosers() = default;
+
+    // A file to open, or "" when the user cancelled. filter: "Pictures (*.jpg *.png)".
+    virtual QString openFile(const QString& title, const QString& folder,
+                             const QString& filter) = 0;
+    // A file to save to, starting from suggested; "" when the user cancelled.
+    virtual QString saveFile(const QString& title, const QString& suggested,
+                             const QString& filter) = 0;
+    // A folder, or "" when the user cancelled.
+    virtual QString folder(const QString& title, const QString& start) = 0;
+    // A colour (COLORREF, 0x00BBGGRR), or nothing when the user cancelled.
+    virtual std::optional<uint32_t> colour(uint32_t initial) = 0;
+    // Edits the font block in place; false when the user cancelled.
+    virtual bool font(GVFontBlock& block) = 0;
+};
