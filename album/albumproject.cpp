@@ -145,6 +145,15 @@ void AlbumProject::ImagesForPlugins(gv_vector<AlbumImageInfo>& images) const
         images.push_back(static_cast<const AlbumImageInfo&>(image));
 }
 
+Progress& AlbumProject::BeginProgress(const QString& title)
+{
+    m_progress = m_progressFactory ? m_progressFactory() : nullptr;
+    if (!m_progress)
+        m_progress = std::make_unique<SilentProgress>();
+    m_progress->setTitle(title);
+    return *m_progress;
+}
+
 bool AlbumProject::CreateFoldersForPath(const char* path)
 {
     if (path == nullptr)

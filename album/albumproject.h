@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "album/albumimage.h"
 #include "album/albumsummary.h"
+#include "album/progress.h"
+#include "images/gprocessor.h"
 #include "platform/settings.h"
 #include "sdk/gv_string.h"
 #include "sdk/gv_vector.h"
@@ -75,11 +79,26 @@ public:
     gv_vector<GVParamInfo>& ParameterList() { return m_params; }
     // The name of the chosen template as the plug-in manager lists it; "" when none matches.
     gv_string ChosenTemplateName();
+    // The image service the host hands to plug-ins.
+    IGraphicProcessor* ImageProcessor() { return &m_imageProcessor; }
+
+    // How long operations show their progress: the desktop program makes a window, the
+    // command-line tool a terminal report. Without a factory progress goes nowhere.
+    using ProgressFactory = std::function<std::unique_ptr<Progress>()>;
+    void SetProgressFactory(ProgressFactory factory) { m_progressFactory = std::move(factory); }
+    // Shows a new progress report with title and attaches it to the album until
+    // EndProgress(), which destroys it. Returns the attached progress.
+    Progress& BeginProgress(const QString& title);
+    void EndProgress() { m_progress.reset(); }
+    // The progress of the operation under way, or null.
+    Progress* ActiveProgress() { return m_progress.get(); }
 
 private:
     const GVParamInfo* findParameter(const char* name) const;
 
     AlbumSummary m_summary;
+    std::unique_ptr<Progress> m_progress;
+    ProgressFactory m_progressFactory;
     CPluginManager m_pluginManager;
     bool m_modified = false;
     bool m_generated = false;
@@ -94,4 +113,5 @@ private:
     int32_t m_templateId = -1;
     gv_vector<GVParamInfo> m_params;
     Settings m_settings;
+    CGProcessor m_imageProcessor;
 };

@@ -19,3 +19,12 @@ public:
     // to cancel. Operations call it after every report.
     virtual bool pump() = 0;
 };
+
+// Progress that goes nowhere and is never cancelled.
+class SilentProgress : public Progress {
+public:
+    void setTitle(const QString&) override {}
+    void setPosition(int) override {}
+    void setText(const QString&) override {}
+    bool pump() override { return false; }
+};
