@@ -23,6 +23,25 @@ const QHash<int, QString>& table()
         {32808, QStringLiteral("InterpolationMode")},
         {40001, QStringLiteral("The theme installer could not be started:\n%1\n\nPlease "
                                "reinstall Gallivex.")},
+        {40101, QStringLiteral("Generating album...")},
+        {40102, QStringLiteral("Starting...")},
+        {40103, QStringLiteral("Cancel")},
+        {40104, QStringLiteral("OK")},
+        {40105, QStringLiteral("Please name your new album")},
+        {40106, QStringLiteral("Album name:")},
+        {184, QStringLiteral("Gallivex albums (*.gvp)|*.gvp||")},
+        {32824, QStringLiteral("Please select the folder with photos you wish to add to your "
+                               "album.")},
+        {40201, QStringLiteral("Saving...")},
+        {40202, QStringLiteral("Could not access image file \"%1\", listed in the album.\nDo "
+                               "you want to specify an additional search folder?")},
+        {40203, QStringLiteral("Plugin with the name \"%1\" is not installed.\nContinue "
+                               "opening album?")},
+        {40204, QStringLiteral("Template with the name \"%1\" is not installed.\nContinue "
+                               "opening album?")},
+        {40205, QStringLiteral("The album could not be given a file name in the projects "
+                               "folder.\nDo you want to choose where to save it?")},
+        {40206, QStringLiteral("Save album")},
     };
     return texts;
 }

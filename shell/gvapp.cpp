@@ -1,7 +1,12 @@
 #include "shell/gvapp.h"
 
-#include <QDir>
+#include <memory>
 
+#include <QDir>
+#include <QPointer>
+#include <QWidget>
+
+#include "controls/progressdlg.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -11,6 +16,8 @@ namespace {
 // The programs whose settings an installer may have left for the album builder.
 const QStringList SeededPrograms = {QStringLiteral("Gallivex"), QStringLiteral("HTML"),
                                     QStringLiteral("SWF")};
+
+constexpr int CancelPicture = 188; // "cancel.gif", two states
 
 // The setup program that installs theme packages, beside this program.
 #ifdef Q_OS_WIN
@@ -49,7 +56,7 @@ CGVApp::Start CGVApp::InitInstance(const QStringList& arguments)
     m_thumbnailSize = ThumbnailSize;
     m_settings.writeInt(QStringLiteral("Application"), QStringLiteral("Version"), ProgramVersion);
 
-    if (!m_album.Initialise()) {
+    if (!Album().Initialise()) {
         m_prompter.message(loadString(IDS_INIT_FAILED), Prompter::Icon::Error);
         return Start::Failed;
     }
@@ -78,10 +85,23 @@ bool CGVApp::handOverTheme(const QString& fileName)
 void CGVApp::ExitInstance()
 {
     // The plug-in manager frees each library exactly once; the records' handles become null.
-    m_album.ParameterList().clear();
-    m_album.PluginManager().ReleasePlugins(m_album.Plugins());
-    m_album.Plugins().clear();
-    m_album.Images().clear();
+    Album().ParameterList().clear();
+    Album().PluginManager().ReleasePlugins(Album().Plugins());
+    Album().Plugins().clear();
+    Album().Images().clear();
+}
+
+void CGVApp::UseProgressWindows(QWidget* mainWindow)
+{
+    // The window may be gone before the album's last operation; the dialog is then parentless.
+    QPointer<QWidget> owner(mainWindow);
+    Album().SetProgressFactory([this, owner]() -> std::unique_ptr<Progress> {
+        auto dialog = std::make_unique<CProgressDlg>(m_skin.LoadSkinPicture(CancelPicture),
+                                                     m_skin.GetSkinColor(SKIN_BACKGROUND),
+                                                     owner.data());
+        dialog->show();
+        return dialog;
+    });
 }
 
 int CGVApp::AcceleratorTableOf(int pageIndex) const

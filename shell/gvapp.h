@@ -1,6 +1,7 @@
-// CGVApp: the album builder's application. It owns the album for the whole run, prepares the
-// user's settings, lists the plug-ins, serves the skin and the page shortcuts, and decides
-// from the command line whether to install a theme or to open the wizard.
+// CGVApp: the album builder's application. It owns the host object, and with it the album,
+// for the whole run, prepares the user's settings, lists the plug-ins, serves the skin and the
+// page shortcuts, and decides from the command line whether to install a theme or to open the
+// wizard.
 #pragma once
 
 #include <QString>
@@ -8,11 +9,13 @@
 
 #include "album/albumproject.h"
 #include "platform/settings.h"
+#include "plugins/gallivex_impl.h"
 #include "shell/commandline.h"
 #include "shell/pageaccelerators.h"
 #include "shell/skin.h"
 
 class Prompter;
+class QWidget;
 
 class CGVApp {
 public:
@@ -38,7 +41,11 @@ public:
     // Copies the installer's machine-wide settings to the user on the first run.
     static void SeedUserSettings();
 
-    AlbumProject& Album() { return m_album; }
+    // The host object that plug-ins are handed, and the album it holds.
+    CGallivexImpl& Host() { return m_host; }
+    AlbumProject& Album() { return m_host.Album(); }
+    // From now on long operations of the album show the progress window over mainWindow.
+    void UseProgressWindows(QWidget* mainWindow);
     Skin& GetSkin() { return m_skin; }
     Settings& GetSettings() { return m_settings; }
     int32_t GetSkinColor(int index) { return m_skin.GetSkinColor(index); }
@@ -55,7 +62,7 @@ private:
     QString m_programFolder;
     Settings m_settings;
     Skin m_skin;
-    AlbumProject m_album;
+    CGallivexImpl m_host;
     PageAccelerators m_accelerators{};
     CommandLineInfo m_commandLine;
     int m_thumbnailSize = 0;

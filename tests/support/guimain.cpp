@@ -1,0 +1,20 @@
+// Entry point of the test programs that show widgets (on the offscreen platform): as main.cpp,
+// with a full application object.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+
+#include "platform/settings.h"
+
+int main(int argc, char** argv)
+{
+    // Test discovery runs the program without the tests' environment; there is no display
+    // either way.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Settings::setRoot(QDir::tempPath() + QStringLiteral("/gallivex-tests-settings"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
