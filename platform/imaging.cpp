@@ -128,8 +128,9 @@ bool startImaging()
     static bool started = false;
     std::call_once(once, [] {
         started = VIPS_INIT("gallivex") == 0;
-        // Photos are decoded once each; a large operation cache only holds memory.
-        vips_cache_set_max_mem(64 * 1024 * 1024);
+        // No operation cache: it keys decoded files by name, so a photo saved over by the
+        // editor would come back as it was. Photos are decoded once each anyway.
+        vips_cache_set_max(0);
     });
     return started;
 }

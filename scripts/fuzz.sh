@@ -9,8 +9,9 @@ build="$root/build-fuzz"
 if [[ ! -f "$build/build.ninja" ]]; then
     CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-flock /tmp/gallivex-build.lock cmake --build "$build" --target iptc_fuzz exiftext_fuzz
-for target in iptc_fuzz exiftext_fuzz; do
+targets=(iptc_fuzz exiftext_fuzz projectxml_fuzz legacyproject_fuzz)
+flock /tmp/gallivex-build.lock cmake --build "$build" --target "${targets[@]}"
+for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"
     mkdir -p "$corpus"
     echo "fuzz: $target for ${seconds}s"

@@ -250,3 +250,28 @@ TEST(Imaging, EveryEncoderWritesAPictureThatOpensAgain)
     EXPECT_FALSE(source->save(folder.file("no/such/folder/x.jpg"), "image/jpeg"));
     EXPECT_FALSE(QFile::exists(folder.file("x.jpg")));
 }
+
+TEST(Imaging, APhotoSavedOverIsReadAfresh)
+{
+    TestFolder folder;
+    const QString path = folder.file("photo.jpg");
+    const struct {
+        QSize size;
+        QRgb colour;
+    } versions[] = {{QSize(16, 8), qRgb(250, 0, 0)}, {QSize(32, 16), qRgb(0, 0, 250)},
+                    {QSize(24, 12), qRgb(0, 250, 0)}};
+    for (const auto& version : versions) {
+        QImage picture(version.size, QImage::Format_ARGB32);
+        picture.fill(version.colour);
+        ASSERT_TRUE(Image::fromQImage(picture)->save(path, "image/jpeg"));
+        auto image = Image::open(path);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->width(), version.size.width());
+        for (QSize box : {QSize(8, 4), version.size}) {
+            const QImage shown = image->draw(box);
+            ASSERT_FALSE(shown.isNull());
+            EXPECT_NEAR(qRed(shown.pixel(1, 1)), qRed(version.colour), 8);
+            EXPECT_NEAR(qBlue(shown.pixel(1, 1)), qBlue(version.colour), 8);
+        }
+    }
+}

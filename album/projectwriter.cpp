@@ -1,0 +1,172 @@
+#include "album/projectwriter.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <tinyxml2.h>
+
+#include "album/albumproject.h"
+#include "album/projectpaths.h"
+#include "album/projectxmlbuilder.h"
+#include "platform/imaging.h"
+#include "tolvane/pluginmanager.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+// Lets the progress window be seen between the steps, as it always was.
+void letProgressShow()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+// The thumbnail box: the longer side takes it all, the other keeps the proportions.
+QSize thumbnailSize(int width, int height, int side)
+{
+    if (width <= 0 || height <= 0)
+        return QSize();
+    if (width >= height)
+        return QSize(side, std::max(1, static_cast<int>(int64_t(height) * side / width)));
+    return QSize(std::max(1, static_cast<int>(int64_t(width) * side / height)), side);
+}
+
+// A file name beside target that nobody else uses, for writing before renaming.
+std::unique_ptr<QTemporaryFile> scratchFileBeside(const QString& target)
+{
+    auto file = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
+                                                 QStringLiteral("/.gvthumb-XXXXXX.jpg"));
+    if (!file->open())
+        return nullptr;
+    file->close();
+    return file;
+}
+
+} // namespace
+
+ProjectWriter::ProjectWriter(AlbumProject& album) : m_album(album) {}
+
+bool ProjectWriter::cancelled(int percent)
+{
+    Progress* progress = m_album.ActiveProgress();
+    if (progress == nullptr)
+        return false;
+    progress->setPosition(percent);
+    return progress->pump();
+}
+
+ResultCode ProjectWriter::Write(const char* path)
+{
+    if (cancelled(0))
+        return GV_CANCELLED;
+    const QString target = QString::fromStdString(projectpaths::nativePath(path ? path : ""));
+    QSaveFile file(target);
+    if (target.isEmpty() || !file.open(QIODevice::WriteOnly))
+        return GV_E_CREATEFILE;
+    const QString fullPath = QFileInfo(target).absoluteFilePath();
+    tinyxml2::XMLDocument document;
+    ProjectXmlBuilder builder(m_album, document);
+    Parts parts;
+    parts.project = builder.Project();
+    parts.images = builder.Images();
+    if (cancelled(10))
+        return GV_CANCELLED;
+    if (const ResultCode result = describePlugin(builder, parts); result != GV_OK)
+        return result;
+    parts.settings = builder.Settings();
+    builder.AddImages(*parts.images, fullPath.toStdString());
+    if (cancelled(90))
+        return GV_CANCELLED;
+
+    const QString thumbnailPath = fullPath + QStringLiteral(".jpg");
+    std::unique_ptr<QTemporaryFile> thumbnail = writeThumbnail(thumbnailPath);
+    if (thumbnail)
+        parts.thumbnail = builder.Thumbnail(thumbnailPath.toStdString());
+    assemble(document, parts);
+    if (!commit(file, document))
+        return GV_E_WRITEFILE;
+    placeThumbnail(thumbnail.get(), thumbnailPath);
+    m_album.SetModified(false);
+    return GV_OK;
+}
+
+ResultCode ProjectWriter::describePlugin(ProjectXmlBuilder& builder, Parts& parts)
+{
+    const CPluginInfo* plugin = m_album.ChosenPlugin();
+    uint32_t versionMS = 0, versionLS = 0;
+    if (plugin == nullptr || !ReadPluginVersion(plugin->libraryPath, versionMS, versionLS))
+        return GV_E_NOTFOUND;
+    letProgressShow();
+    if (cancelled(30)) {
+        letProgressShow();
+        return GV_CANCELLED;
+    }
+    parts.plugin = builder.Plugin(versionLS);
+    return cancelled(40) ? GV_CANCELLED : GV_OK;
+}
+
+void ProjectWriter::assemble(tinyxml2::XMLDocument& document, const Parts& parts)
+{
+    if (parts.thumbnail != nullptr)
+        parts.project->InsertEndChild(parts.thumbnail);
+    parts.project->InsertEndChild(parts.images);
+    parts.project->InsertEndChild(parts.settings);
+    parts.project->InsertEndChild(parts.plugin);
+    document.InsertEndChild(parts.project);
+}
+
+bool ProjectWriter::commit(QSaveFile& file, const tinyxml2::XMLDocument& document)
+{
+    const std::string text = ProjectXmlBuilder::Print(document);
+    const auto size = static_cast<qint64>(text.size());
+    return file.write(text.data(), size) == size && file.commit();
+}
+
+void ProjectWriter::placeThumbnail(QTemporaryFile* written, const QString& thumbnailPath)
+{
+    // Without a thumbnail of its own the project must not show an older one of other photos.
+    std::error_code error;
+    const fs::path target = projectpaths::toPath(thumbnailPath.toStdString());
+    if (written == nullptr) {
+        fs::remove(target, error);
+        return;
+    }
+    fs::rename(projectpaths::toPath(written->fileName().toStdString()), target, error);
+    if (!error)
+        written->setAutoRemove(false);
+}
+
+std::unique_ptr<QTemporaryFile> ProjectWriter::writeThumbnail(const QString& thumbnailPath) const
+{
+    std::unique_ptr<QTemporaryFile> file = scratchFileBeside(thumbnailPath);
+    if (!file || !makeThumbnail(file->fileName()))
+        return nullptr;
+    return file;
+}
+
+bool ProjectWriter::makeThumbnail(const QString& target) const
+{
+    if (m_album.Images().empty())
+        return false;
+    const std::string photo = projectpaths::nativePath(m_album.Images().front().path.c_str());
+    const std::unique_ptr<imaging::Image> image =
+        imaging::Image::open(QString::fromStdString(photo));
+    if (!image)
+        return false;
+    const QSize size = thumbnailSize(image->width(), image->height(), ThumbnailSide);
+    const QImage picture = size.isEmpty() ? QImage() : image->draw(size);
+    if (picture.isNull())
+        return false;
+    const std::unique_ptr<imaging::Image> small =
+        imaging::Image::fromQImage(picture.convertToFormat(QImage::Format_ARGB32));
+    return small && small->save(target, QStringLiteral("image/jpeg"));
+}
