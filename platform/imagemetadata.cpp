@@ -1,6 +1,7 @@
 #include "platform/imagemetadata.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include <exiv2/exiv2.hpp>
@@ -58,6 +59,10 @@ void addItem(Exiv2::ExifData& exif, const PropertyItem& item)
 
 Exiv2::Image::AutoPtr openFile(const QString& path)
 {
+    // Damaged maker notes are common in camera files; exiv2 reads past them and would
+    // otherwise print a warning for each one on the terminal.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
     if (image.get() != nullptr)
         image->readMetadata();
