@@ -115,3 +115,27 @@ private:
     Settings m_settings;
     CGProcessor m_imageProcessor;
 };
+
+// Shows an operation's progress for as long as the scope lasts, however the operation ends.
+// Inside another operation's scope it reports into that operation's progress instead.
+class ProgressScope {
+public:
+    ProgressScope(AlbumProject& album, const QString& title) : m_album(album)
+    {
+        if (m_album.ActiveProgress() == nullptr) {
+            m_album.BeginProgress(title);
+            m_owned = true;
+        }
+    }
+    ~ProgressScope()
+    {
+        if (m_owned)
+            m_album.EndProgress();
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    AlbumProject& m_album;
+    bool m_owned = false;
+};

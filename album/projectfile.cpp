@@ -37,22 +37,6 @@ QString chooserFilter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-// Ends the progress report whatever way the save ends.
-class ProgressScope
-{
-public:
-    ProgressScope(AlbumProject& album, const QString& title) : m_album(album)
-    {
-        m_album.BeginProgress(title);
-    }
-    ~ProgressScope() { m_album.EndProgress(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
-
-private:
-    AlbumProject& m_album;
-};
-
 } // namespace
 
 ProjectFile::ProjectFile(AlbumProject& album, Prompter& prompter, Choosers& choosers)

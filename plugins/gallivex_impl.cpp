@@ -88,21 +88,6 @@ IStream* openStream(const std::string& path, bool forWriting)
     return stream;
 }
 
-// Ends the album's progress report when a generation leaves, however it leaves.
-class ProgressScope {
-public:
-    ProgressScope(AlbumProject& album, const QString& title) : m_album(album)
-    {
-        m_album.BeginProgress(title);
-    }
-    ~ProgressScope() { m_album.EndProgress(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
-
-private:
-    AlbumProject& m_album;
-};
-
 } // namespace
 
 CGallivexImpl::CGallivexImpl() = default;
