@@ -1,39 +1,51 @@
-// gallivex-cli: the album engine from a terminal.
-//
-//   gallivex-cli themes [--plugins FOLDER]   list plug-ins, templates and parameters
+// gallivex-cli: the album engine from a terminal. Each command lives in cli/commands/.
 #include <cstdio>
+#include <exception>
+#include <utility>
 
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QStringList>
 
-#include "album/albumproject.h"
-#include "cli/themelister.h"
-#include "platform/stringtable.h"
+#include "cli/clisession.h"
+#include "cli/commands/commands.h"
 
-namespace {
-
-int usage()
+namespace
 {
-    std::fprintf(stderr, "usage: gallivex-cli themes [--plugins FOLDER]\n");
-    return 2;
+
+using Command = int (*)(const QStringList&);
+
+Command commandNamed(const QString& name)
+{
+    static const std::pair<const char*, Command> commands[] = {
+        {"themes", runThemes},     {"new", runNew},   {"set", runSet},
+        {"generate", runGenerate}, {"info", runInfo},
+    };
+    for (const auto& [commandName, run] : commands)
+        if (name == QLatin1String(commandName))
+            return run;
+    return nullptr;
 }
 
-int themes(const QStringList& arguments)
+int run(QStringList arguments)
 {
-    AlbumProject album;
-    for (int i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--plugins") && i + 1 < arguments.size())
-            album.PluginManager().SetPluginFolders({arguments[++i].toStdString()});
-        else
-            return usage();
+    if (arguments.isEmpty()) {
+        std::fprintf(stderr, "%s", qUtf8Printable(programUsage()));
+        return 2;
     }
-    if (!album.Initialise()) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(loadString(IDS_INIT_FAILED)));
-        return 1;
+    const QString name = arguments.takeFirst();
+    if (name == u"--help" || name == u"-h" || name == u"help") {
+        if (!arguments.isEmpty() && commandNamed(arguments.first()) != nullptr)
+            return commandNamed(arguments.first())({QStringLiteral("--help")});
+        std::fprintf(stdout, "%s", qUtf8Printable(programUsage()));
+        return 0;
     }
-    QTextStream out(stdout);
-    ThemeLister(out).list(album);
-    return 0;
+    const Command command = commandNamed(name);
+    if (command == nullptr) {
+        std::fprintf(stderr, "gallivex-cli: unknown command \"%s\"\n%s", qUtf8Printable(name),
+                     qUtf8Printable(programUsage()));
+        return 2;
+    }
+    return command(arguments);
 }
 
 } // namespace
@@ -43,11 +55,13 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Vellora"));
     QCoreApplication::setApplicationName(QStringLiteral("Gallivex"));
-    QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty())
-        return usage();
-    const QString command = arguments.takeFirst();
-    if (command == QLatin1String("themes"))
-        return themes(arguments);
-    return usage();
+    // Nothing a library throws may end the program with a stack trace.
+    try {
+        return run(QCoreApplication::arguments().mid(1));
+    } catch (const std::exception& error) {
+        return cliFail(
+            QStringLiteral("unexpected failure: %1").arg(QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        return cliFail(QStringLiteral("unexpected failure"));
+    }
 }

@@ -1,6 +1,7 @@
-// TerminalProgress: the progress of a long operation as the command-line tool shows it, one
-// line "title: NN% text" on the error stream each time the percentage or the text changes.
-// Nobody can press Cancel in a terminal, so it never asks the operation to stop.
+// TerminalProgress: the progress of a long operation as the command-line tool shows it. On a
+// terminal it is a bar redrawn in place ("Generating album... [#####.....]  50% page 3");
+// written to a file or a pipe it is one line "title: NN% text" each time the percentage or
+// the text changes. Nobody can press Cancel in a terminal, so it never asks to stop.
 #pragma once
 
 #include <cstdio>
@@ -10,21 +11,35 @@
 
 #include "album/progress.h"
 
-class TerminalProgress : public Progress {
+class TerminalProgress : public Progress
+{
 public:
-    explicit TerminalProgress(std::FILE* out = stderr) : m_out(out) {}
+    enum class Style {
+        Lines, // one line per change
+        Bar,   // one line redrawn in place
+        Auto,  // a bar on a terminal, lines elsewhere
+    };
+
+    explicit TerminalProgress(std::FILE* out = stderr, Style style = Style::Lines);
+    // Ends the bar's line, so what follows starts on a line of its own.
+    ~TerminalProgress() override;
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
 
     void setTitle(const QString& title) override { m_title = title; }
     void setPosition(int percent) override { m_percent = percent; }
     void setText(const QString& text) override { m_text = text; }
-    // Writes the line when it differs from the last one written; never cancels.
+    // Writes the state when it differs from what was last written; never cancels.
     bool pump() override;
 
     // The line for a state, without its line break.
     static QString line(const QString& title, int percent, const QString& text);
+    // The bar for a state, at most width characters wide.
+    static QString bar(const QString& title, int percent, const QString& text, int width);
 
 private:
     std::FILE* m_out;
+    bool m_bar;
     QString m_title;
     int m_percent = 0;
     QString m_text;

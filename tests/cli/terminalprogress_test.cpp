@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/terminalprogress.h"
+#include "platform/terminal.h"
 
 namespace {
 
@@ -72,4 +73,63 @@ TEST(TerminalProgress, NeverCancels)
     TerminalProgress progress(nullptr); // nothing to write to is no reason to fail
     progress.setPosition(50);
     EXPECT_FALSE(progress.pump());
+}
+
+TEST(TerminalProgress, BarFormat)
+{
+    const struct {
+        int percent;
+        const char* text;
+        int width;
+        const char* bar;
+    } cases[] = {
+        {0, "", 0, "Saving [..............................]   0%"},
+        {50, "page 2", 0, "Saving [###############...............]  50% page 2"},
+        {100, "", 0, "Saving [##############################] 100%"},
+        {150, "", 0, "Saving [##############################] 100%"},
+        {-5, "", 0, "Saving [..............................]   0%"},
+        {10, "a long text", 50, "Saving [###...........................]  10% a lon"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TerminalProgress::bar("Saving", c.percent, c.text, c.width), QString(c.bar))
+            << c.percent;
+}
+
+TEST(TerminalProgress, BarIsRedrawnInPlaceAndEndsItsLine)
+{
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    {
+        TerminalProgress progress(file, TerminalProgress::Style::Bar);
+        progress.setTitle("G");
+        progress.setPosition(10);
+        progress.setText("long status text");
+        progress.pump();
+        progress.pump(); // nothing new: nothing written
+        progress.setPosition(100);
+        progress.setText("ok");
+        progress.pump();
+    }
+    const int width = platform::terminalColumns() - 1;
+    const std::string bar10 =
+        TerminalProgress::bar("G", 10, "long status text", width).toStdString();
+    const std::string bar100 = TerminalProgress::bar("G", 100, "ok", width).toStdString();
+    // The shorter bar is padded with blanks over what the longer one left.
+    EXPECT_EQ(written(file),
+              "\r" + bar10 + "\r" + bar100 + std::string(bar10.size() - bar100.size(), ' ') + "\n");
+    std::fclose(file);
+}
+
+TEST(TerminalProgress, AutoIsLinesOffATerminal)
+{
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    {
+        TerminalProgress progress(file, TerminalProgress::Style::Auto);
+        progress.setTitle("Saving...");
+        progress.setPosition(30);
+        progress.pump();
+    }
+    EXPECT_EQ(written(file), "Saving...: 30%\n");
+    std::fclose(file);
 }

@@ -1,0 +1,199 @@
+#include "images/imageadder.h"
+
+#include <memory>
+#include <optional>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "images/exifreader.h"
+#include "images/iptc.h"
+#include "images/pageimages.h"
+#include "images/subfoldertext.h"
+#include "platform/imaging.h"
+#include "platform/prompter.h"
+#include "platform/settings.h"
+#include "platform/stringtable.h"
+
+namespace
+{
+
+const QString SettingsSection = QStringLiteral("Settings");
+// Some cameras write this into every photo; it describes nothing.
+const QString CameraPlaceholder = QStringLiteral("OLYMPUS DIGITAL CAMERA");
+
+bool isSeparator(QChar c)
+{
+    return c == u'/' || c == u'\\';
+}
+
+} // namespace
+
+CImageAdder::Options CImageAdder::OptionsFromSettings(const Settings& settings)
+{
+    Options options;
+    options.autoDescriptions =
+        settings.getInt(SettingsSection, QStringLiteral("AutoDescriptions"), 1) != 0;
+    options.fromIptc =
+        settings.getInt(SettingsSection, QStringLiteral("AutoDescriptionIPTC"), 1) != 0;
+    options.fromExif =
+        settings.getInt(SettingsSection, QStringLiteral("AutoDescriptionEXIF"), 1) != 0;
+    options.blankLines =
+        settings.getInt(SettingsSection, QStringLiteral("NumberOfBlankLinesForComment"), 0);
+    return options;
+}
+
+CImageAdder::CImageAdder(CPageImages& rows, Prompter& prompter, Options options)
+    : m_rows(rows), m_prompter(prompter), m_options(options)
+{
+}
+
+int CImageAdder::AddFiles(const QStringList& paths)
+{
+    int added = 0;
+    for (const QString& path : paths)
+        if (PassesFileFilter(path) && AddImageFile(path, QString()))
+            ++added;
+    return added;
+}
+
+int CImageAdder::AddFolderImages(const QString& folder, bool recurse, bool parse,
+                                 const QString& subfolder)
+{
+    QSet<QString> visited;
+    int added = 0;
+    scanFolder(folder, recurse, parse, subfolder, visited, added);
+    return added;
+}
+
+void CImageAdder::scanFolder(const QString& folder, bool recurse, bool parse,
+                             const QString& subfolder, QSet<QString>& visited, int& added)
+{
+    // A link back to a folder above would otherwise send the scan round for ever.
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || visited.contains(canonical))
+        return;
+    visited.insert(canonical);
+    const QString base = !folder.isEmpty() && isSeparator(folder.back()) ? folder : folder + u'/';
+    // Names in the order a directory listing shows them; hidden entries (thumbnail caches,
+    // version control) are no photos of the user's.
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName();
+        if (entry.isDir()) {
+            if (recurse)
+                scanFolder(base + name, recurse, parse, subfoldertext::Join(subfolder, name),
+                           visited, added);
+        } else if (PassesFolderFilter(name) &&
+                   AddImageFile(base + name, parse ? subfolder : QString())) {
+            ++added;
+        }
+    }
+}
+
+bool CImageAdder::AddImageFile(const QString& path, const QString& subfolder)
+{
+    Described described = Describe(path, m_options);
+    if (!described.readable) {
+        m_unreadable << path;
+        m_prompter.message(path, Prompter::Icon::Error);
+        return false;
+    }
+    m_rows.Append({path, described.title, described.description, subfolder});
+    return true;
+}
+
+CImageAdder::Described CImageAdder::Describe(const QString& path, const Options& options)
+{
+    Described described;
+    described.title = TitleOf(path);
+    const bool photoshop =
+        ExtensionOf(path).compare(QStringLiteral(".psd"), Qt::CaseInsensitive) == 0;
+    // Only plain files are read: a pipe or device named like a photo would never end.
+    const bool plainFile = QFileInfo(path).isFile();
+    std::optional<QString> caption;
+    std::unique_ptr<imaging::Image> image;
+    if (plainFile) {
+        CIPTC iptc;
+        if (iptc.Read(path))
+            caption = iptc.Text(CIPTC::Caption);
+        image = imaging::Image::open(path);
+    }
+    // Photoshop files that the imaging library cannot read are still taken.
+    described.readable = image != nullptr || photoshop;
+    if (described.readable)
+        described.description =
+            AutomaticDescription(caption ? &*caption : nullptr, image.get(), options);
+    return described;
+}
+
+QString CImageAdder::AutomaticDescription(const QString* caption, const imaging::Image* image,
+                                          const Options& options)
+{
+    QString description;
+    if (!options.autoDescriptions)
+        return description;
+    if (options.fromIptc && caption != nullptr && !caption->isEmpty() &&
+        !caption->startsWith(CameraPlaceholder))
+        description += *caption;
+    if (options.fromExif && image != nullptr) {
+        bool found = false;
+        const QString summary = exif::BuildExifDescription(*image, found, options.blankLines);
+        if (found) {
+            if (!description.isEmpty())
+                description += QStringLiteral("\r\n");
+            description += summary;
+        }
+    }
+    return description;
+}
+
+QString CImageAdder::FileFilter()
+{
+    return loadString(IDS_IMAGE_FILE_FILTER);
+}
+
+bool CImageAdder::PassesFileFilter(const QString& path)
+{
+    return FileFilter().contains(ExtensionOf(path).toLower());
+}
+
+bool CImageAdder::PassesFolderFilter(const QString& path)
+{
+    return FileFilter().contains(u'*' + ExtensionOf(path).toLower());
+}
+
+QString CImageAdder::TitleOf(const QString& path)
+{
+    qsizetype start = path.size();
+    while (start > 0 && !isSeparator(path[start - 1]))
+        --start;
+    return path.mid(start);
+}
+
+QString CImageAdder::ExtensionOf(const QString& path)
+{
+    const QString name = TitleOf(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+QString CImageAdder::DescriptionCleanup(QString text)
+{
+    text.replace(u'"', u' ');
+    text.replace(u'\t', u' ');
+    return text;
+}
+
+QString CImageAdder::StoredDescription(const QString& typed)
+{
+    qsizetype begin = 0;
+    qsizetype end = typed.size();
+    const auto lineBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    while (begin < end && lineBreak(typed[begin]))
+        ++begin;
+    while (end > begin && lineBreak(typed[end - 1]))
+        --end;
+    return DescriptionCleanup(typed.mid(begin, end - begin));
+}

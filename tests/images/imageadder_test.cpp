@@ -1,0 +1,405 @@
+// Adding photos as the image list page does: the file types taken, titles, automatic
+// descriptions and their settings, folder scans with subfolder texts, unreadable files, and
+// the page's copy of the album.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include "images/imageadder.h"
+#include "images/pageimages.h"
+#include "images/subfoldertext.h"
+#include "platform/imaging.h"
+#include "platform/settings.h"
+#include "tests/support/testenv.h"
+
+namespace
+{
+
+QByteArray be16(int value)
+{
+    return QByteArray(1, char(value >> 8)) + char(value & 0xFF);
+}
+
+// An APP13 segment holding an IPTC caption, as photo editors write it.
+QByteArray captionSegment(const QByteArray& caption)
+{
+    const QByteArray data = QByteArray("\x1C\x02\x78", 3) + be16(int(caption.size())) + caption;
+    const QByteArray resource =
+        QByteArray("8BIM\x04\x04\0\0", 8) + be16(0) + be16(int(data.size())) + data;
+    const QByteArray payload = QByteArray("Photoshop 3.0", 14) + resource;
+    return QByteArray("\xFF\xED", 2) + be16(int(payload.size()) + 2) + payload;
+}
+
+// A real JPEG photo with an EXIF ImageDescription and an IPTC caption when given.
+QString writePhoto(const QString& path, const QByteArray& exifDescription = {},
+                   const QByteArray& iptcCaption = {})
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage picture(16, 12, QImage::Format_ARGB32);
+    picture.fill(Qt::darkGreen);
+    auto image = imaging::Image::fromQImage(picture);
+    if (!exifDescription.isEmpty())
+        image->setProperty({270, imaging::PropertyAscii, exifDescription + '\0'});
+    EXPECT_TRUE(image->save(path, QStringLiteral("image/jpeg"))) << path.toStdString();
+    if (!iptcCaption.isEmpty()) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        file.close();
+        bytes.insert(2, captionSegment(iptcCaption));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    return path;
+}
+
+struct Row {
+    QString relative;
+    QString subfolder;
+};
+
+// The rows as paths relative to root with their subfolder texts.
+std::vector<Row> rowsBelow(const CPageImages& rows, const QString& root)
+{
+    std::vector<Row> result;
+    for (const PageImage& row : rows.Rows())
+        result.push_back({QDir(root).relativeFilePath(row.path), row.subfolder});
+    return result;
+}
+
+void expectRows(const std::vector<Row>& actual, const std::vector<Row>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].relative, expected[i].relative) << "row " << i;
+        EXPECT_EQ(actual[i].subfolder, expected[i].subfolder) << "row " << i;
+    }
+}
+
+TEST(ImageAdderFilter, TakesTheFileTypesOfTheFilter)
+{
+    const struct {
+        const char* path;
+        bool chooser; // the Add command's test
+        bool folder;  // the folder scan's test
+    } cases[] = {
+        {"/p/a.jpg", true, true},
+        {"/p/A.JPG", true, true},
+        {"/p/a.jpeg", true, true},
+        {"/p/a.Jpe", true, true},
+        {"/p/a.gif", true, true},
+        {"/p/a.png", true, true},
+        {"/p/a.bmp", true, true},
+        {"/p/a.tif", true, true},
+        {"/p/a.TIFF", true, true},
+        {"/p/a.psd", false, false},
+        {"/p/a.webp", false, false},
+        {"/p/notes.txt", false, false},
+        {"/p/a.jpgx", false, false},
+        {"/p/.profile", false, false},
+        // A plain substring test: the empty extension and pieces of real ones pass.
+        {"/p/README", true, true},
+        {"/p/x.jp", true, true},
+        {"/p/x.p", true, true},
+        {"/p.d/README", true, true},
+        {"C:\\p.d\\x.tif", true, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CImageAdder::PassesFileFilter(c.path), c.chooser) << c.path;
+        EXPECT_EQ(CImageAdder::PassesFolderFilter(c.path), c.folder) << c.path;
+    }
+}
+
+TEST(ImageAdderFilter, TitlesAndExtensions)
+{
+    const struct {
+        const char* path;
+        const char* title;
+        const char* extension;
+    } cases[] = {
+        {"/photos/2004/Sunset.JPG", "Sunset.JPG", ".JPG"},
+        {"C:\\pics\\beach.day.jpg", "beach.day.jpg", ".jpg"},
+        {"/photos.old/README", "README", ""},
+        {"relative/x.png", "x.png", ".png"},
+        {"/p/trailing.", "trailing.", "."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CImageAdder::TitleOf(c.path), QString(c.title)) << c.path;
+        EXPECT_EQ(CImageAdder::ExtensionOf(c.path), QString(c.extension)) << c.path;
+    }
+}
+
+TEST(ImageAdderText, DescriptionCleanupAndStoring)
+{
+    const struct {
+        const char* typed;
+        const char* stored;
+    } cases[] = {
+        {"say \"cheese\"", "say  cheese "},
+        {"a\tb", "a b"},
+        {"\r\n\r\nline one\r\nline two\r\n\n", "line one\r\nline two"},
+        {"\n\"\t\"\n", "   "},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CImageAdder::StoredDescription(c.typed), QString(c.stored)) << c.typed;
+    EXPECT_EQ(CImageAdder::DescriptionCleanup("\r\n\"x\"\r\n"), QString("\r\n x \r\n"));
+}
+
+class ImageAdderTest : public ::testing::Test
+{
+protected:
+    QString photo(const QString& name, const QByteArray& exif = {}, const QByteArray& iptc = {})
+    {
+        return writePhoto(folder.file(name), exif, iptc);
+    }
+
+    TestFolder folder;
+    ScriptedPrompter prompter;
+    CPageImages rows;
+};
+
+TEST_F(ImageAdderTest, AutomaticDescriptionsFollowTheSettings)
+{
+    const QString both = photo("both.jpg", "Harbour at dusk", "Boats in the harbour");
+    const QString exifOnly = photo("exif.jpg", "Harbour at dusk");
+    const QString iptcOnly = photo("iptc.jpg", {}, "Boats in the harbour");
+    const QString placeholder = photo("olympus.jpg", "Harbour", "OLYMPUS DIGITAL CAMERA   ");
+    const QString neither = photo("plain.jpg");
+    using O = CImageAdder::Options;
+    const struct {
+        const char* what;
+        O options;
+        QString path;
+        QString description;
+    } cases[] = {
+        {"caption then EXIF", O{}, both, "Boats in the harbour\r\nHarbour at dusk"},
+        {"EXIF alone", O{}, exifOnly, "Harbour at dusk"},
+        {"caption alone", O{}, iptcOnly, "Boats in the harbour"},
+        {"camera placeholder caption", O{}, placeholder, "Harbour"},
+        {"nothing to say", O{}, neither, ""},
+        {"automatic descriptions off", O{false, true, true, 0}, both, ""},
+        {"IPTC off", O{true, false, true, 0}, both, "Harbour at dusk"},
+        {"EXIF off", O{true, true, false, 0}, both, "Boats in the harbour"},
+        {"both off", O{true, false, false, 0}, both, ""},
+        {"blank lines after the EXIF text", O{true, true, true, 2}, exifOnly,
+         "Harbour at dusk\r\n\r\n"},
+        {"no blank lines without EXIF text", O{true, true, true, 2}, iptcOnly,
+         "Boats in the harbour"},
+    };
+    for (const auto& c : cases) {
+        const CImageAdder::Described described = CImageAdder::Describe(c.path, c.options);
+        EXPECT_TRUE(described.readable) << c.what;
+        EXPECT_EQ(described.description, c.description) << c.what;
+        EXPECT_EQ(described.title, QFileInfo(c.path).fileName()) << c.what;
+    }
+}
+
+TEST_F(ImageAdderTest, OptionsComeFromTheSettings)
+{
+    SettingsSandbox sandbox;
+    Settings settings;
+    const CImageAdder::Options defaults = CImageAdder::OptionsFromSettings(settings);
+    EXPECT_TRUE(defaults.autoDescriptions && defaults.fromIptc && defaults.fromExif);
+    EXPECT_EQ(defaults.blankLines, 0);
+    settings.writeInt("Settings", "AutoDescriptions", 0);
+    settings.writeInt("Settings", "AutoDescriptionIPTC", 0);
+    settings.writeInt("Settings", "AutoDescriptionEXIF", 5); // any value but 0 is on
+    settings.writeInt("Settings", "NumberOfBlankLinesForComment", 3);
+    const CImageAdder::Options stored = CImageAdder::OptionsFromSettings(settings);
+    EXPECT_FALSE(stored.autoDescriptions);
+    EXPECT_FALSE(stored.fromIptc);
+    EXPECT_TRUE(stored.fromExif);
+    EXPECT_EQ(stored.blankLines, 3);
+}
+
+TEST_F(ImageAdderTest, RealPhotosGetTheirCaptionsAndDescriptions)
+{
+    const struct {
+        const char* file;
+        const char* description;
+    } cases[] = {
+        {"et-IPTC.jpg", "A witty caption"},
+        // The camera wrote its placeholder and blanks: nothing worth a description.
+        {"exs-olympus-c960.jpg", ""},
+        {"exs-Canon_40D.jpg", ""},
+        {"et-NikonD70.jpg", "curve: fotogenics point and shoot"},
+    };
+    for (const auto& c : cases) {
+        const CImageAdder::Described described =
+            CImageAdder::Describe(sharedTestData(QStringLiteral("photos/") + c.file), {});
+        EXPECT_TRUE(described.readable) << c.file;
+        EXPECT_EQ(described.title, QString(c.file));
+        EXPECT_EQ(described.description, QString::fromUtf8(c.description)) << c.file;
+    }
+}
+
+TEST_F(ImageAdderTest, UnreadableFilesAreToldAndLeftOut)
+{
+    const QString text = folder.write("notes.jpg", "these are no pixels");
+    const QString photoshop = folder.write("layers.psd", "8BPS but not really");
+    const QString missing = folder.file("gone.jpg");
+    const QString good = photo("good.jpg", "Fine");
+    CImageAdder adder(rows, prompter, {});
+    EXPECT_FALSE(adder.AddImageFile(text, "x"));
+    EXPECT_FALSE(adder.AddImageFile(missing, QString()));
+    EXPECT_TRUE(adder.AddImageFile(photoshop, "layers")); // taken all the same
+    EXPECT_TRUE(adder.AddImageFile(good, QString()));
+    EXPECT_EQ(prompter.texts, (QStringList{text, missing})); // the message is the path itself
+    EXPECT_EQ(adder.Unreadable(), (QStringList{text, missing}));
+    ASSERT_EQ(rows.Size(), 2u);
+    EXPECT_EQ(rows.Rows()[0].path, photoshop);
+    EXPECT_EQ(rows.Rows()[0].title, QString("layers.psd"));
+    EXPECT_EQ(rows.Rows()[0].description, QString());
+    EXPECT_EQ(rows.Rows()[0].subfolder, QString("layers"));
+    EXPECT_EQ(rows.Rows()[1].description, QString("Fine"));
+}
+
+TEST_F(ImageAdderTest, AddCommandFiltersByTypeAndKeepsOrder)
+{
+    const QString b = photo("b.jpg");
+    const QString a = photo("a.png.jpg");
+    const QString psd = folder.write("art.psd", "not an image");
+    const QString txt = folder.write("list.txt", "not an image");
+    CImageAdder adder(rows, prompter, {});
+    EXPECT_EQ(adder.AddFiles({b, psd, txt, a}), 2);
+    expectRows(rowsBelow(rows, folder.path()), {{"b.jpg", ""}, {"a.png.jpg", ""}});
+    EXPECT_TRUE(prompter.texts.isEmpty()); // files of other types are not even opened
+}
+
+class FolderScanTest : public ImageAdderTest
+{
+protected:
+    void SetUp() override
+    {
+        photo("root/b.jpg");
+        photo("root/A.png.jpg");
+        folder.write("root/notes.txt", "text");
+        photo("root/.hidden.jpg");
+        photo("root/sub/c.jpg");
+        photo("root/sub/deep/d.JPG");
+        photo("root/Sub2/e.jpg");
+        root = folder.file("root");
+    }
+    std::vector<Row> scan(bool recurse, bool parse, const QString& subfolder = {},
+                          const QString& start = {})
+    {
+        CPageImages scanned;
+        CImageAdder adder(scanned, prompter, {});
+        adder.AddFolderImages(start.isEmpty() ? root : start, recurse, parse, subfolder);
+        return rowsBelow(scanned, root);
+    }
+    QString root;
+};
+
+TEST_F(FolderScanTest, RecursiveScanRecordsSubfolderTexts)
+{
+    expectRows(scan(true, true), {{"A.png.jpg", ""},
+                                  {"b.jpg", ""},
+                                  {"sub/c.jpg", "sub"},
+                                  {"sub/deep/d.JPG", "sub\\deep"},
+                                  {"Sub2/e.jpg", "Sub2"}});
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+}
+
+TEST_F(FolderScanTest, VariantsOfTheTwoCheckBoxes)
+{
+    expectRows(scan(true, false), {{"A.png.jpg", ""},
+                                   {"b.jpg", ""},
+                                   {"sub/c.jpg", ""},
+                                   {"sub/deep/d.JPG", ""},
+                                   {"Sub2/e.jpg", ""}});
+    expectRows(scan(false, true), {{"A.png.jpg", ""}, {"b.jpg", ""}});
+    expectRows(scan(true, true, "2004"), {{"A.png.jpg", "2004"},
+                                          {"b.jpg", "2004"},
+                                          {"sub/c.jpg", "2004\\sub"},
+                                          {"sub/deep/d.JPG", "2004\\sub\\deep"},
+                                          {"Sub2/e.jpg", "2004\\Sub2"}});
+    // A trailing separator on the folder changes nothing.
+    expectRows(scan(false, true, {}, root + "/"), {{"A.png.jpg", ""}, {"b.jpg", ""}});
+}
+
+TEST_F(FolderScanTest, LinksBackUpTheTreeAreEnteredOnce)
+{
+    ASSERT_TRUE(QFile::link(root, root + "/sub/deep/loop"));
+    ASSERT_TRUE(QFile::link(root + "/sub", root + "/Sub2/again"));
+    const std::vector<Row> rows = scan(true, true);
+    expectRows(rows, {{"A.png.jpg", ""},
+                      {"b.jpg", ""},
+                      {"sub/c.jpg", "sub"},
+                      {"sub/deep/d.JPG", "sub\\deep"},
+                      {"Sub2/e.jpg", "Sub2"}});
+}
+
+TEST_F(FolderScanTest, UnreadableFilesInAFolderAreSkipped)
+{
+    folder.write("root/sub/broken.jpg", "garbage");
+    folder.write("root/README", "no extension, so it is tried");
+    CPageImages scanned;
+    CImageAdder adder(scanned, prompter, {});
+    EXPECT_EQ(adder.AddFolderImages(root, true, true), 5);
+    EXPECT_EQ(adder.Unreadable(), (QStringList{root + "/README", root + "/sub/broken.jpg"}));
+    EXPECT_EQ(prompter.texts, adder.Unreadable());
+}
+
+TEST(PageImages, AlbumRoundTripRenumbers)
+{
+    std::vector<AlbumImage> album(3);
+    const char* const names[] = {"one.jpg", "two.jpg", "three.jpg"};
+    for (int i = 0; i < 3; ++i) {
+        album[size_t(i)].name = names[i];
+        album[size_t(i)].path = (std::string("/p/") + names[i]).c_str();
+        album[size_t(i)].index = 40 + i;
+    }
+    album[1].description = "Second\r\nline";
+    album[2].subfolder = "2004\\Summer";
+    CPageImages rows;
+    rows.LoadFromAlbum(album);
+    ASSERT_EQ(rows.Size(), 3u);
+    EXPECT_EQ(rows.Rows()[1].description, QString("Second\r\nline"));
+    std::swap(rows.Rows()[0], rows.Rows()[2]);
+    rows.Append({"/p/four.jpg", "four", "", ""});
+    rows.SyncPageToAlbum(album);
+    ASSERT_EQ(album.size(), 4u);
+    const char* const order[] = {"three.jpg", "two.jpg", "one.jpg", "four"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_STREQ(album[size_t(i)].name.c_str(), order[i]);
+        EXPECT_EQ(album[size_t(i)].index, i);
+    }
+    EXPECT_STREQ(album[0].subfolder.c_str(), "2004\\Summer");
+    EXPECT_STREQ(album[1].description.c_str(), "Second\r\nline");
+    EXPECT_STREQ(album[3].path.c_str(), "/p/four.jpg");
+}
+
+TEST(SubfolderText, CommonPrefixNormaliseJoin)
+{
+    const struct {
+        QStringList texts;
+        const char* prefix;
+    } prefixes[] = {
+        {{}, ""},
+        {{"2004\\Summer"}, "2004\\Summer"},
+        {{"2004\\Summer", "2004\\Spring"}, "2004\\S"},
+        {{"2004\\Summer", "2004"}, "2004"},
+        {{"a", "b"}, ""},
+        {{"same", "same", "same"}, "same"},
+        {{"x", ""}, ""},
+    };
+    for (const auto& c : prefixes)
+        EXPECT_EQ(subfoldertext::CommonPrefix(c.texts), QString(c.prefix)) << c.prefix;
+    const std::pair<const char*, const char*> typed[] = {
+        {"2004/Summer", "2004\\Summer"},
+        {"/2004/Summer/", "2004\\Summer"},
+        {"\\\\net\\share\\\\", "\\net\\share\\"},
+        {"", ""},
+        {"/", ""},
+    };
+    for (const auto& [in, out] : typed)
+        EXPECT_EQ(subfoldertext::Normalise(in), QString(out)) << in;
+    EXPECT_EQ(subfoldertext::Join("", "a"), QString("a"));
+    EXPECT_EQ(subfoldertext::Join("a\\b", "c"), QString("a\\b\\c"));
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+// The generation page's Generate without its window: a real generation through the host with
+// the probe plug-in, the save afterwards, and the checks and failures that stop it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "album/albumproject.h"
+#include "album/projectfile.h"
+#include "platform/choosers.h"
+#include "platform/stringtable.h"
+#include "plugins/albumgenerator.h"
+#include "plugins/destinationcheck.h"
+#include "plugins/gallivex_impl.h"
+#include "tests/support/testenv.h"
+
+namespace
+{
+
+// Sets an environment variable for the life of the object.
+class EnvironmentValue
+{
+public:
+    EnvironmentValue(const char* name, const QByteArray& value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~EnvironmentValue()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+class NoChoosers : public Choosers
+{
+public:
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString folder(const QString&, const QString&) override { return {}; }
+    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
+    bool font(GVFontBlock&) override { return false; }
+};
+
+// A real generation: the probe plug-in writes what its script says through the host.
+class GeneratorTest : public ::testing::Test
+{
+protected:
+    GeneratorTest()
+        : script("GVPROBE_SCRIPT", base.file("script.txt").toUtf8()),
+          report("GVPROBE_REPORT", base.file("report.txt").toUtf8()),
+          projectFile(host.Album(), prompter, choosers),
+          destination(prompter, nullptr, base.file("program"))
+    {
+        installTestPlugins(base.file("plugins"), {"gvtest_probe"});
+        AlbumProject& album = host.Album();
+        album.PluginManager().SetPluginFolders({base.file("plugins").toStdString()});
+        EXPECT_TRUE(album.Initialise());
+        album.ChooseTemplate(0, 7);
+        AlbumImage image;
+        image.name = "photo.jpg";
+        image.path = base.write("photos/photo.jpg", "jpeg bytes").toUtf8().constData();
+        album.Images().push_back(image);
+        album.SetProjectPath(base.file("album.gvp").toUtf8().constData());
+        album.MarkModified();
+        base.write("script.txt", "create\tindex.html\t<p>album</p>\ncopyimage\t0\tphotos/p.jpg\n");
+    }
+
+    TestFolder base;
+    EnvironmentValue script;
+    EnvironmentValue report;
+    SettingsSandbox sandbox;
+    ScriptedPrompter prompter;
+    NoChoosers choosers;
+    CGallivexImpl host;
+    ProjectFile projectFile;
+    CDestinationCheck destination;
+};
+
+TEST_F(GeneratorTest, GeneratesStoresTheFolderAndSaves)
+{
+    CAlbumGenerator generator(host, destination, projectFile, prompter);
+    const QString folder = base.file("out/album");
+    const CAlbumGenerator::Outcome outcome = generator.Generate(folder, true);
+    EXPECT_EQ(outcome.result, 0);
+    EXPECT_EQ(outcome.plugin, GV_OK);
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_EQ(outcome.save, GV_OK);
+    EXPECT_EQ(entriesOf(folder), (QStringList{"index.html", "photos"}));
+    EXPECT_STREQ(host.Album().Destination().c_str(), folder.toUtf8().constData());
+    EXPECT_TRUE(host.Album().IsGenerated());
+    EXPECT_FALSE(host.Album().IsModified());
+    QFile saved(base.file("album.gvp"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("AlbumPath=\"" + folder.toUtf8() + "\""));
+    EXPECT_TRUE(prompter.texts.isEmpty());
+}
+
+TEST_F(GeneratorTest, WithoutTheSaveBoxTheUserIsAsked)
+{
+    for (const auto answer : {Prompter::Answer::No, Prompter::Answer::Yes}) {
+        prompter.texts.clear();
+        prompter.answers = {answer};
+        host.Album().MarkModified();
+        CAlbumGenerator generator(host, destination, projectFile, prompter);
+        const QString folder = base.file(answer == Prompter::Answer::Yes ? "yes" : "no");
+        const CAlbumGenerator::Outcome outcome = generator.Generate(folder, false);
+        EXPECT_EQ(outcome.plugin, GV_OK);
+        EXPECT_EQ(outcome.saved, answer == Prompter::Answer::Yes);
+        EXPECT_EQ(prompter.texts, QStringList{loadString(IDS_SAVE_CHANGES)});
+        EXPECT_EQ(QFileInfo::exists(base.file("album.gvp")), answer == Prompter::Answer::Yes);
+    }
+}
+
+TEST_F(GeneratorTest, RefusalsAndFailuresStopBeforeOrAfterThePlugin)
+{
+    base.write("script.txt", "create\tindex.html\tx\nreturn\t-1000\n");
+    base.write("blocker", "a file");
+    const struct {
+        const char* what;
+        QString folder;
+        int result;
+        ResultCode plugin;
+        bool ran;
+    } cases[] = {
+        {"folder cannot be made", base.file("blocker/album"), GV_E_FILENOTFOUND, GV_OK, false},
+        {"folder holds the photos", base.file("photos"), -1, GV_OK, false},
+        {"plug-in fails", base.file("failing"), 0, GV_E_NOTIMPL, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(base.file("report.txt"));
+        CAlbumGenerator generator(host, destination, projectFile, prompter);
+        const CAlbumGenerator::Outcome outcome = generator.Generate(c.folder, true);
+        EXPECT_EQ(outcome.result, c.result);
+        EXPECT_EQ(outcome.plugin, c.plugin);
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(QFileInfo::exists(base.file("report.txt")), c.ran);
+        EXPECT_FALSE(host.Album().IsGenerated());
+    }
+    EXPECT_TRUE(QFileInfo::exists(base.file("photos/photo.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(base.file("album.gvp")));
+}
+
+} // namespace
