@@ -1,0 +1,114 @@
+#include "outputs/html/albumphotos.h"
+
+#include <map>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+
+using namespace html;
+
+namespace
+{
+
+constexpr ULONG SideFileLimit = 256 * 1024; // EXIF side files are tiny JPEGs
+constexpr int ReportEvery = 16;
+
+QString fromUtf8(const gv_string& text)
+{
+    return QString::fromUtf8(text.c_str());
+}
+
+QByteArray readStream(IStream& stream, ULONG limit)
+{
+    QByteArray bytes;
+    char buffer[4096];
+    ULONG got = 0;
+    while (static_cast<ULONG>(bytes.size()) < limit &&
+           SUCCEEDED(stream.Read(buffer, sizeof buffer, &got)) && got > 0)
+        bytes.append(buffer, static_cast<qsizetype>(got));
+    return bytes;
+}
+
+QString hexHash(const QByteArray& data, int length)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex().left(length));
+}
+
+} // namespace
+
+QString CAlbumPhotos::contentKey(IGallivex& host, int index, const QString& path) const
+{
+    QByteArray key = QByteArray("photo|") + host.GetImageFingerprint(index);
+    gv_string extension, photoPath;
+    if (IStream* stream = host.OpenImage(index, extension, photoPath)) {
+        STATSTG stat{};
+        if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)))
+            key += "|" + QByteArray::number(static_cast<qulonglong>(stat.cbSize.QuadPart));
+        host.ReleaseStream(stream);
+    }
+    // Turns and levels set in the album live in the side file, not in the photo.
+    if (IStream* side =
+            host.OpenFile(gv_string((path + QStringLiteral(".exif")).toUtf8().constData()))) {
+        key += "|" +
+               QCryptographicHash::hash(readStream(*side, SideFileLimit), QCryptographicHash::Sha1)
+                   .toHex();
+        host.ReleaseStream(side);
+    }
+    return hexHash(key, 40);
+}
+
+ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
+                                 const Progress& progress)
+{
+    gv_vector<AlbumImageInfo> images;
+    host.GetImages(images);
+    std::map<QString, size_t> byKey;
+    for (int i = 0; i < images.size(); ++i) {
+        if (i % ReportEvery == 0 && progress(static_cast<double>(i) / images.size()))
+            return GV_CANCELLED;
+        const QString path = fromUtf8(*host.GetImagePath(i));
+        if (path.isEmpty()) {
+            qWarning("HTML plug-in: photo %d is missing and left out", i + 1);
+            continue;
+        }
+        AlbumPhoto photo{i, fromUtf8(images[i].name), fromUtf8(images[i].description),
+                         fromUtf8(images[i].subfolder), 0};
+        const QString key = contentKey(host, i, path);
+        const auto known = byKey.find(key);
+        if (known != byKey.end()) {
+            photo.pictures = known->second;
+            m_photos.push_back(photo);
+            continue;
+        }
+        PhotoPictures pictures;
+        pictures.source = path;
+        for (int p = 0; p < maker.count(); ++p) {
+            const QString url = QStringLiteral("pictures/%1-%2.%3")
+                                    .arg(hexHash((key + maker.recipe(p)).toUtf8(), 16),
+                                         maker.name(p), maker.format(p));
+            gv_string relative(url.toUtf8().constData());
+            const QString file = fromUtf8(*host.GetAlbumFilePath(relative));
+            if (file.isEmpty())
+                return GV_E_CREATEFILE;
+            pictures.urls.push_back(url);
+            pictures.files.push_back(file);
+        }
+        if (!pictures.files.empty() &&
+            !QDir().mkpath(QFileInfo(pictures.files.front()).absolutePath()))
+            return GV_E_CREATEFOLDER;
+        photo.pictures = m_pictures.size();
+        byKey.emplace(key, m_pictures.size());
+        m_pictures.push_back(std::move(pictures));
+        m_photos.push_back(photo);
+    }
+    return GV_OK;
+}
+
+void CAlbumPhotos::dropUnmade()
+{
+    std::erase_if(m_photos, [this](const AlbumPhoto& photo) {
+        return m_pictures[photo.pictures].outcome != PhotoPictures::Outcome::Made;
+    });
+}
