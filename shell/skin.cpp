@@ -3,7 +3,10 @@
 #include <map>
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
+#include "controls/skinhooks.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
@@ -81,9 +84,27 @@ QString Skin::pictureFile(int pictureId)
 
 QImage Skin::LoadSkinPicture(int pictureId) const
 {
+    const auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    const QScreen* screen = gui != nullptr ? QGuiApplication::primaryScreen() : nullptr;
+    return LoadSkinPicture(pictureId, screen != nullptr ? screen->devicePixelRatio() : 1.0);
+}
+
+QImage Skin::LoadSkinPicture(int pictureId, qreal screenRatio) const
+{
     const QString file = pictureFile(pictureId);
     if (file.isEmpty())
         return QImage();
+    if (screenRatio > 1.0) {
+        // Sharp on high-density screens; the ordinary picture stays the fallback.
+        const int dot = file.lastIndexOf(u'.');
+        QImage sharp(QDir(m_programFolder)
+                         .filePath(QStringLiteral("graphics/") + file.left(dot) +
+                                   QStringLiteral("@2x") + file.mid(dot)));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
     QImage picture(QDir(m_programFolder).filePath(QStringLiteral("graphics/") + file));
     if (picture.isNull()) {
         // The second place is the media folder at the root of the program's drive.
@@ -100,4 +121,10 @@ QImage Skin::LoadSkinPicture(int pictureId, Prompter& prompter) const
     if (picture.isNull())
         prompter.message(loadString(IDS_LOAD_IMAGE_FAILED), Prompter::Icon::Error);
     return picture;
+}
+
+void Skin::installInControls(Prompter& prompter)
+{
+    SkinHooks::install([this, &prompter](int id) { return LoadSkinPicture(id, prompter); },
+                       [this](int index) { return GetSkinColor(index); });
 }

@@ -26,8 +26,15 @@ public:
     int32_t GetSkinColor(int index);
     // The picture of id, or a null image when the id is unknown or its file cannot be read.
     QImage LoadSkinPicture(int pictureId) const;
+    // As above for a screen of the given pixel ratio: above 1 the double-size picture
+    // ("back@2x.gif") is taken when there is one, marked with a device pixel ratio of 2.
+    QImage LoadSkinPicture(int pictureId, qreal screenRatio) const;
     // As LoadSkinPicture, telling the user when the picture cannot be loaded.
     QImage LoadSkinPicture(int pictureId, Prompter& prompter) const;
+
+    // Makes this skin the one the shared controls (picture buttons, tip dialog) draw with;
+    // the skin must outlive them. Missing pictures are reported through prompter.
+    void installInControls(Prompter& prompter);
 
     // The file name of a picture id, or "" when the id has none.
     static QString pictureFile(int pictureId);

@@ -4,13 +4,15 @@
 
 #include "controls/myprogressctl.h"
 
-namespace {
+namespace
+{
 
-constexpr int32_t Orange = 3381759;    // R 255, G 153, B 51
+constexpr int32_t Orange = 3381759;     // R 255, G 153, B 51
 constexpr int32_t Background = 9413023; // R 159, G 161, B 143
 
 // A bar as the progress window sets it up, 300 x 40 pixels, rendered off-screen.
-class ProgressCtlTest : public ::testing::Test {
+class ProgressCtlTest : public ::testing::Test
+{
 protected:
     ProgressCtlTest()
     {
@@ -68,17 +70,12 @@ TEST(ProgressBarLook, FillsOnlyStrictlyInsideTheRange)
         int filledWidth;
         const char* text;
     } cases[] = {
-        {0, 100, 50, 300, true, true, 150, "50%"},
-        {0, 100, 99, 300, true, true, 297, "99%"},
+        {0, 100, 50, 300, true, true, 150, "50%"}, {0, 100, 99, 300, true, true, 297, "99%"},
         {0, 100, 29, 300, true, true, 87, "29%"}, // exact, not 86.999... truncated
-        {0, 100, 1, 300, true, true, 3, "1%"},
-        {0, 100, 50, 300, false, true, 150, ""},
-        {0, 200, 50, 300, true, true, 75, "25%"},
-        {0, 3, 2, 300, true, true, 200, "67%"},
-        {0, 100, 100, 300, true, false, 0, ""},
-        {0, 100, 0, 300, true, false, 0, ""},
-        {0, 100, 150, 300, true, false, 0, ""},
-        {0, 100, -5, 300, true, false, 0, ""},
+        {0, 100, 1, 300, true, true, 3, "1%"},     {0, 100, 50, 300, false, true, 150, ""},
+        {0, 200, 50, 300, true, true, 75, "25%"},  {0, 3, 2, 300, true, true, 200, "67%"},
+        {0, 100, 100, 300, true, false, 0, ""},    {0, 100, 0, 300, true, false, 0, ""},
+        {0, 100, 150, 300, true, false, 0, ""},    {0, 100, -5, 300, true, false, 0, ""},
         {0, 0, 0, 300, true, false, 0, ""},
     };
     for (const auto& c : cases) {
@@ -156,8 +153,8 @@ TEST_F(ProgressCtlTest, AtEitherEndOnlyTheBackgroundShows)
 
 TEST_F(ProgressCtlTest, DifferentColoursBlendFromStartToEnd)
 {
-    bar.SetStartColor(255);      // red
-    bar.SetEndColor(0xFF0000);   // blue
+    bar.SetStartColor(255);    // red
+    bar.SetEndColor(0xFF0000); // blue
     bar.SetShowPercent(false);
     const QImage image = render(50);
     const QColor left = image.pixelColor(0, 0);

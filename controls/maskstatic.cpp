@@ -1,0 +1,8 @@
+#include "controls/maskstatic.h"
+
+void CMaskStatic::focusInEvent(QFocusEvent* event)
+{
+    QLabel::focusInEvent(event);
+    if (m_buddy)
+        m_buddy->setFocus(Qt::OtherFocusReason);
+}

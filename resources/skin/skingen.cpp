@@ -1,0 +1,55 @@
+// Draws every skin picture into the graphics folder given on the command line: name.gif at
+// its own size and name@2x.gif at twice the size for high-density screens.
+#include <cstdio>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include "gifwriter.h"
+#include "skinart.h"
+
+namespace
+{
+
+QString scaledName(const QString& file, int scale)
+{
+    if (scale == 1)
+        return file;
+    const int dot = file.lastIndexOf(QLatin1Char('.'));
+    return file.left(dot) + QStringLiteral("@%1x").arg(scale) + file.mid(dot);
+}
+
+bool writeOne(const ArtSpec& spec, const QDir& folder, int scale)
+{
+    const QString file = QString::fromLatin1(spec.file);
+    const QString path = folder.filePath(scaledName(file, scale));
+    const QImage art = drawArt(spec, scale);
+    if (file.endsWith(QLatin1String(".jpg")))
+        return art.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", 92);
+    return writeGif(art, path, artMatte(spec));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: gvskingen <graphics folder>\n");
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "gvskingen: cannot make %s\n", argv[1]);
+        return 1;
+    }
+    int failures = 0;
+    for (const ArtSpec& spec : artTable())
+        for (int scale : {1, 2})
+            if (!writeOne(spec, folder, scale)) {
+                std::fprintf(stderr, "gvskingen: cannot write %s\n", spec.file);
+                ++failures;
+            }
+    return failures == 0 ? 0 : 1;
+}
