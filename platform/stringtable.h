@@ -30,6 +30,79 @@ enum StringId : int {
     IDS_TEMPLATE_NOT_INSTALLED = 40204, // an album names a template that is not installed
     IDS_CHOOSE_PROJECT_FILE = 40205,    // no project file name could be made for a save
     IDS_SAVE_ALBUM_TITLE = 40206,       // the save dialog's title
+    // Adding photos to the image list.
+    IDS_ADD_IMAGES_FIRST = 109,             // the image list is left with no photo in it
+    IDS_IMAGE_FILE_FILTER = 40501,          // the photo file types the Add commands take
+    // The generation page: the destination folder and its emptying.
+    IDS_PATH_DOES_NOT_EXIST = 40511,        // the destination folder cannot be made
+    IDS_INSTALLATION_FOLDER = 40512,        // the destination lies in the program's folder
+    IDS_FOLDER_NOT_EMPTY = 40513,           // asks before a non-empty destination is emptied
+    IDS_DELETION_WARNING_TITLE = 40514,     // the deletion warning dialog's title
+    IDS_DELETION_WARNING_TEXT = 40515,      // its text
+    IDS_REMOVE_IMMEDIATELY = 40516,         // its check box for deleting instead of recycling
+    IDS_DO_NOT_WARN_AGAIN = 40517,          // its check box for not showing it again
+    IDS_MOVING_TO_RECYCLE_BIN = 40518,      // progress title while the folder is emptied
+    IDS_SELECT_ALBUM_LOCATION = 40519,      // the destination folder chooser's title
+    IDS_GENERATE_NOW = 40520,               // Next on an album that was not generated
+    IDS_SAVE_CHANGES = 40521,               // save after generation without the save box
+    IDS_DESTINATION_HOLDS_PHOTOS = 40522,   // emptying the destination would delete photos
+    IDS_DESTINATION_IS_HOME = 40523,        // the destination is the home folder or above it
+    IDS_DESTINATION_IS_ROOT = 40524,        // the destination is the top of a disk
+    IDS_DESTINATION_HOLDS_PROGRAM = 40525,  // emptying the destination would delete the program
+    IDS_DESTINATION_NOT_FOLDER = 40526,     // the destination names a file
+    IDS_TRASH_FAILED = 40527,               // the destination could not be moved to the Trash
+    IDS_DELETE_FAILED = 40528,              // the destination could not be emptied
+    // The properties page.
+    IDS_INVALID_PARAMETER = 40531,          // a parameter's field fails its check
+    // The wizard, its help menu, the about box, the welcome and theme pages.
+    IDS_ABOUT_MENU = 101,                   // "&About..."
+    IDS_SHOW_TIP_MENU = 121,                // "&Show tip of the day"
+    IDS_CREATE_NEW_TIP = 1019,              // tooltip of the create-new button
+    IDS_OPEN_EXISTING_TIP = 1028,           // tooltip of the open-existing button
+    IDS_EXIT_NOW = 1091,                    // Cancel asks before the wizard closes
+    IDS_PRODUCT_NAME = 40601,               // the wizard's title and the about box's name
+    IDS_PRODUCT_VERSION = 40602,
+    IDS_LEGAL_NOTICE = 40603,
+    IDS_SUPPORT_MAIL_SUBJECT = 40604,
+    IDS_HELP_CONTENTS = 40605,              // the help menu's items
+    IDS_TIP_OF_THE_DAY = 40606,
+    IDS_WHATS_NEW = 40607,
+    IDS_ONLINE_SUPPORT = 40608,
+    IDS_MAIL_SUPPORT = 40609,
+    IDS_SELECT_THEME = 40611,               // Next with a plug-in instead of a theme chosen
+    IDS_UNINSTALL_THEME_QUESTION = 40612,
+    IDS_DOWNLOAD_THEMES = 40613,            // the download button and its tooltip
+    IDS_DOWNLOAD_THEMES_TIP = 40614,
+    IDS_INSTALL_THEME = 40615,              // the theme tree's context menu
+    IDS_UNINSTALL_THEME = 40616,
+    IDS_WEB_HOME = 40617,                   // the maker's web addresses
+    IDS_WEB_HELP = 40618,
+    IDS_WEB_SUPPORT = 40619,
+    IDS_WEB_THEMES = 40620,
+    IDS_WEB_WHATS_NEW = 40621,
+    IDS_SUPPORT_MAILBOX = 40622,
+    IDS_ABOUT_TITLE = 40623,
+    IDS_ABOUT_SUPPORT = 40624,
+    IDS_DONE = 40625,                       // texts of buttons without a skin picture
+    IDS_BACK = 40626,
+    IDS_NEXT = 40627,
+    IDS_FINISH = 40628,
+    IDS_HELP = 40629,
+    IDS_CREATE_NEW = 40630,                 // the welcome page's two choices
+    IDS_OPEN_EXISTING = 40631,
+    IDS_WEB_LINK = 40633,                   // the about box's link to the web site
+    IDS_WELCOME_QUESTION = 40634,
+    IDS_MAIL_FAILED = 40635,                // no mail program took the support mail
+    // The tip of the day and the hyperlink control.
+    IDS_TIP_TITLE = 122,                    // the tip dialog's caption
+    IDS_TIP_HEADING = 125,                  // "Did you know..."
+    IDS_TIPS_FILE_MISSING = 126,            // the tips could not be copied out
+    IDS_TIPS_READ_ERROR = 127,              // the tips could not be read
+    IDS_NEXT_TIP = 40701,                   // the tip dialog's buttons
+    IDS_SHOW_TIP = 40702,
+    IDS_LINK_UNABLE = 40710,                // a hyperlink target could not be opened
+    IDS_LINK_ERROR_FIRST = 40711,           // its reasons by code: 0, 2, 3, 5, 8, 11, 26..32
+    IDS_LINK_UNKNOWN_ERROR = 40724,         // any other code
 };
 
 // The text of id, or an empty text for an unknown id.

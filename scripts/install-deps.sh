@@ -6,8 +6,11 @@ set -euo pipefail
 packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev
-    libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev
+    libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev libgif-dev
     googletest libgtest-dev libgmock-dev
+    libzip-dev chromium
+    # Real photographs (nature, GPL-2+) for the demo album that scripts/run.sh makes.
+    mate-backgrounds
 )
 
 missing=()

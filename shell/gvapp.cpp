@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "controls/progressdlg.h"
+#include "controls/skinhooks.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -115,4 +116,10 @@ QString CGVApp::AlbumToOpen() const
 {
     return m_commandLine.command == CommandLineInfo::FileOpen ? m_commandLine.fileName
                                                               : QString();
+}
+
+void CGVApp::InstallSkin()
+{
+    SkinHooks::install([this](int pictureId) { return m_skin.LoadSkinPicture(pictureId); },
+                       [this](int index) { return m_skin.GetSkinColor(index); });
 }

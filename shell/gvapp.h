@@ -46,6 +46,9 @@ public:
     AlbumProject& Album() { return m_host.Album(); }
     // From now on long operations of the album show the progress window over mainWindow.
     void UseProgressWindows(QWidget* mainWindow);
+    // Gives the controls the skin's pictures and colours.
+    void InstallSkin();
+    Prompter& GetPrompter() { return m_prompter; }
     Skin& GetSkin() { return m_skin; }
     Settings& GetSettings() { return m_settings; }
     int32_t GetSkinColor(int index) { return m_skin.GetSkinColor(index); }

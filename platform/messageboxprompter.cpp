@@ -1,0 +1,100 @@
+#include "platform/messageboxprompter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "platform/stringtable.h"
+
+namespace
+{
+
+QMessageBox::Icon boxIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Information:
+        return QMessageBox::Information;
+    case Prompter::Icon::Question:
+        return QMessageBox::Question;
+    case Prompter::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompter::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(Prompter::Buttons buttons)
+{
+    switch (buttons) {
+    case Prompter::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Prompter::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Prompter::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Prompter::Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton boxButton(Prompter::Answer answer)
+{
+    switch (answer) {
+    case Prompter::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Prompter::Answer::Yes:
+        return QMessageBox::Yes;
+    case Prompter::Answer::No:
+        return QMessageBox::No;
+    case Prompter::Answer::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+Prompter::Answer answerOf(int button, Prompter::Answer fallback)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return Prompter::Answer::Ok;
+    case QMessageBox::Cancel:
+        return Prompter::Answer::Cancel;
+    case QMessageBox::Yes:
+        return Prompter::Answer::Yes;
+    case QMessageBox::No:
+        return Prompter::Answer::No;
+    default:
+        return fallback;
+    }
+}
+
+// Closing the box without a button counts as its way out: Cancel, else No, else OK.
+Prompter::Answer escapeAnswer(Prompter::Buttons buttons)
+{
+    if (buttons == Prompter::Buttons::YesNo)
+        return Prompter::Answer::No;
+    if (buttons == Prompter::Buttons::Ok)
+        return Prompter::Answer::Ok;
+    return Prompter::Answer::Cancel;
+}
+
+} // namespace
+
+Prompter::Answer MessageBoxPrompter::ask(const QString& text, Buttons buttons, Answer defaultAnswer,
+                                         Icon icon)
+{
+    QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, boxButtons(buttons),
+                    m_owner.data());
+    box.setDefaultButton(boxButton(defaultAnswer));
+    return answerOf(box.exec(), escapeAnswer(buttons));
+}
+
+void MessageBoxPrompter::message(const QString& text, Icon icon)
+{
+    QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, QMessageBox::Ok,
+                    m_owner.data());
+    box.exec();
+}

@@ -1,0 +1,45 @@
+// CBasePage: the base of every wizard page. A page has a fixed size, paints no background of
+// its own (the sheet's step picture shows through it) and takes its keyboard shortcuts from
+// the table of its page index, active only while the page is shown.
+#pragma once
+
+#include <QWidget>
+
+#include "shell/wizardpage.h"
+
+class CMyPropertySheet;
+
+class CBasePage : public QWidget, public WizardPage
+{
+    Q_OBJECT
+public:
+    static constexpr int Width = 593;
+    static constexpr int Height = 496;
+
+    explicit CBasePage(int pageIndex, QWidget* parent = nullptr);
+
+    int PageIndex() const { return m_pageIndex; }
+    // The sheet the page belongs to; set when the sheet adds the page.
+    void SetSheet(CMyPropertySheet* sheet) { m_sheet = sheet; }
+    CMyPropertySheet* Sheet() const { return m_sheet; }
+
+    // Runs once, before the page is first shown: builds what needs the sheet, then places
+    // the controls.
+    void InitialiseOnce();
+    // Installs the shortcuts of accelerator table tableId on the page.
+    void InstallAccelerators(int tableId);
+    // A command of the page's shortcuts (the table's command number); false when unknown.
+    virtual bool OnCommand(int command);
+
+protected:
+    virtual void OnInitDialog() {}
+    // Moves the page's controls to their fixed places.
+    virtual void PlaceControls() = 0;
+
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    int m_pageIndex;
+    CMyPropertySheet* m_sheet = nullptr;
+    bool m_initialised = false;
+};

@@ -1,0 +1,219 @@
+#include "shell/mypropertysheet.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+
+#include "controls/imagebutton.h"
+#include "platform/prompter.h"
+#include "platform/stringtable.h"
+#include "shell/basepage.h"
+#include "shell/skin.h"
+
+namespace
+{
+
+// Pictures of the wizard buttons and their number of states.
+constexpr int BackPicture = 182, NextPicture = 184, CancelPicture = 188, HelpPicture = 189,
+              DonePicture = 228;
+// Where the wizard's own buttons sit; the skinned ones keep these vertical places.
+constexpr int ButtonsTop = 502, SmallButtonsTop = 511, ButtonMargin = 22;
+const QRect ClickableRect(3, 3, 70, 24);
+
+} // namespace
+
+CMyPropertySheet::CMyPropertySheet(Skin& skin, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_skin(skin), m_prompter(prompter), m_stack(new QStackedWidget(this))
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    m_stack->setGeometry(0, 0, CBasePage::Width, CBasePage::Height);
+    m_stack->setAutoFillBackground(false);
+    createButtons();
+    m_navigator.SetPageChanged([this](int index) { pageChanged(index); });
+}
+
+CMyPropertySheet::~CMyPropertySheet() = default;
+
+QAbstractButton* CMyPropertySheet::makeButton(int pictureId, int states, int textId, int controlId)
+{
+    const QImage strip = m_skin.LoadSkinPicture(pictureId);
+    if (!strip.isNull())
+        return new CImageButton(strip, states, this, controlId, true);
+    // Without the skin's artwork the wizard stays usable with plain buttons.
+    auto* button = new QPushButton(loadString(textId), this);
+    // Enter is the wizard's own business (keyPressEvent), not the focused button's.
+    button->setAutoDefault(false);
+    button->resize(controlId == IDHELP || controlId == IDCANCEL ? QSize(90, 22) : QSize(76, 30));
+    return button;
+}
+
+void CMyPropertySheet::createButtons()
+{
+    m_back = makeButton(BackPicture, 3, IDS_BACK, ID_WIZBACK);
+    m_help = makeButton(HelpPicture, 2, IDS_HELP, IDHELP);
+    m_cancel = makeButton(CancelPicture, 2, IDS_CANCEL, IDCANCEL);
+    m_next = makeButton(NextPicture, 3, IDS_NEXT, ID_WIZNEXT);
+    m_finish = makeButton(DonePicture, 3, IDS_FINISH, ID_WIZFINISH);
+    for (QAbstractButton* button : {m_back, m_next, m_finish}) {
+        if (auto* image = qobject_cast<CImageButton*>(button))
+            image->setClickableRect(ClickableRect);
+    }
+    placeButtons();
+    setTabOrder(m_back, m_help);
+    setTabOrder(m_help, m_cancel);
+    setTabOrder(m_cancel, m_next);
+    setTabOrder(m_next, m_finish);
+    connect(m_back, &QAbstractButton::clicked, this, [this] { m_navigator.Back(); });
+    connect(m_next, &QAbstractButton::clicked, this, [this] { m_navigator.Next(); });
+    connect(m_finish, &QAbstractButton::clicked, this, [this] {
+        if (m_navigator.Finish())
+            accept();
+    });
+    connect(m_cancel, &QAbstractButton::clicked, this, [this] { reject(); });
+    connect(m_help, &QAbstractButton::clicked, this, [this] { showHelpMenu(); });
+    m_finish->hide();
+}
+
+void CMyPropertySheet::placeButtons()
+{
+    m_back->move(ButtonMargin, ButtonsTop);
+    m_next->move(ClientWidth - ButtonMargin - m_next->width(), ButtonsTop);
+    m_finish->move(ClientWidth - ButtonMargin - m_finish->width(), ButtonsTop);
+    // Help and Cancel share the middle: Help above the line, Cancel below it.
+    m_cancel->move((ClientWidth - m_cancel->width()) / 2,
+                   SmallButtonsTop + m_cancel->height() / 2 + 3);
+    m_help->move((ClientWidth - m_help->width()) / 2, SmallButtonsTop - m_help->height() / 2);
+}
+
+void CMyPropertySheet::AddPage(CBasePage* page)
+{
+    page->SetSheet(this);
+    m_stack->addWidget(page);
+    m_navigator.AddPage(*page);
+}
+
+CBasePage* CMyPropertySheet::Page(int index) const
+{
+    return qobject_cast<CBasePage*>(m_stack->widget(index));
+}
+
+bool CMyPropertySheet::SetActivePage(int index)
+{
+    if (CBasePage* page = Page(index))
+        page->InitialiseOnce();
+    return m_navigator.SetActivePage(index);
+}
+
+void CMyPropertySheet::pageChanged(int index)
+{
+    m_stack->setCurrentIndex(index);
+    update();
+}
+
+void CMyPropertySheet::SetWizardButtons(int buttons)
+{
+    m_back->setEnabled((buttons & PSWIZB_BACK) != 0);
+    const bool finish = (buttons & PSWIZB_FINISH) != 0;
+    m_finish->setVisible(finish);
+    m_finish->setEnabled(finish);
+    m_next->setVisible(!finish);
+    m_next->setEnabled((buttons & PSWIZB_NEXT) != 0);
+}
+
+void CMyPropertySheet::PressButton(int buttonId)
+{
+    QTimer::singleShot(0, this, [this, buttonId] {
+        if (QAbstractButton* button = Button(buttonId); button && button->isEnabled())
+            button->click();
+    });
+}
+
+QAbstractButton* CMyPropertySheet::Button(int buttonId) const
+{
+    switch (buttonId) {
+    case ID_WIZBACK:
+        return m_back;
+    case ID_WIZNEXT:
+        return m_next;
+    case ID_WIZFINISH:
+        return m_finish;
+    case IDHELP:
+        return m_help;
+    case IDCANCEL:
+        return m_cancel;
+    default:
+        return nullptr;
+    }
+}
+
+QMenu* CMyPropertySheet::BuildHelpMenu()
+{
+    auto* menu = new QMenu(this);
+    const std::pair<int, int> items[] = {
+        {ID_HELP_CONTENTS, IDS_HELP_CONTENTS}, {ID_TIP_OF_THE_DAY, IDS_TIP_OF_THE_DAY},
+        {ID_WHATS_NEW, IDS_WHATS_NEW},         {ID_ONLINE_SUPPORT, IDS_ONLINE_SUPPORT},
+        {ID_MAIL_SUPPORT, IDS_MAIL_SUPPORT},   {ID_APP_ABOUT, IDS_ABOUT_MENU}};
+    for (const auto& [command, text] : items) {
+        QAction* action = menu->addAction(loadString(text));
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command] { OnHelpCommand(command); });
+    }
+    menu->setDefaultAction(menu->actions().first());
+    return menu;
+}
+
+void CMyPropertySheet::showHelpMenu()
+{
+    QMenu* menu = BuildHelpMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(QCursor::pos());
+}
+
+void CMyPropertySheet::reject()
+{
+    const Prompter::Answer answer =
+        m_prompter.ask(loadString(IDS_EXIT_NOW), Prompter::Buttons::YesNo, Prompter::Answer::Yes,
+                       Prompter::Icon::Question);
+    if (answer == Prompter::Answer::Yes)
+        QDialog::reject();
+}
+
+void CMyPropertySheet::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    PaintBackground(painter);
+}
+
+void CMyPropertySheet::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (size() != QSize(ClientWidth, ClientHeight))
+        resize(ClientWidth, ClientHeight);
+}
+
+void CMyPropertySheet::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || event->modifiers() & ~Qt::KeypadModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // Enter on one of the wizard's buttons presses it; anywhere else it goes on, as Next
+    // or, on the last page, Finish.
+    auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
+    QAbstractButton* target = m_finish->isVisible() ? m_finish : m_next;
+    for (QAbstractButton* own : {m_back, m_next, m_finish, m_help, m_cancel}) {
+        if (focused == own)
+            target = own;
+    }
+    if (target->isEnabled())
+        target->click();
+    event->accept();
+}

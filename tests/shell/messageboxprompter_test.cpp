@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/messageboxprompter.h"
+
+namespace
+{
+
+// Answers the next message box with button once it is up, and tells what it showed.
+struct BoxAnswer {
+    QString text;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+void answerNextBox(QMessageBox::StandardButton button, BoxAnswer& seen)
+{
+    QTimer::singleShot(0, [button, &seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen.text = box->text();
+        seen.icon = box->icon();
+        if (box->defaultButton() != nullptr)
+            seen.defaultButton = box->standardButton(box->defaultButton());
+        if (button == QMessageBox::NoButton)
+            box->reject(); // closed without a button
+        else
+            box->button(button)->click();
+    });
+}
+
+} // namespace
+
+TEST(MessageBoxPrompter, QuestionsAnswerWithTheButtonPressed)
+{
+    MessageBoxPrompter prompter;
+    BoxAnswer seen;
+    answerNextBox(QMessageBox::No, seen);
+    EXPECT_EQ(prompter.ask("Exit now?", Prompter::Buttons::YesNo, Prompter::Answer::Yes,
+                           Prompter::Icon::Question),
+              Prompter::Answer::No);
+    EXPECT_EQ(seen.text, QStringLiteral("Exit now?"));
+    EXPECT_EQ(seen.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    answerNextBox(QMessageBox::Cancel, seen);
+    EXPECT_EQ(prompter.ask("Save?", Prompter::Buttons::YesNoCancel, Prompter::Answer::No,
+                           Prompter::Icon::Warning),
+              Prompter::Answer::Cancel);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::No);
+}
+
+TEST(MessageBoxPrompter, MessagesShowTheirTextAndIcon)
+{
+    MessageBoxPrompter prompter;
+    BoxAnswer seen;
+    answerNextBox(QMessageBox::Ok, seen);
+    prompter.message("Error loading image", Prompter::Icon::Error);
+    EXPECT_EQ(seen.text, QStringLiteral("Error loading image"));
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+}
