@@ -55,6 +55,26 @@ QString sharedTestData(const QString& relative)
     return QDir(QStringLiteral(GVTEST_SHARED_DIR "/testdata")).filePath(relative);
 }
 
+EnvironmentValue::EnvironmentValue(const char* name, const QByteArray& value)
+    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+{
+    qputenv(name, value);
+}
+
+EnvironmentValue::~EnvironmentValue()
+{
+    if (m_had)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 Prompter::Answer ScriptedPrompter::ask(const QString& text, Buttons, Answer defaultAnswer, Icon)
 {
     texts << text;

@@ -47,6 +47,23 @@ QString binFolder();
 // The shared test data folder beside the project.
 QString sharedTestData(const QString& relative);
 
+// Sets an environment variable for the life of the object, then restores it.
+class EnvironmentValue {
+public:
+    EnvironmentValue(const char* name, const QByteArray& value);
+    ~EnvironmentValue();
+    EnvironmentValue(const EnvironmentValue&) = delete;
+    EnvironmentValue& operator=(const EnvironmentValue&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+// Every entry of a folder, hidden ones included, by name.
+QStringList entriesOf(const QString& folder);
+
 class ScriptedPrompter : public Prompter {
 public:
     Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon) override;
