@@ -33,17 +33,6 @@ namespace
 constexpr int DistinctPhotos = 300;
 constexpr int Runs = 3;
 
-// Nobody to ask: the photos are all there, so nothing is asked.
-class NoChoosers : public Choosers
-{
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
-    bool font(GVFontBlock&) override { return false; }
-};
-
 double millisecondsOf(const std::function<bool()>& step)
 {
     const auto start = std::chrono::steady_clock::now();

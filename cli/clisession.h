@@ -15,17 +15,6 @@
 
 class CliArguments;
 
-// No dialogs on a terminal: every choice is cancelled.
-class NoChoosers : public Choosers
-{
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
-    bool font(GVFontBlock&) override { return false; }
-};
-
 class CliSession
 {
 public:

@@ -26,3 +26,14 @@ public:
     // Edits the font block in place; false when the user cancelled.
     virtual bool font(GVFontBlock& block) = 0;
 };
+
+// Choosers for work with nobody to ask (the command-line tool, reading albums in the
+// background, tests): every choice is cancelled.
+class NoChoosers : public Choosers {
+public:
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString folder(const QString&, const QString&) override { return {}; }
+    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
+    bool font(GVFontBlock&) override { return false; }
+};

@@ -11,28 +11,12 @@
 namespace
 {
 
-class NoChoosers : public Choosers
-{
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
-    bool font(GVFontBlock&) override { return false; }
-};
-
 } // namespace
 
 QByteArray bytesOf(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entriesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                  QDir::Name);
 }
 
 void GallivexCliTest::SetUp()

@@ -18,8 +18,6 @@
 // The bytes of a file, "" when it cannot be read.
 QByteArray bytesOf(const QString& path);
 // The names in a folder, hidden ones included, sorted.
-QStringList entriesOf(const QString& folder);
-
 class GallivexCliTest : public ::testing::Test
 {
 protected:

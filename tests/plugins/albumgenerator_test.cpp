@@ -18,16 +18,6 @@
 namespace
 {
 
-class NoChoosers : public Choosers
-{
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
-    bool font(GVFontBlock&) override { return false; }
-};
-
 // A real generation: the probe plug-in writes what its script says through the host.
 class GeneratorTest : public ::testing::Test
 {

@@ -19,16 +19,6 @@
 #include "shell/gvapp.h"
 #include "tests/support/testenv.h"
 
-class NoChoosers : public Choosers
-{
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<uint32_t> colour(uint32_t) override { return std::nullopt; }
-    bool font(GVFontBlock&) override { return false; }
-};
-
 class SheetTest : public ::testing::Test
 {
 protected:
