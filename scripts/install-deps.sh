@@ -9,6 +9,8 @@ packages=(
     libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev libgif-dev
     googletest libgtest-dev libgmock-dev
     libzip-dev chromium
+    # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
+    libsane-dev sane-utils
     # Real photographs (nature, GPL-2+) for the demo album that scripts/run.sh makes.
     mate-backgrounds
 )

@@ -77,6 +77,7 @@ QString Skin::pictureFile(int pictureId)
         {401, "chkbox.gif"},       {402, "checkall.gif"},       {403, "uncheckall.gif"},
         {404, "apptoall.gif"},     {405, "addcomment.gif"},     {406, "replacecomment.gif"},
         {407, "step3planka.gif"},  {32811, "import.gif"},
+        {SKIN_LISTBOX_SPLASH, "listboxsplash.gif"},
     };
     const auto it = files.find(pictureId);
     return it == files.end() ? QString() : QString::fromLatin1(it->second);

@@ -10,6 +10,9 @@
 class Prompter;
 class Settings;
 
+// Pictures of the program's own beyond the numbered skin: the empty image list's splash.
+enum SkinPicture : int { SKIN_LISTBOX_SPLASH = 90001 };
+
 // Colours are COLORREF values (0x00BBGGRR).
 enum SkinColor : int { SKIN_BACKGROUND = 0, SKIN_TEXT = 1, SKIN_LABEL = 2 };
 

@@ -1,5 +1,7 @@
 #include "skinart.h"
 
+#include "shell/skin.h"
+
 namespace
 {
 
@@ -87,6 +89,8 @@ const std::vector<ArtSpec>& artTable()
         {406, "replacecomment.gif", K::Tool, 120, 24, 2, "Replace text", G::Comment, 0},
         {407, "step3planka.gif", K::Panel, 593, 44, 1, "", G::None, 0},
         {32811, "import.gif", K::Tool, 96, 24, 2, "Import", G::Camera, 0},
+        // Shown over the image list while the album has no photos.
+        {SKIN_LISTBOX_SPLASH, "listboxsplash.gif", K::Picture, 313, 118, 1, "", G::None, 0},
     };
     return table;
 }

@@ -25,9 +25,13 @@ bool writeOne(const ArtSpec& spec, const QDir& folder, int scale)
     const QString file = QString::fromLatin1(spec.file);
     const QString path = folder.filePath(scaledName(file, scale));
     const QImage art = drawArt(spec, scale);
-    if (file.endsWith(QLatin1String(".jpg")))
-        return art.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", 92);
-    return writeGif(art, path, artMatte(spec));
+    const bool written = file.endsWith(QLatin1String(".jpg"))
+                             ? art.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", 92)
+                             : writeGif(art, path, artMatte(spec));
+    // The GIF library makes files only their owner can read; every user of an installed
+    // program needs to read its pictures.
+    return written && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
+                                                      QFile::ReadGroup | QFile::ReadOther);
 }
 
 } // namespace

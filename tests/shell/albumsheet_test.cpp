@@ -106,6 +106,10 @@ TEST_F(AlbumSheetTest, CancelAsksAndNoKeepsTheWizardAsItWas)
 TEST_F(AlbumSheetTest, NextAndBackPassThroughEveryPageToFinish)
 {
     CAlbumSheet& wizard = startSheet();
+    // The image list page lets Next through only when the album has a photo.
+    AlbumImage photo;
+    photo.path = "photo.jpg";
+    app.Album().Images().push_back(photo);
     wizard.SetActivePage(CAlbumSheet::ThemePage);
     for (int page = CAlbumSheet::ImageListPage; page <= CAlbumSheet::FinalPage; ++page) {
         wizard.Button(CMyPropertySheet::ID_WIZNEXT)->click();
