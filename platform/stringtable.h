@@ -33,6 +33,19 @@ enum StringId : int {
     // Adding photos to the image list.
     IDS_ADD_IMAGES_FIRST = 109,             // the image list is left with no photo in it
     IDS_IMAGE_FILE_FILTER = 40501,          // the photo file types the Add commands take
+    // The image list page (its buttons' tooltips are the texts of their control ids).
+    IDS_IMAGE_STATUS = 174,                 // "%i  images in the album / %i selected"
+    IDS_REMOVE_IMAGES = 1113,               // asks before photos leave the album
+    IDS_ADD_FROM_SUBFOLDERS = 32825,        // the folder chooser's two check boxes
+    IDS_PARSE_SUBFOLDERS = 32826,
+    IDS_MENU_ROTATE_90 = 32784,             // the lists' context menu
+    IDS_MENU_ROTATE_180 = 32785,
+    IDS_MENU_ROTATE_270 = 32786,
+    IDS_MENU_AUTO_LEVELS = 32787,
+    IDS_MENU_PRINT_IMAGES = 32798,
+    IDS_MENU_ENHANCE = 32799,
+    IDS_MENU_UNDO = 32800,
+    IDS_IMAGE_LIST_CAPTIONS = 40901,        // 40901-40915: the page's button captions
     // The generation page: the destination folder and its emptying.
     IDS_PATH_DOES_NOT_EXIST = 40511,        // the destination folder cannot be made
     IDS_INSTALLATION_FOLDER = 40512,        // the destination lies in the program's folder
@@ -103,6 +116,57 @@ enum StringId : int {
     IDS_LINK_UNABLE = 40710,                // a hyperlink target could not be opened
     IDS_LINK_ERROR_FIRST = 40711,           // its reasons by code: 0, 2, 3, 5, 8, 11, 26..32
     IDS_LINK_UNKNOWN_ERROR = 40724,         // any other code
+    // The EXIF information dialog (field toggles' tooltips are the toggles' own ids).
+    IDS_EXIF_TITLE = 41001,                 // the dialog's title
+    IDS_EXIF_DESCRIPTION_COLUMN = 41002,    // column headers
+    IDS_EXIF_TITLE_COLUMN = 41003,
+    IDS_EXIF_CHECK_ALL = 41004,             // the all-buttons
+    IDS_EXIF_CLEAR_ALL = 41005,
+    IDS_EXIF_ADD = 41006,                   // the radios and the apply-to-all toggle
+    IDS_EXIF_REPLACE = 41007,
+    IDS_EXIF_APPLY_TO_ALL = 41008,
+    IDS_IMAGE_DAMAGED = 41009,              // the description of a photo that cannot be read
+    IDS_NO_EXIF_INFORMATION = 32814,        // some photos had no EXIF data
+    // Acquiring from scanners and cameras.
+    IDS_TWAIN_TRANSFER_FAILED = 32813,      // an acquired picture could not be written
+    IDS_TWAIN_INTERNAL_ERROR = 41021,       // a capability could not be prepared
+    IDS_SOURCE_LIST_TITLE = 41022,          // our device list dialog
+    IDS_SOURCE_LIST_LABEL = 41023,
+    IDS_SOURCE_LIST_EMPTY = 41024,          // shown in the list when there is no device
+    IDS_TWAIN_ERROR_FIRST = 41025,          // the error reports by code 0..3
+    // The album manager page and its properties dialog.
+    IDS_SELECT_ALBUM_FIRST = 183,
+    IDS_DELETE_ALBUM_QUESTION = 186,
+    IDS_DELETE_ALBUM_FAILED = 187,
+    IDS_RENAME_FAILED = 189,
+    IDS_SELECT_ALBUM_TO_DELETE = 1095,
+    IDS_MENU_OPEN_ALBUM = 40801,            // the album list's context menu
+    IDS_MENU_VIEW_ALBUM = 40802,
+    IDS_MENU_RENAME_ALBUM = 40803,
+    IDS_MENU_DELETE = 40804,
+    IDS_MENU_PROPERTIES = 40805,
+    IDS_MENU_PRINT = 40806,
+    IDS_TIP_ALBUM = 40807,                  // the three lines of an album's info tip
+    IDS_TIP_CONTAINS = 40808,
+    IDS_TIP_TEMPLATE = 40809,
+    IDS_OPEN_BUTTON = 40810,                // the page's buttons without a skin picture
+    IDS_VIEW_BUTTON = 40811,
+    IDS_RENAME_BUTTON = 40812,
+    IDS_PROPERTY_BUTTON = 40813,
+    IDS_PRINT_BUTTON = 40814,
+    IDS_FIND_ALBUM_BUTTON = 40815,
+    IDS_DELETE_ALBUM_BUTTON = 40816,
+    IDS_VIEW_FAILED = 40817,                // the plug-in could not show the album
+    IDS_PRINT_FAILED = 40818,               // the print program could not be started
+    IDS_ALBUM_PROPERTIES_TITLE = 40820,     // the album properties dialog
+    IDS_PROP_ALBUM_NAME = 40821,
+    IDS_PROP_THEME = 40822,
+    IDS_PROP_PLUGIN = 40823,
+    IDS_PROP_IMAGE_COUNT = 40824,
+    IDS_PROP_FAVORITES = 40825,
+    IDS_PROP_PATH = 40826,
+    IDS_PROP_SETTINGS_FILE = 40827,
+    IDS_PROP_NOT_AVAILABLE = 40828,
 };
 
 // The text of id, or an empty text for an unknown id.

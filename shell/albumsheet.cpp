@@ -47,9 +47,9 @@ void CAlbumSheet::addPages()
     auto* welcome = new CAlbumIntro(m_app);
     welcome->SetFirstShown([this] { ShowTip(false); });
     AddPage(welcome);
-    AddPage(new COpenAlbum);
+    AddPage(new COpenAlbum(m_app, m_choosers));
     AddPage(new CTelmplateSel(m_app, m_help));
-    AddPage(new CAddImageDlg);
+    AddPage(new CAddImageDlg(m_app, m_choosers));
     AddPage(new CControlsDlg);
     AddPage(new CSaveAlbum);
     AddPage(new CFinalPage);
