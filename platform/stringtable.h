@@ -65,6 +65,14 @@ enum StringId : int {
     IDS_DESTINATION_NOT_FOLDER = 40526,     // the destination names a file
     IDS_TRASH_FAILED = 40527,               // the destination could not be moved to the Trash
     IDS_DELETE_FAILED = 40528,              // the destination could not be emptied
+    IDS_CHANGE_DESTINATION = 40541,         // the generation page's controls
+    IDS_GENERATE = 40542,
+    IDS_SAVE_SETTINGS = 40543,
+    IDS_SAVE_SETTINGS_TIP = 40544,
+    IDS_ADD_FAVORITES = 40545,
+    IDS_ADD_FAVORITES_TIP = 40546,
+    IDS_DESTINATION_LABEL = 40547,
+    IDS_FAVORITES_COMMENT = 40548,          // the comment of an album's Favorites shortcut
     // The properties page.
     IDS_INVALID_PARAMETER = 40531,          // a parameter's field fails its check
     // The wizard, its help menu, the about box, the welcome and theme pages.
@@ -106,6 +114,10 @@ enum StringId : int {
     IDS_WEB_LINK = 40633,                   // the about box's link to the web site
     IDS_WELCOME_QUESTION = 40634,
     IDS_MAIL_FAILED = 40635,                // no mail program took the support mail
+    IDS_CONTINUE_WITH_GV_TIP = 1071,        // the final page's two choices: tooltips, texts
+    IDS_EXIT_APPLICATION_TIP = 1073,
+    IDS_CONTINUE_WITH_GV = 40641,
+    IDS_EXIT_APPLICATION = 40642,
     // The tip of the day and the hyperlink control.
     IDS_TIP_TITLE = 122,                    // the tip dialog's caption
     IDS_TIP_HEADING = 125,                  // "Did you know..."
@@ -167,6 +179,11 @@ enum StringId : int {
     IDS_PROP_PATH = 40826,
     IDS_PROP_SETTINGS_FILE = 40827,
     IDS_PROP_NOT_AVAILABLE = 40828,
+    IDS_PARAM_BROWSE_BUTTON = 40850,        // the album properties page's buttons and texts
+    IDS_PARAM_CHOOSE_FOLDER = 40851,
+    IDS_PARAM_CHOOSE_COLOR = 40852,
+    IDS_PARAM_CHOOSE_FONT = 40853,
+    IDS_PARAM_FONT_SAMPLE = 40854,
 };
 
 // The text of id, or an empty text for an unknown id.

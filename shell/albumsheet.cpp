@@ -50,9 +50,9 @@ void CAlbumSheet::addPages()
     AddPage(new COpenAlbum(m_app, m_choosers));
     AddPage(new CTelmplateSel(m_app, m_help));
     AddPage(new CAddImageDlg(m_app, m_choosers));
-    AddPage(new CControlsDlg);
-    AddPage(new CSaveAlbum);
-    AddPage(new CFinalPage);
+    AddPage(new CControlsDlg(m_app, m_choosers));
+    AddPage(new CSaveAlbum(m_app, m_choosers));
+    AddPage(new CFinalPage(m_app));
     for (int index = 0; index < PageCount(); ++index)
         Page(index)->InstallAccelerators(m_app.AcceleratorTableOf(index));
 }

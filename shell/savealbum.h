@@ -1,9 +1,40 @@
-// CSaveAlbum: the generation page: where the album goes, and making it.
-// For now the page shows its step and moves on through the wizard's own rules; its controls
-// come with the page's own work.
+// CSaveAlbum: the generation page: where the album goes, and making it. The destination is
+// proposed from the album and may be changed; Generate checks and empties the folder, has the
+// chosen plug-in write the album, saves it, shows it and adds it to the Favorites. Next asks
+// to generate an album that was not generated yet.
 #pragma once
 
+#include <memory>
+
+#include <QDialog>
+
+#include "plugins/destinationcheck.h"
 #include "shell/basepage.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class AlbumOutput;
+class CGVApp;
+class Choosers;
+
+// "File Deletion Warning": how the destination's files are deleted, and whether to ask again.
+class CDeletionWarningDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    CDeletionWarningDlg(const QString& text, CDestinationCheck::DeletionMethod stored,
+                        QWidget* parent = nullptr);
+
+    CDestinationCheck::DeletionMethod Method() const;
+    QCheckBox& RecycleBox() { return *m_recycle; }
+    QCheckBox& NotShowAgainBox() { return *m_notShowAgain; }
+
+private:
+    QCheckBox* m_recycle;
+    QCheckBox* m_notShowAgain;
+};
 
 class CSaveAlbum : public CBasePage
 {
@@ -11,10 +42,45 @@ class CSaveAlbum : public CBasePage
 public:
     static constexpr int PageIndex = 5;
 
-    explicit CSaveAlbum(QWidget* parent = nullptr);
+    CSaveAlbum(CGVApp& app, Choosers& choosers, QWidget* parent = nullptr);
+    ~CSaveAlbum() override;
 
     bool OnSetActive() override;
+    int OnWizardNext() override;
+
+    // The page's Generate: 0 when the plug-in ran, -1 when a check stopped it,
+    // GV_E_FILENOTFOUND when the folder could not be made.
+    int Generate();
+    // Replaces the deletion warning dialog (tests answer it themselves).
+    void SetDeletionWarning(CDestinationCheck::DeletionWarning warning);
+    bool IsBusy() const { return m_busy; }
+
+    QLineEdit& DestinationEdit() { return *m_destination; }
+    QLabel& DestinationPath() { return *m_path; }
+    QPushButton& ChangeButton() { return *m_change; }
+    QPushButton& GenerateButton() { return *m_generate; }
+    QCheckBox& SaveSettingsBox() { return *m_saveSettings; }
+    QCheckBox& AddFavoritesBox() { return *m_addFavorites; }
 
 protected:
-    void PlaceControls() override {}
+    void PlaceControls() override;
+
+private Q_SLOTS:
+    void onChange();
+
+private:
+    void storeBoxes();
+    void enableControls(bool enable);
+
+    CGVApp& m_app;
+    Choosers& m_choosers;
+    std::unique_ptr<AlbumOutput> m_output;
+    QLabel* m_label;
+    QLineEdit* m_destination;
+    QLabel* m_path; // hidden: the destination as typed
+    QPushButton* m_change;
+    QPushButton* m_generate;
+    QCheckBox* m_saveSettings;
+    QCheckBox* m_addFavorites;
+    bool m_busy = false;
 };

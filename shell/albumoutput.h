@@ -1,0 +1,52 @@
+// AlbumOutput: what the generation page does without its window: generates the album into
+// the destination (checking and emptying the folder first), saves it, has the plug-in show
+// it, puts a shortcut to it into the Favorites, and answers Next.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+#include "plugins/albumgenerator.h"
+#include "plugins/destinationcheck.h"
+
+class AlbumProject;
+class CGVApp;
+class Choosers;
+class ProjectFile;
+
+class AlbumOutput
+{
+public:
+    AlbumOutput(CGVApp& app, Choosers& choosers);
+    ~AlbumOutput();
+    AlbumOutput(const AlbumOutput&) = delete;
+    AlbumOutput& operator=(const AlbumOutput&) = delete;
+
+    // The "File Deletion Warning" dialog; without one nothing is deleted.
+    void SetDeletionWarning(CDestinationCheck::DeletionWarning warning)
+    {
+        m_warning = std::move(warning);
+    }
+    CDestinationCheck& Check() { return m_check; }
+
+    // Generate: 0 when the plug-in ran (whatever it answered), -1 when a check stopped it,
+    // GV_E_FILENOTFOUND when the folder could not be made.
+    int Generate(const QString& destination, bool saveAtOnce, bool addFavorites);
+    // Next: asks to generate an album that was not generated (generate runs the page's
+    // Generate), then saves a modified album. False to stay on the page.
+    bool Next(bool saveAtOnce, const std::function<int()>& generate);
+
+    // Puts a Link shortcut named after the album into favoritesFolder (made when missing),
+    // pointing at the generated album's start page; the album remembers the name. False when
+    // no shortcut was made.
+    static bool AddFavoritesShortcut(AlbumProject& album, const QString& favoritesFolder,
+                                     const QString& iconFile);
+
+private:
+    CGVApp& m_app;
+    std::unique_ptr<ProjectFile> m_projectFile;
+    CDestinationCheck::DeletionWarning m_warning;
+    CDestinationCheck m_check;
+    CAlbumGenerator m_generator;
+};
