@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 
 CliResult CliHome::run(const QString& program, const QStringList& arguments,
                        const QStringList& environment) const
 {
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    // A home of its own that exists: where the Trash goes depends on it.
+    const QString home = dataFolder() + QStringLiteral("/home");
+    QDir().mkpath(home);
+    variables.insert(QStringLiteral("HOME"), home);
     variables.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder());
     variables.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder());
     variables.remove(QStringLiteral("COLUMNS"));
