@@ -13,6 +13,8 @@
 #include "album/projectfile.h"
 #include "platform/settings.h"
 #include "shell/albumintro.h"
+#include "shell/albumlist.h"
+#include "shell/openalbum.h"
 #include "shell/albumoutput.h"
 #include "shell/finalpage.h"
 #include "shell/savealbum.h"
@@ -458,6 +460,17 @@ TEST_F(GenerationPageTest, TheWholeRoadOfANewAlbumEndsWithItOnDiskAndSaved)
     EXPECT_EQ(reader.Album().PluginIndex(), 0);
     EXPECT_EQ(std::string(reader.Album().AlbumName().c_str()), albumName);
     EXPECT_EQ(std::string(reader.Album().FavoritesName().c_str()), albumName);
+    // Next time, the album manager lists it.
+    startSheet();
+    static_cast<CAlbumIntro&>(*sheet->Page(0)).OpenExistingButton().click();
+    next();
+    ASSERT_EQ(sheet->GetActiveIndex(), CAlbumSheet::AlbumManagerPage);
+    const AlbumList& listed = static_cast<COpenAlbum&>(*sheet->Page(1)).List();
+    bool found = false;
+    for (int i = 0; i < listed.Count(); ++i)
+        found = found || QString::fromUtf8(listed.At(i)->summary.projectPath.c_str()) ==
+                             QString::fromStdString(projectPath);
+    EXPECT_TRUE(found);
     reader.Album().PluginManager().ReleasePlugins(reader.Album().Plugins());
     reader.Album().Plugins().clear();
 }
