@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include "bench/benchfiles.h"
 #include "platform/settings.h"
 #include "plugins/gallivex_impl.h"
 #include "plugins/paramrules.h"
@@ -30,6 +31,8 @@
 extern char** environ;
 
 namespace fs = std::filesystem;
+using bench::jpegsIn;
+using bench::secondsSince;
 
 namespace
 {
@@ -41,26 +44,6 @@ constexpr const char* TimeProgram = "/usr/bin/time";
 // The default theme's pictures as vipsthumbnail boxes: big, half, 2x and 1x thumbnails.
 const std::vector<std::pair<const char*, const char*>> Pictures = {
     {"big", "1600x1600"}, {"half", "800x800"}, {"thumb2x", "2400x600"}, {"thumb", "1200x300"}};
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::vector<fs::path> jpegsIn(const fs::path& folder)
-{
-    std::vector<fs::path> photos;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        std::string extension = entry.path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (entry.is_regular_file() && (extension == ".jpg" || extension == ".jpeg"))
-            photos.push_back(entry.path());
-    }
-    std::sort(photos.begin(), photos.end());
-    return photos;
-}
 
 void setValue(AlbumProject& album, const char* name, int number, const char* option)
 {

@@ -20,11 +20,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench/benchfiles.h"
 #include "images/gprocessor.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
+using bench::jpegsIn;
+using bench::secondsSince;
 
 namespace
 {
@@ -64,26 +67,6 @@ public:
 private:
     fs::path m_path;
 };
-
-std::vector<fs::path> jpegsIn(const fs::path& folder)
-{
-    std::vector<fs::path> photos;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        std::string extension = entry.path().extension().string();
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (entry.is_regular_file() && (extension == ".jpg" || extension == ".jpeg"))
-            photos.push_back(entry.path());
-    }
-    std::sort(photos.begin(), photos.end());
-    return photos;
-}
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Runs work(i) for every i below count on threads threads, each taking the next index.
 void onThreads(int threads, size_t count, const std::function<void(size_t)>& work)
