@@ -20,6 +20,7 @@ constexpr uint8_t StartOfScan = 0xDA;
 constexpr uint8_t EndOfImage = 0xD9;
 constexpr std::string_view PhotoshopId{"Photoshop 3.0\0", 14};
 constexpr std::string_view ResourceSignature{"8BIM"};
+constexpr size_t SignatureSize = 4;
 constexpr uint16_t IptcResource = 0x0404;
 constexpr size_t ResourceHeaderMin = 12; // signature, id, empty name and its pad, data size
 constexpr uint8_t DatasetTag = 0x1C;
@@ -87,14 +88,23 @@ std::optional<Bytes> findSegment(Bytes file, size_t pos, uint8_t wanted)
     return std::nullopt;
 }
 
+// Writers put resources of their own ("MeSa", "PHUT", ...) among the "8BIM" ones, laid out
+// the same way; a signature of four printable characters is such a resource, anything else
+// is damage.
+bool hasSignature(Bytes payload, size_t at)
+{
+    return std::all_of(payload.begin() + at, payload.begin() + at + SignatureSize,
+                       [](uint8_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
 // Steps over the image resources of a Photoshop block by their sizes to the IPTC one. Each
-// is "8BIM", a 2-byte id, a Pascal name padded to an even length, a 4-byte data size and the
-// data padded to an even length.
+// is a signature, a 2-byte id, a Pascal name padded to an even length, a 4-byte data size
+// and the data padded to an even length; only an "8BIM" one holds the IPTC block.
 std::optional<Bytes> findIptcResource(Bytes payload)
 {
     size_t pos = PhotoshopId.size();
-    while (pos + ResourceHeaderMin <= payload.size() &&
-           startsWith(payload, pos, ResourceSignature)) {
+    while (pos + ResourceHeaderMin <= payload.size() && hasSignature(payload, pos)) {
+        const bool ours = startsWith(payload, pos, ResourceSignature);
         const uint16_t id = be16(payload, pos + 4);
         const size_t nameField = (payload[pos + 6] + 2u) & ~size_t{1};
         size_t data = pos + 6 + nameField;
@@ -105,7 +115,7 @@ std::optional<Bytes> findIptcResource(Bytes payload)
         const size_t available = payload.size() - data;
         // A block split across several APP13 segments goes on in the next one; what this
         // segment holds is enough for the fields we use, so the rest is not joined on.
-        if (id == IptcResource)
+        if (ours && id == IptcResource)
             return payload.subspan(data, std::min(size, available));
         if (size > available)
             return std::nullopt;

@@ -37,12 +37,13 @@ QByteArray caption(const QByteArray& text)
 }
 
 // "8BIM", id, Pascal name padded to even, data size, data padded to even.
-QByteArray resource(int id, const QByteArray& data, const QByteArray& name = {})
+QByteArray resource(int id, const QByteArray& data, const QByteArray& name = {},
+                    const QByteArray& signature = "8BIM")
 {
     QByteArray pascal = char(name.size()) + name;
     if (pascal.size() % 2)
         pascal += '\0';
-    QByteArray out = "8BIM" + be16(id) + pascal + be32(int(data.size())) + data;
+    QByteArray out = signature + be16(id) + pascal + be32(int(data.size())) + data;
     return data.size() % 2 ? out + '\0' : out;
 }
 
@@ -208,6 +209,11 @@ TEST(IptcLayout, StepsOverResourcesByTheirRealLayout)
         {"longest name", resource(0x0404, iptc, QByteArray(255, 'n'))},
         {"after others", before + resource(0x0425, "12345") + resource(0x0404, iptc)},
         {"between others", before + resource(0x0404, iptc, "IPTC") + resource(0x0406, "abc")},
+        // Other writers' resources sit among the "8BIM" ones; the one with the IPTC id is
+        // not IPTC unless it is "8BIM".
+        {"after foreign ones", resource(0x0001, "xyz", {}, "MeSa") +
+                                   resource(0x0404, caption("Not this"), "N", "PHUT") +
+                                   resource(0x0404, iptc)},
     };
     for (const auto& c : cases) {
         CIPTC reader;
@@ -233,6 +239,15 @@ TEST(IptcLayout, LyingLengthsEndTheReadingCleanly)
 
     QByteArray namePastEnd = jpeg(Jfif + photoshop(QByteArray("8BIM\x04\x04\xF0name and more")));
     EXPECT_FALSE(iptc.ReadFromBytes(namePastEnd));
+
+    QByteArray foreignPastEnd =
+        jpeg(Jfif + photoshop(resource(0x0001, "1234", {}, "MeSa") + resource(0x0404, datasets)));
+    foreignPastEnd.replace(foreignPastEnd.indexOf("MeSa") + 8, 4, be32(0x100));
+    EXPECT_FALSE(iptc.ReadFromBytes(foreignPastEnd));
+
+    // Not a signature: binary bytes where the next resource should start end the walk.
+    EXPECT_FALSE(iptc.ReadFromBytes(
+        jpeg(Jfif + photoshop(QByteArray("\x01\x02\x03\x04", 4) + resource(0x0404, datasets)))));
 
     // An IPTC block that goes on in a next segment: what this one holds is read.
     QByteArray iptcPastEnd = whole;
