@@ -211,8 +211,15 @@ QString FormatExifCamera(const imaging::Image& image, bool& found)
     // Cameras pad these fields with blanks.
     make = trimTrailingBlanks(make);
     model = trimTrailingBlanks(model);
-    const QString camera = make.isEmpty() || model.isEmpty() ? make + model
-                                                             : make + u' ' + model;
+    // Many cameras repeat the maker in the model ("Canon" and "Canon DIGITAL IXUS").
+    const bool modelNamesMake =
+        !make.isEmpty() && model.startsWith(make, Qt::CaseInsensitive) &&
+        (model.size() == make.size() || !model.at(make.size()).isLetterOrNumber());
+    QString camera = make + model;
+    if (modelNamesMake)
+        camera = model;
+    else if (!make.isEmpty() && !model.isEmpty())
+        camera = make + u' ' + model;
     if (!camera.isEmpty())
         found = true;
     return camera;

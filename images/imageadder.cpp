@@ -128,6 +128,28 @@ CImageAdder::Described CImageAdder::Describe(const QString& path, const Options&
     return described;
 }
 
+namespace
+{
+
+// The EXIF text without the lines the caption already says: cameras and editors often put
+// the same text in both places. Its trailing blank lines stay.
+QString withoutRepeats(const QString& summary, const QString& caption)
+{
+    if (caption.isEmpty())
+        return summary;
+    const QString lineBreak = QStringLiteral("\r\n");
+    // A caption of several lines is matched whole, at the start where the EXIF text has it.
+    if (summary == caption)
+        return QString();
+    if (summary.startsWith(caption + lineBreak))
+        return summary.mid(caption.size() + lineBreak.size());
+    QStringList lines = summary.split(lineBreak);
+    lines.removeIf([&](const QString& line) { return line == caption; });
+    return lines.join(lineBreak);
+}
+
+} // namespace
+
 QString CImageAdder::AutomaticDescription(const QString* caption, const imaging::Image* image,
                                           const Options& options)
 {
@@ -139,8 +161,9 @@ QString CImageAdder::AutomaticDescription(const QString* caption, const imaging:
         description += *caption;
     if (options.fromExif && image != nullptr) {
         bool found = false;
-        const QString summary = exif::BuildExifDescription(*image, found, options.blankLines);
-        if (found) {
+        const QString summary = withoutRepeats(
+            exif::BuildExifDescription(*image, found, options.blankLines), description);
+        if (found && !summary.isEmpty()) {
             if (!description.isEmpty())
                 description += QStringLiteral("\r\n");
             description += summary;

@@ -168,6 +168,7 @@ TEST_F(ImageAdderTest, AutomaticDescriptionsFollowTheSettings)
     const QString iptcOnly = photo("iptc.jpg", {}, "Boats in the harbour");
     const QString placeholder = photo("olympus.jpg", "Harbour", "OLYMPUS DIGITAL CAMERA   ");
     const QString neither = photo("plain.jpg");
+    const QString same = photo("same.jpg", "Boats in the harbour", "Boats in the harbour");
     using O = CImageAdder::Options;
     const struct {
         const char* what;
@@ -188,6 +189,10 @@ TEST_F(ImageAdderTest, AutomaticDescriptionsFollowTheSettings)
          "Harbour at dusk\r\n\r\n"},
         {"no blank lines without EXIF text", O{true, true, true, 2}, iptcOnly,
          "Boats in the harbour"},
+        {"the same text said once", O{}, same, "Boats in the harbour"},
+        {"the same text, then the blank lines", O{true, true, true, 2}, same,
+         "Boats in the harbour\r\n\r\n"},
+        {"the same text from EXIF alone", O{true, false, true, 0}, same, "Boats in the harbour"},
     };
     for (const auto& c : cases) {
         const CImageAdder::Described described = CImageAdder::Describe(c.path, c.options);
