@@ -15,11 +15,16 @@ CAlbumGenerator::CAlbumGenerator(CGallivexImpl& host, CDestinationCheck& check,
 CAlbumGenerator::Outcome CAlbumGenerator::Generate(const QString& destination, bool saveAtOnce)
 {
     Outcome outcome;
+    AlbumProject& album = m_host.Album();
+    // A refused folder is refused before it is made, so none is left behind.
+    if (!m_check.Acceptable(destination, album)) {
+        outcome.result = -1;
+        return outcome;
+    }
     if (!m_check.PrepareFolder(destination)) {
         outcome.result = GV_E_FILENOTFOUND;
         return outcome;
     }
-    AlbumProject& album = m_host.Album();
     if (!m_check.Check(destination, album)) {
         outcome.result = -1;
         return outcome;

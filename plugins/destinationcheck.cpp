@@ -50,6 +50,18 @@ QString canonical(const QString& path)
     return QFileInfo(withSlashes(path)).canonicalFilePath();
 }
 
+// The folder as it will be once made: the part that exists with its links resolved, and the
+// rest as given. Empty when there is no such path.
+QString canonicalToBe(const QString& path)
+{
+    if (path.isEmpty())
+        return QString();
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(
+        projectpaths::toPath(cleanAbsolute(path).toStdString()), error);
+    return error ? QString() : QString::fromStdString(projectpaths::fromPath(resolved));
+}
+
 // True when path is folder itself or lies below it; both absolute and clean.
 bool within(const QString& folder, const QString& path)
 {
@@ -111,6 +123,12 @@ bool CDestinationCheck::PrepareFolder(const QString& destination)
     return true;
 }
 
+bool CDestinationCheck::Acceptable(const QString& destination, AlbumProject& album)
+{
+    m_refusal = Refusal::None;
+    return destination.isEmpty() || !refusedFolder(destination, album);
+}
+
 bool CDestinationCheck::Check(const QString& destination, AlbumProject& album)
 {
     m_refusal = Refusal::None;
@@ -133,7 +151,7 @@ bool CDestinationCheck::refusedFolder(const QString& destination, AlbumProject& 
 {
     const QString given = withTrailingSlash(withSlashes(destination));
     const QString program = canonical(m_programFolder);
-    const QString target = canonical(destination);
+    const QString target = canonicalToBe(destination);
     const bool literal =
         !m_programFolder.isEmpty() &&
         given.startsWith(withTrailingSlash(withSlashes(m_programFolder)), PathCase);

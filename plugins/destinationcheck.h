@@ -59,6 +59,9 @@ public:
     // The destination exists as a folder, or is made with every folder on its way; false,
     // after telling the user, otherwise.
     bool PrepareFolder(const QString& destination);
+    // Checks what can be checked before the folder is made (it need not exist): false, after
+    // telling the user, for a folder that would be refused once made.
+    bool Acceptable(const QString& destination, AlbumProject& album);
     // Checks the destination (which must exist) and empties it when the user agrees: true
     // when the album may be generated into it. Every refusal is told to the user, except a
     // question answered No or a dialog cancelled.

@@ -118,4 +118,34 @@ TEST_F(GeneratorTest, RefusalsAndFailuresStopBeforeOrAfterThePlugin)
     EXPECT_FALSE(QFileInfo::exists(base.file("album.gvp")));
 }
 
+TEST_F(GeneratorTest, AFolderThatWouldBeRefusedIsNeverMade)
+{
+    QDir().mkpath(base.file("program"));
+    ASSERT_TRUE(QFile::link(base.file("program"), base.file("program-link")));
+    // A photo the album lists that is not on disk (yet) still lives in its folder.
+    AlbumImage missing;
+    missing.name = "gone.jpg";
+    missing.path = base.file("gone/deeper/gone.jpg").toUtf8().constData();
+    host.Album().Images().push_back(missing);
+    const struct {
+        const char* what;
+        QString folder;
+        QString made;
+    } cases[] = {
+        {"inside the program", base.file("program/albums/new"), base.file("program/albums")},
+        {"inside the program through a link", base.file("program-link/new"),
+         base.file("program/new")},
+        {"holds a photo of the album", base.file("gone"), base.file("gone")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.texts.clear();
+        CAlbumGenerator generator(host, destination, projectFile, prompter);
+        EXPECT_EQ(generator.Generate(c.folder, true).result, -1);
+        EXPECT_EQ(prompter.texts.size(), 1);
+        EXPECT_FALSE(QFileInfo::exists(c.made));
+        EXPECT_FALSE(host.Album().IsGenerated());
+    }
+}
+
 } // namespace
