@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "album/hostparameters.h"
+#include "album/projectpaths.h"
 #include "plugins/paramrules.h"
 
 namespace fs = std::filesystem;
@@ -159,14 +160,12 @@ bool AlbumProject::CreateFoldersForPath(const char* path)
     if (path == nullptr)
         return true;
     bool result = true;
-    const std::string text(path);
+    // A backslash separates only in a path written on Windows; elsewhere it is part of a name.
+    const std::string text = projectpaths::nativePath(path);
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '/' && text[i] != '\\')
+        if (text[i] != '/')
             continue;
-        std::string prefix = text.substr(0, i);
-        for (char& c : prefix)
-            if (c == '\\')
-                c = '/';
+        const std::string prefix = text.substr(0, i);
         std::error_code error;
         if (prefix.empty() || fs::exists(prefix, error))
             continue;

@@ -10,24 +10,36 @@ namespace projectpaths
 namespace
 {
 
-bool isSeparator(char c)
-{
-    return c == '/' || c == '\\';
-}
-
 #ifdef _WIN32
 constexpr char NativeSeparator = '\\';
+constexpr bool BackslashSeparates = true;
 #else
 constexpr char NativeSeparator = '/';
+constexpr bool BackslashSeparates = false;
 #endif
 
+// Whether c separates the parts of path.
+bool isSeparatorIn(std::string_view path, char c)
+{
+    return c == '/' || (c == '\\' && (BackslashSeparates || writtenOnWindows(path)));
+}
+
 } // namespace
+
+bool writtenOnWindows(std::string_view stored)
+{
+    const bool drive = stored.size() >= 3 &&
+                       ((stored[0] >= 'A' && stored[0] <= 'Z') ||
+                        (stored[0] >= 'a' && stored[0] <= 'z')) &&
+                       stored[1] == ':' && (stored[2] == '\\' || stored[2] == '/');
+    return drive || stored.substr(0, 2) == "\\\\";
+}
 
 std::string nativePath(std::string_view stored)
 {
     std::string path(stored);
     for (char& c : path)
-        if (isSeparator(c))
+        if (isSeparatorIn(stored, c))
             c = NativeSeparator;
     return path;
 }
@@ -35,14 +47,14 @@ std::string nativePath(std::string_view stored)
 std::string fileName(std::string_view stored)
 {
     for (size_t i = stored.size(); i > 0; --i)
-        if (isSeparator(stored[i - 1]))
+        if (isSeparatorIn(stored, stored[i - 1]))
             return std::string(stored.substr(i));
     return std::string(stored);
 }
 
 bool endsInSeparator(std::string_view path)
 {
-    return !path.empty() && isSeparator(path.back());
+    return !path.empty() && isSeparatorIn(path, path.back());
 }
 
 std::string join(std::string_view folder, std::string_view name)

@@ -1,6 +1,7 @@
 // Paths as project files store them and as the file system wants them. Stored paths may
-// come from another system, so both '/' and '\\' separate their parts; paths handed to the
-// file system are native. Texts are UTF-8.
+// come from Windows, where '\\' separates their parts; elsewhere '\\' is an ordinary
+// character of a name, so it separates only in paths written on Windows (a drive letter or a
+// network share at the start). Paths handed to the file system are native. Texts are UTF-8.
 #pragma once
 
 #include <filesystem>
@@ -10,13 +11,15 @@
 namespace projectpaths
 {
 
+// True for a path written on Windows: "C:\\...", "C:/..." or "\\\\server\\...".
+bool writtenOnWindows(std::string_view stored);
 // The stored path with every separator turned into the native one.
 std::string nativePath(std::string_view stored);
-// The text after the last separator ('/' or '\\'); the whole text when it has none.
+// The text after the last separator; the whole text when it has none.
 std::string fileName(std::string_view stored);
 // folder and name joined by one native separator.
 std::string join(std::string_view folder, std::string_view name);
-// True when the text ends in '/' or '\\'.
+// True when the text ends in a separator.
 bool endsInSeparator(std::string_view path);
 
 // A UTF-8 text as a file-system path, and back.

@@ -28,11 +28,10 @@ constexpr Qt::CaseSensitivity PathCase = Qt::CaseInsensitive;
 constexpr Qt::CaseSensitivity PathCase = Qt::CaseSensitive;
 #endif
 
-// Paths may come with either separator.
-QString withSlashes(QString path)
+// Paths written on Windows come with backslashes; elsewhere a backslash is part of a name.
+QString withSlashes(const QString& path)
 {
-    path.replace(u'\\', u'/');
-    return path;
+    return QString::fromStdString(projectpaths::nativePath(path.toStdString()));
 }
 
 QString withTrailingSlash(QString path)
@@ -93,7 +92,7 @@ QString CDestinationCheck::ProposeDestination(AlbumProject& album)
     QString folder = Settings().getString(QStringLiteral("Paths"), QStringLiteral("ResultPath"));
     if (folder.isEmpty())
         folder = DefaultResultFolder();
-    if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
+    if (!projectpaths::endsInSeparator(folder.toStdString()))
         folder += u'/';
     // Without a name the proposal would be the parent folder itself, which is then emptied.
     std::string name = ProjectFile::FileNameFor(album.AlbumName().c_str());

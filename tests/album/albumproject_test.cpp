@@ -195,9 +195,11 @@ TEST(CreateFolders, MakesEveryFolderButNeverTheFile)
     EXPECT_TRUE(QFileInfo(root.file("a/b")).isDir());
     EXPECT_FALSE(QFileInfo::exists(root.file("a/b/c.jpg")));
 
-    // Backslashes separate too; nothing to create is a success.
-    EXPECT_TRUE(AlbumProject::CreateFoldersForPath((root.str() + "\\d\\e\\f.png").c_str()));
-    EXPECT_TRUE(QFileInfo(root.file("d/e")).isDir());
+    // A backslash is part of a name here: "d\\e" is one folder. Nothing to create is a
+    // success.
+    EXPECT_TRUE(AlbumProject::CreateFoldersForPath((root.str() + "/d\\e/f.png").c_str()));
+    EXPECT_TRUE(QFileInfo(root.file("d\\e")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(root.file("d")));
     EXPECT_TRUE(AlbumProject::CreateFoldersForPath((root.str() + "/a/b/c.jpg").c_str()));
     EXPECT_TRUE(AlbumProject::CreateFoldersForPath("plain.jpg"));
 

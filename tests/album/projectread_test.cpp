@@ -181,6 +181,23 @@ TEST_F(XmlRead, SummaryAndAlbumTakeTheFile)
     EXPECT_STREQ(target->Images()[0].path.c_str(), path("a.jpg").c_str()); // found by Path
 }
 
+TEST_F(XmlRead, BackslashesAreSeparatorsOnlyInPathsWrittenOnWindows)
+{
+    addImage("a\\b.jpg", "AB");
+    const QByteArray own = QByteArray::fromStdString(path("a\\b.jpg"));
+    work.write("p.gvp",
+               projectXml("Alpha", "Classic", settingsWith(""),
+                          "<image ImageName=\"AB\" Path=\"" + own + "\"/>"
+                          "<image ImageName=\"W\" Path=\"C:\\Photos\\w.jpg\"/>"));
+    auto target = freshAlbum();
+    ASSERT_EQ(projectFile(*target).OpenProject(path("p.gvp").c_str(), false), GV_OK);
+    ASSERT_EQ(target->Images().size(), 2u);
+    // The photo is found under its own name, without a question.
+    EXPECT_STREQ(target->Images()[0].path.c_str(), own.constData());
+    EXPECT_STREQ(target->Images()[1].path.c_str(), "C:/Photos/w.jpg");
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+}
+
 TEST_F(XmlRead, MissingPartsFallThroughToTheOlderFormat)
 {
     const QByteArray settings = settingsWith("");

@@ -347,7 +347,9 @@ TEST(RelativePaths, FromTheProjectFolder)
     const std::string base = root.str() + "/albums";
     const projectpaths::RelativeTo relative(base);
     EXPECT_EQ(relative(base + "/a.jpg"), "a.jpg");
-    EXPECT_EQ(relative(root.str() + "\\photos\\b.jpg"), "../photos/b.jpg");
+    EXPECT_EQ(relative(root.str() + "/photos/b.jpg"), "../photos/b.jpg");
+    // A backslash in a name of this system is part of the name.
+    EXPECT_EQ(relative(root.str() + "/photos\\b.jpg"), "../photos\\b.jpg");
     EXPECT_EQ(relative(base), ".");
     EXPECT_EQ(relative(""), "");
     // Without a folder to start from no relative path can be made.
@@ -356,11 +358,21 @@ TEST(RelativePaths, FromTheProjectFolder)
 
 TEST(ProjectPaths, SeparatorsAndNames)
 {
+    // Paths written on Windows: a drive letter or a network share first.
     EXPECT_EQ(projectpaths::nativePath("C:\\Photos/2023\\a.jpg"), "C:/Photos/2023/a.jpg");
+    EXPECT_EQ(projectpaths::nativePath("\\\\nas\\photos\\a.jpg"), "//nas/photos/a.jpg");
     EXPECT_EQ(projectpaths::fileName("C:\\Photos/2023\\a.jpg"), "a.jpg");
+    EXPECT_EQ(projectpaths::fileName("d:\\a.jpg"), "a.jpg");
+    EXPECT_EQ(projectpaths::join("C:\\a\\", "b.jpg"), "C:/a/b.jpg");
+    // Elsewhere a backslash is an ordinary character of a name.
+    EXPECT_EQ(projectpaths::nativePath("/home/ann/a\\b.jpg"), "/home/ann/a\\b.jpg");
+    EXPECT_EQ(projectpaths::nativePath("photos\\a.jpg"), "photos\\a.jpg");
+    EXPECT_EQ(projectpaths::fileName("/home/ann/a\\b.jpg"), "a\\b.jpg");
+    EXPECT_EQ(projectpaths::join("/a\\", "b.jpg"), "/a\\/b.jpg");
+    EXPECT_FALSE(projectpaths::endsInSeparator("/a\\"));
+    EXPECT_TRUE(projectpaths::endsInSeparator("C:\\a\\"));
     EXPECT_EQ(projectpaths::fileName("/photos/"), "");
     EXPECT_EQ(projectpaths::fileName("plain.jpg"), "plain.jpg");
-    EXPECT_EQ(projectpaths::join("/a\\", "b.jpg"), "/a/b.jpg");
     EXPECT_EQ(projectpaths::join("/a", "b.jpg"), "/a/b.jpg");
     EXPECT_FALSE(projectpaths::exists(""));
 }

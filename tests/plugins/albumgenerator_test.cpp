@@ -118,6 +118,15 @@ TEST_F(GeneratorTest, RefusalsAndFailuresStopBeforeOrAfterThePlugin)
     EXPECT_FALSE(QFileInfo::exists(base.file("album.gvp")));
 }
 
+TEST_F(GeneratorTest, ABackslashInTheDestinationIsPartOfItsName)
+{
+    CAlbumGenerator generator(host, destination, projectFile, prompter);
+    const QString folder = base.file("out\\album");
+    ASSERT_EQ(generator.Generate(folder, true).plugin, GV_OK);
+    EXPECT_EQ(entriesOf(folder), (QStringList{"index.html", "photos"}));
+    EXPECT_FALSE(QFileInfo::exists(base.file("out")));
+}
+
 TEST_F(GeneratorTest, AFolderThatWouldBeRefusedIsNeverMade)
 {
     QDir().mkpath(base.file("program"));
