@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include "bench/benchfiles.h"
+#include "platform/imagemetadata.h"
 #include "platform/settings.h"
 #include "plugins/gallivex_impl.h"
 #include "plugins/paramrules.h"
@@ -183,6 +184,7 @@ Theirs thumbnailAll(const std::vector<fs::path>& photos, const fs::path& out)
 
 int main(int argc, char** argv)
 {
+    imaging::metadata::startUp(); // before any thread starts
     QCoreApplication app(argc, argv);
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::path(GV_BENCH_PHOTOS);
     const std::vector<fs::path> photos = jpegsIn(folder);

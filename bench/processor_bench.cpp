@@ -22,6 +22,7 @@
 
 #include "bench/benchfiles.h"
 #include "images/gprocessor.h"
+#include "platform/imagemetadata.h"
 
 extern char** environ;
 
@@ -246,6 +247,7 @@ bool measure(const std::vector<fs::path>& photos, int threads, const fs::path& s
 
 int main(int argc, char** argv)
 {
+    imaging::metadata::startUp(); // before any thread starts
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::path(GV_BENCH_PHOTOS);
     const std::vector<fs::path> photos = jpegsIn(folder);
     if (photos.empty()) {

@@ -22,6 +22,7 @@
 #include "album/albumproject.h"
 #include "album/projectfile.h"
 #include "platform/choosers.h"
+#include "platform/imagemetadata.h"
 #include "platform/imaging.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
@@ -89,6 +90,7 @@ void fill(AlbumProject& album, const std::vector<QString>& photos, int count)
 
 int main(int argc, char** argv)
 {
+    imaging::metadata::startUp(); // before any thread starts
     QCoreApplication app(argc, argv);
     QTemporaryDir scratch;
     Settings::setRoot(scratch.filePath("settings")); // never the user's own settings

@@ -8,6 +8,7 @@
 
 #include "cli/clisession.h"
 #include "cli/commands/commands.h"
+#include "platform/imagemetadata.h"
 
 namespace
 {
@@ -52,6 +53,8 @@ int run(QStringList arguments)
 
 int main(int argc, char** argv)
 {
+    // Before any thread starts: the metadata library is not ready for threads until then.
+    imaging::metadata::startUp();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Vellora"));
     QCoreApplication::setApplicationName(QStringLiteral("Gallivex"));

@@ -13,6 +13,7 @@
 
 #include "cli/cliarguments.h"
 #include "cli/themeinstaller.h"
+#include "platform/imagemetadata.h"
 #include "platform/stringtable.h"
 #include "tolvane/pluginmanager.h"
 
@@ -91,6 +92,8 @@ int run(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
+    // Before any thread starts: the metadata library is not ready for threads until then.
+    imaging::metadata::startUp();
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Vellora"));
     QCoreApplication::setApplicationName(QStringLiteral("Gallivex"));

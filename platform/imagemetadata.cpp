@@ -1,5 +1,6 @@
 #include "platform/imagemetadata.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -60,16 +61,41 @@ void addItem(Exiv2::ExifData& exif, const PropertyItem& item)
 Exiv2::Image::AutoPtr openFile(const QString& path)
 {
     // Damaged maker notes are common in camera files; exiv2 reads past them and would
-    // otherwise print a warning for each one on the terminal.
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
+    // otherwise print a warning for each one on the terminal (startUp silences it).
+    startUp();
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path.toStdString());
     if (image.get() != nullptr)
         image->readMetadata();
     return image;
 }
 
+// Namespaces registered while files are read (on worker threads) go through this lock.
+std::mutex xmpLock;
+std::atomic<bool> xmpStarted{false};
+
+void lockXmp(void*, bool lock)
+{
+    if (lock)
+        xmpLock.lock();
+    else
+        xmpLock.unlock();
+}
+
 } // namespace
+
+void startUp()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        xmpStarted = Exiv2::XmpParser::initialize(lockXmp, nullptr);
+    });
+}
+
+bool started()
+{
+    return xmpStarted;
+}
 
 std::vector<PropertyItem> read(const QString& path)
 {

@@ -10,6 +10,13 @@
 
 namespace imaging::metadata {
 
+// Starts the metadata library's XMP toolkit, which must not be started by two threads at
+// once: every program calls this first thing in main, before any thread exists. Later
+// calls do nothing.
+void startUp();
+// True once startUp has run.
+bool started();
+
 // The EXIF items of a file (main image, camera, GPS and interoperability tags), in file
 // order; empty when the file has none or cannot be read.
 std::vector<PropertyItem> read(const QString& path);

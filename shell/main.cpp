@@ -5,6 +5,7 @@
 
 #include "album/projectfile.h"
 #include "platform/dialogchoosers.h"
+#include "platform/imagemetadata.h"
 #include "platform/messageboxprompter.h"
 #include "platform/paths.h"
 #include "shell/albumname.h"
@@ -28,6 +29,8 @@ int runWizard(CGVApp& app, MessageBoxPrompter& prompter, DialogChoosers& chooser
 
 int main(int argc, char** argv)
 {
+    // Before any thread starts: the metadata library is not ready for threads until then.
+    imaging::metadata::startUp();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vellora"));
     QApplication::setApplicationName(QStringLiteral("Gallivex"));

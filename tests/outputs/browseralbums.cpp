@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "platform/imagemetadata.h"
 #include "platform/settings.h"
 #include "tests/outputs/htmlalbum.h"
 
@@ -72,6 +73,7 @@ void addPhotos(HtmlAlbum& album, const QString& folder)
 
 int main(int argc, char** argv)
 {
+    imaging::metadata::startUp(); // before any thread starts
     QCoreApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: html-browser-albums OUT [PHOTOS]\n");

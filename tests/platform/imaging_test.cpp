@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include <QFile>
 
 #include "platform/displaytransform.h"
+#include "platform/imagemetadata.h"
 #include "platform/imaging.h"
 #include "tests/support/testenv.h"
 
@@ -274,4 +277,27 @@ TEST(Imaging, APhotoSavedOverIsReadAfresh)
             EXPECT_NEAR(qBlue(shown.pixel(1, 1)), qBlue(version.colour), 8);
         }
     }
+}
+
+// The XMP toolkit under the metadata reader is started by the program's entry point (here the
+// tests' own) before any thread exists; readers on several threads then agree with one.
+TEST(ImagingMetadata, StartedBeforeAnyThreadAndSafeOnMany)
+{
+    EXPECT_TRUE(imaging::metadata::started());
+    const QStringList photos{"fr-IPTC-PhotometadataRef-Std2021.1.jpg", "et-ExifTool.tif",
+                             "exs-Canon_40D.jpg", "et-PhotoMechanic.jpg"};
+    std::vector<size_t> alone;
+    for (const QString& name : photos)
+        alone.push_back(imaging::metadata::read(sharedTestData("photos/" + name)).size());
+    std::vector<std::vector<size_t>> counts(8);
+    std::vector<std::thread> readers;
+    for (auto& seen : counts)
+        readers.emplace_back([&photos, &seen] {
+            for (const QString& name : photos)
+                seen.push_back(imaging::metadata::read(sharedTestData("photos/" + name)).size());
+        });
+    for (std::thread& reader : readers)
+        reader.join();
+    for (const auto& seen : counts)
+        EXPECT_EQ(seen, alone);
 }

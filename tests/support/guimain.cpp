@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include "platform/imagemetadata.h"
 #include "platform/settings.h"
 
 int main(int argc, char** argv)
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
     // either way.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Before any thread starts: the metadata library is not ready for threads until then.
+    imaging::metadata::startUp();
     QApplication app(argc, argv);
     Settings::setRoot(QDir::tempPath() + QStringLiteral("/gallivex-tests-settings"));
     ::testing::InitGoogleTest(&argc, argv);

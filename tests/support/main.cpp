@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "platform/imagemetadata.h"
 #include "platform/settings.h"
 
 int main(int argc, char** argv)
 {
+    // Before any thread starts: the metadata library is not ready for threads until then.
+    imaging::metadata::startUp();
     QCoreApplication app(argc, argv);
     Settings::setRoot(QDir::tempPath() + QStringLiteral("/gallivex-tests-settings"));
     ::testing::InitGoogleTest(&argc, argv);
