@@ -102,9 +102,12 @@ ResultCode ProjectWriter::Write(const char* path)
 ResultCode ProjectWriter::describePlugin(ProjectXmlBuilder& builder, Parts& parts)
 {
     const CPluginInfo* plugin = m_album.ChosenPlugin();
-    uint32_t versionMS = 0, versionLS = 0;
-    if (plugin == nullptr || !ReadPluginVersion(plugin->libraryPath, versionMS, versionLS))
+    if (plugin == nullptr)
         return GV_E_NOTFOUND;
+    // A library without a version record is saved as version 0.0.0.0; the version is stored
+    // for information and opening the album does not need it.
+    uint32_t versionMS = 0, versionLS = 0;
+    ReadPluginVersion(plugin->libraryPath, versionMS, versionLS); // leaves both 0 without one
     letProgressShow();
     if (cancelled(30)) {
         letProgressShow();

@@ -9,6 +9,7 @@
 #endif
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "platform/paths.h"
 #include "platform/settings.h"
@@ -298,21 +299,30 @@ TEST_F(Save, AnUnwritableFolderOrFileGivesTheErrorAndLeavesThemAsTheyWere)
     EXPECT_EQ(folderEntries(work.path()), QStringList({"a.jpg", "locked", "ro.gvp"}));
 }
 
-TEST_F(Save, APluginWithoutVersionIsNotSaved)
+TEST_F(Save, APluginWithoutVersionRecordSavesAsVersionZero)
 {
-    struct Case {
-        const char* what;
-        int32_t plugin;
-    };
-    for (const Case& c : {Case{"no version record", Plain}, Case{"no plug-in chosen", -1}}) {
-        SCOPED_TRACE(c.what);
-        ASSERT_TRUE(album.ChooseTemplate(c.plugin, 10));
-        album.SetProjectPath(path("p.gvp").c_str());
-        album.MarkModified();
-        EXPECT_EQ(projectFile(album).SaveProject(), GV_E_NOTFOUND);
-        EXPECT_TRUE(album.IsModified());
-        EXPECT_TRUE(folderEntries(work.path()).isEmpty());
-        EXPECT_EQ(progress.positions, (std::vector<int>{0, 10}));
-        progress = ScriptedProgress::Log();
-    }
+    // A library without a version record is still a plug-in the album can use: its albums
+    // are saved with version 0.0.0.0 and open again.
+    ASSERT_TRUE(album.ChooseTemplate(Plain, 10));
+    album.SetProjectPath(path("p.gvp").c_str());
+    album.MarkModified();
+    ASSERT_EQ(projectFile(album).SaveProject(), GV_OK);
+    EXPECT_FALSE(album.IsModified());
+    const QByteArray saved = fileBytes(work.file("p.gvp"));
+    EXPECT_TRUE(saved.contains("Name=\"gvtest_plain\" Version=\"0\"")) << saved.constData();
+    auto reread = freshAlbum();
+    ASSERT_EQ(projectFile(*reread).OpenProject(path("p.gvp").c_str(), false), GV_OK);
+    EXPECT_EQ(reread->PluginIndex(), Plain);
+    EXPECT_EQ(reread->TemplateId(), 10);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+
+    // Without a plug-in there is nothing to save the album for.
+    ASSERT_TRUE(album.ChooseTemplate(-1, 10));
+    album.SetProjectPath(path("q.gvp").c_str());
+    album.MarkModified();
+    progress = ScriptedProgress::Log();
+    EXPECT_EQ(projectFile(album).SaveProject(), GV_E_NOTFOUND);
+    EXPECT_TRUE(album.IsModified());
+    EXPECT_FALSE(QFileInfo::exists(work.file("q.gvp")));
+    EXPECT_EQ(progress.positions, (std::vector<int>{0, 10}));
 }
