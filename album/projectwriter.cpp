@@ -7,6 +7,9 @@
 #include <system_error>
 #include <thread>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -16,6 +19,7 @@
 #include "album/albumproject.h"
 #include "album/projectpaths.h"
 #include "album/projectxmlbuilder.h"
+#include "platform/filemodes.h"
 #include "platform/imaging.h"
 #include "tolvane/pluginmanager.h"
 
@@ -40,11 +44,27 @@ QSize thumbnailSize(int width, int height, int side)
     return QSize(std::max(1, static_cast<int>(int64_t(width) * side / height)), side);
 }
 
+const QString ScratchPattern = QStringLiteral(".gvthumb-XXXXXX.jpg");
+
+// A save killed while it wrote its thumbnail leaves the scratch file behind; one this old
+// belongs to no save that is still running.
+void removeLeftoverScratchFiles(const QString& folder)
+{
+    constexpr int StaleAfterSeconds = 60 * 60;
+    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-StaleAfterSeconds);
+    const QFileInfoList leftovers = QDir(folder).entryInfoList(
+        {QString(ScratchPattern).replace(QStringLiteral("XXXXXX"), QStringLiteral("*"))},
+        QDir::Files | QDir::Hidden);
+    for (const QFileInfo& leftover : leftovers)
+        if (leftover.lastModified() < staleBefore)
+            QFile::remove(leftover.absoluteFilePath());
+}
+
 // A file name beside target that nobody else uses, for writing before renaming.
 std::unique_ptr<QTemporaryFile> scratchFileBeside(const QString& target)
 {
-    auto file = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
-                                                 QStringLiteral("/.gvthumb-XXXXXX.jpg"));
+    auto file = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() + u'/' +
+                                                 ScratchPattern);
     if (!file->open())
         return nullptr;
     file->close();
@@ -88,6 +108,7 @@ ResultCode ProjectWriter::Write(const char* path)
         return GV_CANCELLED;
 
     const QString thumbnailPath = fullPath + QStringLiteral(".jpg");
+    removeLeftoverScratchFiles(QFileInfo(fullPath).absolutePath());
     std::unique_ptr<QTemporaryFile> thumbnail = writeThumbnail(thumbnailPath);
     if (thumbnail)
         parts.thumbnail = builder.Thumbnail(thumbnailPath.toStdString());
@@ -143,6 +164,9 @@ void ProjectWriter::placeThumbnail(QTemporaryFile* written, const QString& thumb
         fs::remove(target, error);
         return;
     }
+    // The scratch file was made for the owner alone; the thumbnail is the user's like the
+    // project beside it.
+    platform::giveUsualPermissions(written->fileName(), thumbnailPath);
     fs::rename(projectpaths::toPath(written->fileName().toStdString()), target, error);
     if (!error)
         written->setAutoRemove(false);

@@ -13,6 +13,7 @@
 
 #include <vips/vips8>
 
+#include "platform/filemodes.h"
 #include "platform/imagemetadata.h"
 
 namespace imaging {
@@ -350,6 +351,8 @@ bool Image::save(const QString& path, const QString& mimeType, int jpegQuality) 
     temporary.close();
     if (!writeTo(work, mimeType, suffix, jpegQuality))
         return false;
+    // The scratch file was made for the owner alone.
+    platform::giveUsualPermissions(work, path);
     std::error_code error;
     std::filesystem::rename(work.toStdString(), path.toStdString(), error);
     return !error;

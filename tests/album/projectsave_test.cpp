@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 #endif
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -325,4 +326,33 @@ TEST_F(Save, APluginWithoutVersionRecordSavesAsVersionZero)
     EXPECT_TRUE(album.IsModified());
     EXPECT_FALSE(QFileInfo::exists(work.file("q.gvp")));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 10}));
+}
+
+TEST_F(Save, TheThumbnailIsMadeForTheUserAndLeftoversAreCleared)
+{
+    addImage("a.jpg", "A");
+    // What an interrupted save leaves: an old scratch thumbnail, and one of a save that may
+    // still be running now.
+    const QString stale = work.write(".gvthumb-AbC123.jpg", "half a picture");
+    const QString running = work.write(".gvthumb-XyZ789.jpg", "being written");
+    QFile old(stale);
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                QFileDevice::FileModificationTime));
+    old.close();
+    const mode_t previous = ::umask(022);
+    album.SetProjectPath(path("p.gvp").c_str());
+    const ResultCode result = projectFile(album).SaveProject();
+    ::umask(previous);
+    ASSERT_EQ(result, GV_OK);
+    const auto mode = [](const QString& file) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_mode & 0777
+                                                                         : 0u;
+    };
+    EXPECT_EQ(mode(work.file("p.gvp.jpg")), 0644u);
+    EXPECT_EQ(mode(work.file("p.gvp")), 0644u);
+    EXPECT_EQ(folderEntries(work.path()),
+              QStringList({".gvthumb-XyZ789.jpg", "a.jpg", "p.gvp", "p.gvp.jpg"}));
+    EXPECT_TRUE(QFileInfo::exists(running));
 }

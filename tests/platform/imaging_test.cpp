@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include <QFile>
 
 #include "platform/displaytransform.h"
@@ -277,6 +279,30 @@ TEST(Imaging, APhotoSavedOverIsReadAfresh)
             EXPECT_NEAR(qBlue(shown.pixel(1, 1)), qBlue(version.colour), 8);
         }
     }
+}
+
+// Pictures are written under a scratch name only the owner may read, then renamed: the
+// result is the user's like any file, and a picture saved over keeps the file's permissions.
+TEST(Imaging, SavedPicturesGetTheUsualPermissions)
+{
+    TestFolder folder;
+    const auto mode = [](const QString& file) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_mode & 0777
+                                                                         : 0u;
+    };
+    QImage picture(8, 8, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    const auto image = Image::fromQImage(picture);
+    const mode_t previous = ::umask(027);
+    const bool made = image->save(folder.file("new.jpg"), "image/jpeg");
+    ::umask(previous);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(mode(folder.file("new.jpg")), 0640u);
+    const QString shared = folder.write("shared.png", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0664), 0);
+    ASSERT_TRUE(image->save(shared, "image/png"));
+    EXPECT_EQ(mode(shared), 0664u);
 }
 
 // The XMP toolkit under the metadata reader is started by the program's entry point (here the
