@@ -11,6 +11,7 @@
 #include "cli/cliarguments.h"
 #include "cli/terminalprogress.h"
 #include "platform/stringtable.h"
+#include "platform/terminal.h"
 
 CliSession::CliSession(const CliArguments& arguments)
     : m_prompter(arguments.has(QStringLiteral("--yes"))),
@@ -87,19 +88,20 @@ QString CliSession::absolutePath(const QString& path)
 
 int cliFail(const QString& text)
 {
-    std::fprintf(stderr, "gallivex-cli: %s\n", qUtf8Printable(text));
+    std::fprintf(stderr, "gallivex-cli: %s\n", qUtf8Printable(platform::forStream(text, stderr)));
     std::fflush(stderr);
     return 1;
 }
 
 void cliWarn(const QString& text)
 {
-    std::fprintf(stderr, "gallivex-cli: warning: %s\n", qUtf8Printable(text));
+    std::fprintf(stderr, "gallivex-cli: warning: %s\n",
+                 qUtf8Printable(platform::forStream(text, stderr)));
     std::fflush(stderr);
 }
 
 void cliPrint(const QString& text)
 {
-    std::fprintf(stdout, "%s\n", qUtf8Printable(text));
+    std::fprintf(stdout, "%s\n", qUtf8Printable(platform::forStream(text, stdout)));
     std::fflush(stdout);
 }

@@ -15,6 +15,7 @@
 #include "cli/themeinstaller.h"
 #include "platform/imagemetadata.h"
 #include "platform/stringtable.h"
+#include "platform/terminal.h"
 #include "tolvane/pluginmanager.h"
 
 namespace
@@ -30,7 +31,7 @@ const char* const Help =
 
 int fail(const QString& text)
 {
-    std::fprintf(stderr, "morlune: %s\n", qUtf8Printable(text));
+    std::fprintf(stderr, "morlune: %s\n", qUtf8Printable(platform::forStream(text, stderr)));
     return 1;
 }
 
@@ -54,13 +55,16 @@ int install(const QString& package, const QStringList& folders)
             text += QStringLiteral("\n  ") + refusal;
         return fail(text);
     }
-    std::printf("Installed \"%s\" with the plug-in \"%s\" (%s).\n", qUtf8Printable(package),
-                qUtf8Printable(outcome.plugin), qUtf8Printable(outcome.pluginName));
+    // Names come from the package and the plug-ins: a terminal is not given their control
+    // characters.
+    QString report = QStringLiteral("Installed \"%1\" with the plug-in \"%2\" (%3).\n")
+                         .arg(package, outcome.plugin, outcome.pluginName);
     if (outcome.themes.isEmpty())
-        std::printf("No new theme appeared (it may have replaced one of the same name).\n");
+        report += QStringLiteral("No new theme appeared (it may have replaced one of the same "
+                                 "name).\n");
     for (const QString& theme : outcome.themes)
-        std::printf("New theme: %s/%s\n", qUtf8Printable(outcome.pluginName),
-                    qUtf8Printable(theme));
+        report += QStringLiteral("New theme: %1/%2\n").arg(outcome.pluginName, theme);
+    std::fputs(qUtf8Printable(platform::forStream(report, stdout)), stdout);
     return 0;
 }
 

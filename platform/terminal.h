@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include <QString>
+
 namespace platform
 {
 
@@ -10,5 +12,12 @@ namespace platform
 bool isTerminal(std::FILE* stream);
 // The width of the terminal in characters: COLUMNS when set, 80 otherwise.
 int terminalColumns();
+
+// Text as a terminal may be given it: control characters, which could move the cursor,
+// change colours or the window's title, are shown as escapes ("\x1b", "\u009b"). Line
+// breaks ("\n", and "\r\n" as "\n") and tabs stay.
+QString escapeControls(const QString& text);
+// Text as it should be written to stream: escaped when the stream is a terminal.
+QString forStream(const QString& text, std::FILE* stream);
 
 } // namespace platform

@@ -8,6 +8,7 @@
 #include "cli/clisession.h"
 #include "cli/commands/commands.h"
 #include "cli/photoinfo.h"
+#include "platform/terminal.h"
 
 namespace
 {
@@ -58,7 +59,7 @@ int runInfo(const QStringList& arguments)
         if (json)
             photos.append(info.ToJson());
         else
-            std::fprintf(stdout, "%s", qUtf8Printable(info.ToText()));
+            std::fprintf(stdout, "%s", qUtf8Printable(platform::forStream(info.ToText(), stdout)));
     }
     if (json)
         std::fprintf(stdout, "%s",

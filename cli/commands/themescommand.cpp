@@ -8,6 +8,7 @@
 #include "cli/commands/commands.h"
 #include "cli/themejson.h"
 #include "cli/themelister.h"
+#include "platform/terminal.h"
 
 namespace
 {
@@ -39,10 +40,17 @@ int runThemes(const QStringList& arguments)
     CliSession session(parser);
     if (!session.start())
         return 1;
-    QTextStream out(stdout);
-    if (parser.has(QStringLiteral("--json")))
-        out << QJsonDocument(ThemeJson::Catalogue(session.album())).toJson(QJsonDocument::Indented);
-    else
-        ThemeLister(out).list(session.album());
+    if (parser.has(QStringLiteral("--json"))) {
+        QTextStream(stdout) << QJsonDocument(ThemeJson::Catalogue(session.album()))
+                                   .toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    // Names and texts come from plug-ins and theme files: a terminal is not given their
+    // control characters.
+    QString listing;
+    QTextStream out(&listing);
+    ThemeLister(out).list(session.album());
+    out.flush();
+    QTextStream(stdout) << platform::forStream(listing, stdout);
     return 0;
 }

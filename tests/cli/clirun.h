@@ -26,8 +26,13 @@ public:
     // Runs a program of the build's bin folder; environment adds NAME=VALUE entries.
     CliResult run(const QString& program, const QStringList& arguments,
                   const QStringList& environment = {}) const;
+    // As run, with standard output and error both on one pseudo-terminal (in raw mode, so
+    // the bytes arrive as written): out holds what the terminal was given.
+    CliResult runOnTerminal(const QString& program, const QStringList& arguments) const;
 
 private:
+    QProcessEnvironment environmentFor(const QStringList& environment) const;
+
     SettingsSandbox m_settings;
     TestFolder m_data;
 };
