@@ -10,6 +10,7 @@
 #include "images/iptc.h"
 #include "images/pageimages.h"
 #include "images/subfoldertext.h"
+#include "platform/foldernames.h"
 #include "platform/imaging.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
@@ -62,7 +63,12 @@ int CImageAdder::AddFolderImages(const QString& folder, bool recurse, bool parse
 {
     QSet<QString> visited;
     int added = 0;
+    const qsizetype skippedBefore = m_skipped.size();
     scanFolder(folder, recurse, parse, subfolder, visited, added);
+    if (m_skipped.size() > skippedBefore)
+        m_prompter.message(loadString(IDS_NAMES_NOT_UTF8)
+                               .arg(m_skipped.mid(skippedBefore).join(u'\n')),
+                           Prompter::Icon::Warning);
     return added;
 }
 
@@ -79,6 +85,10 @@ void CImageAdder::scanFolder(const QString& folder, bool recurse, bool parse,
     // version control) are no photos of the user's.
     const QFileInfoList entries = QDir(folder).entryInfoList(
         QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    // The listing leaves out names that are not valid UTF-8; the user is told of them.
+    for (const platform::UndecodableEntry& entry : platform::undecodableEntries(folder))
+        if (!entry.hidden && (entry.folder ? recurse : PassesFolderFilter(entry.shownName)))
+            m_skipped << base + entry.shownName;
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();
         if (entry.isDir()) {

@@ -53,6 +53,10 @@ public:
 
     // The files that AddImageFile left out because they did not open, in order.
     const QStringList& Unreadable() const { return m_unreadable; }
+    // The photos and folders folder scans skipped because their names are not valid UTF-8,
+    // as paths with the name's bytes shown ("caf\xE9.jpg"), in order. A scan that skipped
+    // any tells the user which.
+    const QStringList& Skipped() const { return m_skipped; }
 
     // The title and automatic description the page gives a photo.
     static Described Describe(const QString& path, const Options& options);
@@ -86,4 +90,5 @@ private:
     Prompter& m_prompter;
     Options m_options;
     QStringList m_unreadable;
+    QStringList m_skipped;
 };

@@ -130,6 +130,9 @@ const QHash<int, QString>& table()
                                "*.tif|JPEG  Files (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|GIF files "
                                "(*.gif)|*.gif|Portable Network Graphics (*.png)|*.png|Windows "
                                "Bitmap (*.bmp)|*.bmp|TIF (*.tif;*.tiff)|*.tif;*.tiff||")},
+        {40502, QStringLiteral("These files and folders were skipped because their names are "
+                               "not valid UTF-8 (the bytes that are not are shown as \\xHH). "
+                               "Rename them to add them:\n%1")},
         {40511, QStringLiteral("Specified path does not exist. Please, specify the existing "
                                "pathname.")},
         {40512, QStringLiteral("You chose to generate an album into the Gallivex installation "

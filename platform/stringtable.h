@@ -33,6 +33,7 @@ enum StringId : int {
     // Adding photos to the image list.
     IDS_ADD_IMAGES_FIRST = 109,             // the image list is left with no photo in it
     IDS_IMAGE_FILE_FILTER = 40501,          // the photo file types the Add commands take
+    IDS_NAMES_NOT_UTF8 = 40502,             // a folder scan met names it cannot read
     // The image list page (its buttons' tooltips are the texts of their control ids).
     IDS_IMAGE_STATUS = 174,                 // "%i  images in the album / %i selected"
     IDS_REMOVE_IMAGES = 1113,               // asks before photos leave the album

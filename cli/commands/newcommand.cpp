@@ -53,10 +53,14 @@ bool addPhotos(const QStringList& operands, bool flat, CPageImages& rows)
         const QString path = CliSession::absolutePath(operand);
         if (QFileInfo(operand).isDir()) {
             const qsizetype before = adder.Unreadable().size();
+            const qsizetype skippedBefore = adder.Skipped().size();
             adder.AddFolderImages(path, !flat, !flat);
             for (qsizetype i = before; i < adder.Unreadable().size(); ++i)
                 cliWarn(QStringLiteral("left out \"%1\": it cannot be read as an image")
                             .arg(adder.Unreadable()[i]));
+            for (qsizetype i = skippedBefore; i < adder.Skipped().size(); ++i)
+                cliWarn(QStringLiteral("skipped \"%1\": its name is not valid UTF-8")
+                            .arg(adder.Skipped()[i]));
         } else if (!CImageAdder::PassesFileFilter(path)) {
             cliFail(QStringLiteral("\"%1\" is not a photo of a type albums take (JPEG, GIF, PNG, "
                                    "BMP, TIFF)")

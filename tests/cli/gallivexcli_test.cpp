@@ -2,6 +2,8 @@
 // every failure's message and exit code; the theme listing and the help of every command.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,6 +45,18 @@ TEST_F(GallivexCliTest, NewAddsPhotosAsTheImageListDoes)
     EXPECT_STREQ(album->Images()[0].description.c_str(), "A witty caption");
     EXPECT_STREQ(album->ChosenPlugin()->GetName(), "Probe");
     EXPECT_EQ(album->TemplateId(), 7);
+}
+
+TEST_F(GallivexCliTest, NewTellsOfNamesThatAreNotUtf8)
+{
+    const std::string native = QFile::encodeName(photos).toStdString();
+    std::filesystem::copy_file(native + "/exs-Canon_40D.jpg", native + "/Z\xFCrich.jpg");
+    const CliResult run = cli({"new", project("names"), photos});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("skipped \"" + photos + "/Z\\xFCrich.jpg\": its name is not "
+                                 "valid UTF-8"))
+        << run.err.toStdString();
+    EXPECT_EQ(load(project("names"))->Images().size(), 4u);
 }
 
 TEST_F(GallivexCliTest, NewFlatAndNamedFilesKeepTheirOrder)

@@ -3,6 +3,8 @@
 // the page's copy of the album.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -10,8 +12,10 @@
 #include "images/imageadder.h"
 #include "images/pageimages.h"
 #include "images/subfoldertext.h"
+#include "platform/foldernames.h"
 #include "platform/imaging.h"
 #include "platform/settings.h"
+#include "platform/stringtable.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -347,6 +351,50 @@ TEST_F(FolderScanTest, UnreadableFilesInAFolderAreSkipped)
     EXPECT_EQ(adder.AddFolderImages(root, true, true), 5);
     EXPECT_EQ(adder.Unreadable(), (QStringList{root + "/README", root + "/sub/broken.jpg"}));
     EXPECT_EQ(prompter.texts, adder.Unreadable());
+}
+
+TEST_F(FolderScanTest, NamesThatAreNotUtf8AreToldWithTheirBytes)
+{
+    // Names as a Latin-1 system writes them: valid photos the program cannot name.
+    const std::string native = QFile::encodeName(root).toStdString();
+    std::filesystem::copy_file(native + "/b.jpg", native + "/caf\xE9.jpg");
+    std::filesystem::copy_file(native + "/b.jpg", native + "/sub/\xFF\xFEx.JPG");
+    std::filesystem::copy_file(native + "/b.jpg", native + "/.hidden\xE9.jpg");
+    std::filesystem::copy_file(native + "/notes.txt", native + "/notes\xE9.txt");
+    std::filesystem::create_directory(native + "/Ann\xE9" "e");
+    std::filesystem::copy_file(native + "/b.jpg", native + "/Ann\xE9" "e/f.jpg");
+    CPageImages scanned;
+    CImageAdder adder(scanned, prompter, {});
+    EXPECT_EQ(adder.AddFolderImages(root, true, true), 5);
+    const QStringList skipped{root + "/Ann\\xE9e", root + "/caf\\xE9.jpg",
+                              root + "/sub/\\xFF\\xFEx.JPG"};
+    QStringList sorted = adder.Skipped();
+    sorted.sort();
+    EXPECT_EQ(sorted, skipped);
+    EXPECT_TRUE(adder.Unreadable().isEmpty()) << adder.Unreadable().join('|').toStdString();
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts.first(),
+              loadString(IDS_NAMES_NOT_UTF8).arg(adder.Skipped().join(u'\n')));
+    // Without subfolders a folder is not skipped: it would not have been entered.
+    prompter.texts.clear();
+    CImageAdder flat(scanned, prompter, {});
+    flat.AddFolderImages(root, false, false);
+    EXPECT_EQ(flat.Skipped(), QStringList{root + "/caf\\xE9.jpg"});
+}
+
+TEST(FolderNames, BytesThatAreNotUtf8AreShownAsEscapes)
+{
+    const std::pair<QByteArray, QString> cases[] = {
+        {"plain.jpg", "plain.jpg"},
+        {"caf\xE9.jpg", "caf\\xE9.jpg"},
+        {"caf\xC3\xA9.jpg", QString::fromUtf8("caf\xC3\xA9.jpg")},
+        {"\xC0\xAF", "\\xC0\\xAF"},             // an overlong '/'
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},   // a surrogate
+        {"cut \xE2\x82", "cut \\xE2\\x82"},       // a sequence cut short
+        {"\xF0\x9F\x93\xB7!", QString::fromUtf8("\xF0\x9F\x93\xB7!")},
+    };
+    for (const auto& [bytes, shown] : cases)
+        EXPECT_EQ(platform::shownName(bytes), shown) << bytes.toStdString();
 }
 
 TEST(PageImages, AlbumRoundTripRenumbers)
