@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "sdk/gvprocessorcommands.h"
+
 // The plain image library's export.
 extern "C" IPlainImage* CreatePlainImage();
 
@@ -174,20 +176,30 @@ constexpr std::array<CommandRow, 35> Commands{{
 constexpr int32_t OutCommand = 3;
 static_assert(Commands[OutCommand].run == save);
 
-bool sameName(const char* a, const char* b)
+// Plug-ins check scripts against the SDK's list of the commands: it must be this table.
+constexpr bool sameText(const char* a, const char* b)
 {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (; *a != '\0' && *b != '\0'; ++a, ++b)
-        if (lower(*a) != lower(*b))
-            return false;
+    for (; *a != '\0' && *a == *b; ++a, ++b) {
+    }
     return *a == *b;
 }
+constexpr bool listedInTheSdk()
+{
+    if (Commands.size() != GVProcessorCommands.size())
+        return false;
+    for (size_t i = 0; i < Commands.size(); ++i)
+        if (!sameText(Commands[i].name, GVProcessorCommands[i].name) ||
+            !sameText(Commands[i].kinds, GVProcessorCommands[i].kinds))
+            return false;
+    return true;
+}
+static_assert(listedInTheSdk());
 
 // The command's row, or -1 for a name that is no command.
 int32_t findCommand(const gv_string& name)
 {
     for (int32_t i = 0; i < static_cast<int32_t>(Commands.size()); ++i)
-        if (sameName(name.c_str(), Commands[i].name))
+        if (GVSameCommandName(name.c_str(), Commands[i].name))
             return i;
     return -1;
 }

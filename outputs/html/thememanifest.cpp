@@ -11,6 +11,7 @@
 #include "outputs/html/sizeexpr.h"
 #include "outputs/html/themefiles.h"
 #include "sdk/gvparaminfo.h"
+#include "sdk/gvprocessorcommands.h"
 
 using namespace html;
 
@@ -98,6 +99,11 @@ bool Reader::step(const QJsonValue& value, const QString& where, PictureSpec& pi
     if (RefusedCommands.contains(step.command.toLower()))
         return fail(
             QStringLiteral("%1: \"%2\" is not allowed in a theme").arg(where, step.command));
+    // Checked here, so a theme is refused when it is installed rather than when an album is
+    // generated with it.
+    if (GVFindProcessorCommand(step.command.toUtf8().constData()) == nullptr)
+        return fail(QStringLiteral("%1: \"%2\" is no command of the image processor")
+                        .arg(where, step.command));
     for (qsizetype i = 1; i < call.size(); ++i) {
         if (!call[i].isDouble() && !call[i].isString())
             return fail(QStringLiteral("%1: values are numbers or texts").arg(where));

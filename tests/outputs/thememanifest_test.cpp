@@ -174,6 +174,18 @@ TEST_F(ManifestTest, EveryFaultIsFoundAndNamed)
          "a step is"},
         {[](QJsonObject& j) {
              setPicture(j, "half", "script",
+                        QJsonArray{QJsonArray{"resizekeepasp", 10, 10},
+                                   QJsonArray{"Posterize", 4}});
+         },
+         "picture \"half\": \"Posterize\" is no command of the image processor"},
+        {[](QJsonObject& j) {
+             setPicture(j, "half", "script",
+                        QJsonArray{QJsonObject{{"when", "Scheme"}, {"is", "Dark"},
+                                               {"do", QJsonArray{"Invert"}}}});
+         },
+         "\"Invert\" is no command of the image processor"},
+        {[](QJsonObject& j) {
+             setPicture(j, "half", "script",
                         QJsonArray{QJsonObject{{"when", "Nothing"}, {"do", QJsonArray{"Gray"}}}});
          },
          "\"when\" names no parameter"},

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -168,6 +169,19 @@ TEST_F(PackageTest, UnsafeOrBrokenPackagesAreRefused)
     for (Entry& entry : broken)
         if (entry.name.endsWith(QLatin1String("theme.json")))
             entry.bytes = "{ \"id\": 500 }";
+    // A picture script with a command the image processor does not have: refused now, not
+    // when an album is generated with it.
+    QList<Entry> unknownCommand = good;
+    for (Entry& entry : unknownCommand)
+        if (entry.name.endsWith(QLatin1String("theme.json"))) {
+            QJsonObject json = QJsonDocument::fromJson(entry.bytes).object();
+            QJsonArray pictures = json["pictures"].toArray();
+            QJsonObject first = pictures[0].toObject();
+            first["script"] = QJsonArray{QJsonArray{"Posterize", 4}};
+            pictures[0] = first;
+            json["pictures"] = pictures;
+            entry.bytes = QJsonDocument(json).toJson();
+        }
     const std::vector<std::pair<QList<Entry>, int>> cases = {
         {good + QList<Entry>{{QStringLiteral("../evil.txt"), "x"}}, GV_E_CORRUPTED},
         {good + QList<Entry>{{QStringLiteral("sunset/../../evil.txt"), "x"}}, GV_E_CORRUPTED},
@@ -180,6 +194,7 @@ TEST_F(PackageTest, UnsafeOrBrokenPackagesAreRefused)
         {good + QList<Entry>{{QStringLiteral("loose.txt"), "x"}}, GV_E_CORRUPTED},
         {good + QList<Entry>{{QStringLiteral(".hidden/theme.json"), "{}"}}, GV_E_CORRUPTED},
         {broken, GV_E_CORRUPTED},
+        {unknownCommand, GV_E_CORRUPTED},
         {themeEntries(QStringLiteral("mosaic2"), 1, QStringLiteral("Impostor")), GV_E_EXISTS},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
