@@ -14,20 +14,23 @@ namespace
 {
 
 // The formats whose files are written back by the edits, the encoder that writes each and
-// whether the file itself carries the tags; every other photo keeps its tags in a side file.
+// whether the file itself carries the turn and the levels; every other photo keeps them in a
+// side file. A TIFF's ReferenceBlackWhite describes its pixel data, and the metadata writer
+// will not replace it.
 struct FormatEntry {
     imaging::RawFormat format;
     const char* mimeType;
-    bool tagsInFile;
+    bool turnInFile;
+    bool levelsInFile;
 };
 constexpr FormatEntry ImageFormatTable[] = {
-    {imaging::RawFormat::MemoryBmp, "image/bmp", false},
-    {imaging::RawFormat::Bmp, "image/bmp", false},
-    {imaging::RawFormat::Jpeg, "image/jpeg", true},
-    {imaging::RawFormat::Png, "image/png", false},
-    {imaging::RawFormat::Gif, "image/gif", false},
-    {imaging::RawFormat::Tiff, "image/tiff", true},
-    {imaging::RawFormat::Exif, "image/jpeg", true},
+    {imaging::RawFormat::MemoryBmp, "image/bmp", false, false},
+    {imaging::RawFormat::Bmp, "image/bmp", false, false},
+    {imaging::RawFormat::Jpeg, "image/jpeg", true, true},
+    {imaging::RawFormat::Png, "image/png", false, false},
+    {imaging::RawFormat::Gif, "image/gif", false, false},
+    {imaging::RawFormat::Tiff, "image/tiff", true, false},
+    {imaging::RawFormat::Exif, "image/jpeg", true, true},
 };
 
 const FormatEntry* formatEntry(imaging::RawFormat format)
@@ -45,7 +48,8 @@ struct EditTarget {
     QString mimeType;
 };
 
-EditTarget openTarget(const QString& photo)
+// A side file, once there, holds every edit: the preview reads the side file alone then.
+EditTarget openTarget(const QString& photo, uint32_t tag)
 {
     const QString side = imaging::sideFilePath(photo);
     if (auto sideImage = imaging::Image::open(side))
@@ -54,11 +58,29 @@ EditTarget openTarget(const QString& photo)
     if (!image)
         return {};
     const FormatEntry* entry = formatEntry(image->rawFormat());
-    if (entry != nullptr && entry->tagsInFile)
+    const bool inFile = entry != nullptr && (tag == imaging::TagOrientation ? entry->turnInFile
+                                                                           : entry->levelsInFile);
+    if (inFile)
         return {std::move(image), photo, QString::fromLatin1(entry->mimeType)};
     QImage pixel(1, 1, QImage::Format_ARGB32);
     pixel.fill(Qt::black);
-    return {imaging::Image::fromQImage(pixel), side, QStringLiteral("image/jpeg")};
+    auto made = imaging::Image::fromQImage(pixel);
+    // The new side file takes over the turn the photo has.
+    if (const auto turn = image->property(imaging::TagOrientation); turn && made)
+        made->setProperty(*turn);
+    return {std::move(made), side, QStringLiteral("image/jpeg")};
+}
+
+// Saves the edited tag and reads it back: a writer that keeps the old value must not pass
+// for a success.
+bool saveEdit(EditTarget target, uint32_t tag)
+{
+    const auto wanted = target.image->property(tag);
+    if (!CImageEdits::SaveImageInPlace(target.path, std::move(target.image), target.mimeType))
+        return false;
+    const auto saved = imaging::Image::open(target.path);
+    const auto found = saved ? saved->property(tag) : std::nullopt;
+    return wanted && found && found->value == wanted->value;
 }
 
 int orientationOf(const imaging::Image& image)
@@ -199,19 +221,19 @@ bool CImageEdits::SaveImageInPlace(const QString& target, std::unique_ptr<imagin
 
 bool CImageEdits::RotateImage(const QString& path, int angle)
 {
-    EditTarget target = openTarget(path);
+    EditTarget target = openTarget(path, imaging::TagOrientation);
     if (!target.image)
         return false;
     const uint16_t orientation = NewOrientation(angle, orientationOf(*target.image));
     target.image->setProperty(
         {imaging::TagOrientation, imaging::PropertyShort, shortValue(orientation)});
-    return SaveImageInPlace(target.path, std::move(target.image), target.mimeType);
+    return saveEdit(std::move(target), imaging::TagOrientation);
 }
 
 bool CImageEdits::AutoLevelsImage(const QString& path)
 {
     const auto photo = imaging::Image::open(path);
-    EditTarget target = openTarget(path);
+    EditTarget target = openTarget(path, imaging::TagReferenceBlackWhite);
     if (!photo || !target.image)
         return false;
     const QImage sample = LevelsSample(*photo);
@@ -220,7 +242,7 @@ bool CImageEdits::AutoLevelsImage(const QString& path)
     target.image->removeProperty(imaging::TagReferenceBlackWhite);
     target.image->setProperty({imaging::TagReferenceBlackWhite, imaging::PropertyRational,
                                levelsValue(AutoLevels(sample))});
-    return SaveImageInPlace(target.path, std::move(target.image), target.mimeType);
+    return saveEdit(std::move(target), imaging::TagReferenceBlackWhite);
 }
 
 bool CImageEdits::CanEdit(const QString& path)

@@ -192,6 +192,29 @@ TEST(ImageEdits, LevelsOfAJpegGoInThePhoto)
     EXPECT_FALSE(QFileInfo::exists(imaging::sideFilePath(photo)));
 }
 
+TEST(ImageEdits, LevelsOfATiffGoInItsSideFileWithItsTurn)
+{
+    // The TIFF writer keeps a TIFF's own ReferenceBlackWhite: levels written into the photo
+    // would be lost while the edit said it succeeded.
+    TestFolder folder;
+    const QString photo = copyPhoto(folder, QStringLiteral("syn-tiff-le-exif.tif"));
+    const QByteArray before = bytesOf(photo);
+    ASSERT_EQ(imaging::readDisplayTransform(photo).rotation, 1);
+    ASSERT_FALSE(imaging::readDisplayTransform(photo).hasLevels());
+    ASSERT_TRUE(CImageEdits::AutoLevelsImage(photo));
+    EXPECT_EQ(bytesOf(photo), before);
+    EXPECT_EQ(levelsIn(imaging::sideFilePath(photo)).size(), 12u);
+    // What the preview reads: the levels, and the turn the photo had.
+    const imaging::DisplayTransform shown = imaging::readDisplayTransform(photo);
+    EXPECT_TRUE(shown.hasLevels());
+    EXPECT_EQ(shown.rotation, 1);
+    // Later turns go where the preview reads them.
+    ASSERT_TRUE(CImageEdits::RotateImage(photo, 90));
+    EXPECT_EQ(imaging::readDisplayTransform(photo).rotation, 2);
+    EXPECT_TRUE(imaging::readDisplayTransform(photo).hasLevels());
+    EXPECT_EQ(bytesOf(photo), before);
+}
+
 TEST(ImageEdits, LevelsSampleIsAtMost480)
 {
     QImage wide(1000, 601, QImage::Format_ARGB32);

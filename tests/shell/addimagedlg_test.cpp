@@ -239,6 +239,23 @@ TEST_F(ImagePageTest, TurnsAndLevelsAreTagsAndUndoRestoresTheFiles)
     EXPECT_NE(jpegBefore, jpegTurned);
 }
 
+TEST_F(ImagePageTest, LevelsOfATiffShowInThePreviewAndTheButton)
+{
+    openPage();
+    chooser->files = {photo("syn-tiff-le-exif.tif", "scan.tif")};
+    page().OnCommand(CAddImageDlg::ID_ADD);
+    page().SelectRows({0});
+    QAbstractButton* levels = page().Button(CAddImageDlg::ID_AUTOLEVELS);
+    ASSERT_TRUE(levels->isEnabled());
+    EXPECT_FALSE(levels->isChecked());
+    levels->click();
+    EXPECT_TRUE(page().Preview().HasLevels());
+    EXPECT_TRUE(levels->isChecked());
+    page().OnCommand(CAddImageDlg::ID_MENU_UNDO);
+    EXPECT_FALSE(page().Preview().HasLevels());
+    EXPECT_FALSE(levels->isChecked());
+}
+
 TEST_F(ImagePageTest, ScreenshotsOfThePage)
 {
     useShippedGraphics();
