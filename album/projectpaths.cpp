@@ -28,10 +28,10 @@ bool isSeparatorIn(std::string_view path, char c)
 
 bool writtenOnWindows(std::string_view stored)
 {
-    const bool drive = stored.size() >= 3 &&
-                       ((stored[0] >= 'A' && stored[0] <= 'Z') ||
-                        (stored[0] >= 'a' && stored[0] <= 'z')) &&
-                       stored[1] == ':' && (stored[2] == '\\' || stored[2] == '/');
+    const bool drive =
+        stored.size() >= 3 &&
+        ((stored[0] >= 'A' && stored[0] <= 'Z') || (stored[0] >= 'a' && stored[0] <= 'z')) &&
+        stored[1] == ':' && (stored[2] == '\\' || stored[2] == '/');
     return drive || stored.substr(0, 2) == "\\\\";
 }
 

@@ -63,8 +63,8 @@ void removeLeftoverScratchFiles(const QString& folder)
 // A file name beside target that nobody else uses, for writing before renaming.
 std::unique_ptr<QTemporaryFile> scratchFileBeside(const QString& target)
 {
-    auto file = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() + u'/' +
-                                                 ScratchPattern);
+    auto file =
+        std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() + u'/' + ScratchPattern);
     if (!file->open())
         return nullptr;
     file->close();

@@ -66,9 +66,9 @@ int CImageAdder::AddFolderImages(const QString& folder, bool recurse, bool parse
     const qsizetype skippedBefore = m_skipped.size();
     scanFolder(folder, recurse, parse, subfolder, visited, added);
     if (m_skipped.size() > skippedBefore)
-        m_prompter.message(loadString(IDS_NAMES_NOT_UTF8)
-                               .arg(m_skipped.mid(skippedBefore).join(u'\n')),
-                           Prompter::Icon::Warning);
+        m_prompter.message(
+            loadString(IDS_NAMES_NOT_UTF8).arg(m_skipped.mid(skippedBefore).join(u'\n')),
+            Prompter::Icon::Warning);
     return added;
 }
 

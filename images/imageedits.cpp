@@ -58,8 +58,8 @@ EditTarget openTarget(const QString& photo, uint32_t tag)
     if (!image)
         return {};
     const FormatEntry* entry = formatEntry(image->rawFormat());
-    const bool inFile = entry != nullptr && (tag == imaging::TagOrientation ? entry->turnInFile
-                                                                           : entry->levelsInFile);
+    const bool inFile = entry != nullptr &&
+                        (tag == imaging::TagOrientation ? entry->turnInFile : entry->levelsInFile);
     if (inFile)
         return {std::move(image), photo, QString::fromLatin1(entry->mimeType)};
     QImage pixel(1, 1, QImage::Format_ARGB32);

@@ -9,9 +9,11 @@
 
 namespace fs = std::filesystem;
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // The process's umask as the kernel reports it; asking umask() itself would change it for
 // a moment under the other threads' feet.
@@ -43,10 +45,9 @@ bool giveUsualPermissions(const QString& written, const QString& replaced)
 {
     std::error_code error;
     const fs::file_status old = fs::status(toPath(replaced), error);
-    const fs::perms wanted =
-        !error && fs::is_regular_file(old)
-            ? old.permissions()
-            : static_cast<fs::perms>(0666 & ~currentUmask());
+    const fs::perms wanted = !error && fs::is_regular_file(old)
+                                 ? old.permissions()
+                                 : static_cast<fs::perms>(0666 & ~currentUmask());
     fs::permissions(toPath(written), wanted & fs::perms::all, fs::perm_options::replace, error);
     return !error;
 }

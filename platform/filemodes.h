@@ -4,7 +4,8 @@
 
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // Gives written the permissions of the file it is about to replace, or, when there is none,
 // those a new file gets under the user's umask. False when they cannot be set.

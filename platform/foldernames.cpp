@@ -9,9 +9,11 @@
 
 namespace fs = std::filesystem;
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // How many bytes the UTF-8 sequence led by lead takes; 0 for a byte that leads none.
 qsizetype sequenceLength(uchar lead)
@@ -34,8 +36,7 @@ QString shownName(const QByteArray& bytes)
     QString shown;
     for (qsizetype at = 0; at < bytes.size();) {
         const qsizetype length = sequenceLength(uchar(bytes[at]));
-        const QByteArrayView sequence(bytes.constData() + at,
-                                      std::min(length, bytes.size() - at));
+        const QByteArrayView sequence(bytes.constData() + at, std::min(length, bytes.size() - at));
         // Overlong forms and surrogates are refused by the whole-sequence check.
         if (length > 0 && sequence.size() == length && sequence.isValidUtf8()) {
             shown += QString::fromUtf8(sequence);
@@ -59,8 +60,8 @@ std::vector<UndecodableEntry> undecodableEntries(const QString& folder)
         if (bytes.isValidUtf8())
             continue;
         std::error_code kind;
-        found.push_back({shownName(bytes.toByteArray()), it->is_directory(kind),
-                         name.front() == '.'});
+        found.push_back(
+            {shownName(bytes.toByteArray()), it->is_directory(kind), name.front() == '.'});
     }
     return found;
 }

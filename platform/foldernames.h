@@ -8,7 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 struct UndecodableEntry {
     QString shownName; // valid parts as they are, every other byte as "\xE9"

@@ -41,8 +41,8 @@ int runThemes(const QStringList& arguments)
     if (!session.start())
         return 1;
     if (parser.has(QStringLiteral("--json"))) {
-        QTextStream(stdout) << QJsonDocument(ThemeJson::Catalogue(session.album()))
-                                   .toJson(QJsonDocument::Indented);
+        QTextStream(stdout)
+            << QJsonDocument(ThemeJson::Catalogue(session.album())).toJson(QJsonDocument::Indented);
         return 0;
     }
     // Names and texts come from plug-ins and theme files: a terminal is not given their

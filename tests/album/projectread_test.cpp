@@ -185,10 +185,10 @@ TEST_F(XmlRead, BackslashesAreSeparatorsOnlyInPathsWrittenOnWindows)
 {
     addImage("a\\b.jpg", "AB");
     const QByteArray own = QByteArray::fromStdString(path("a\\b.jpg"));
-    work.write("p.gvp",
-               projectXml("Alpha", "Classic", settingsWith(""),
-                          "<image ImageName=\"AB\" Path=\"" + own + "\"/>"
-                          "<image ImageName=\"W\" Path=\"C:\\Photos\\w.jpg\"/>"));
+    work.write("p.gvp", projectXml("Alpha", "Classic", settingsWith(""),
+                                   "<image ImageName=\"AB\" Path=\"" + own +
+                                       "\"/>"
+                                       "<image ImageName=\"W\" Path=\"C:\\Photos\\w.jpg\"/>"));
     auto target = freshAlbum();
     ASSERT_EQ(projectFile(*target).OpenProject(path("p.gvp").c_str(), false), GV_OK);
     ASSERT_EQ(target->Images().size(), 2u);

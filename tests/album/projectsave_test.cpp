@@ -346,7 +346,8 @@ TEST_F(Save, TheThumbnailIsMadeForTheUserAndLeftoversAreCleared)
     ::umask(previous);
     ASSERT_EQ(result, GV_OK);
     const auto mode = [](const QString& file) {
-        struct stat status {};
+        struct stat status {
+        };
         return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_mode & 0777
                                                                          : 0u;
     };

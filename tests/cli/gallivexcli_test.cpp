@@ -53,7 +53,8 @@ TEST_F(GallivexCliTest, NewTellsOfNamesThatAreNotUtf8)
     std::filesystem::copy_file(native + "/exs-Canon_40D.jpg", native + "/Z\xFCrich.jpg");
     const CliResult run = cli({"new", project("names"), photos});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("skipped \"" + photos + "/Z\\xFCrich.jpg\": its name is not "
+    EXPECT_TRUE(run.err.contains("skipped \"" + photos +
+                                 "/Z\\xFCrich.jpg\": its name is not "
                                  "valid UTF-8"))
         << run.err.toStdString();
     EXPECT_EQ(load(project("names"))->Images().size(), 4u);

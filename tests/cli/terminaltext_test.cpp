@@ -61,8 +61,7 @@ TEST(TerminalText, ThemesEscapesLibraryNamesOnATerminal)
     CliHome home;
     TestFolder plugins;
     installTestPlugins(plugins.path(), {"gvtest_alpha"});
-    ASSERT_TRUE(QFile::copy(testPluginPath("gvtest_notaplugin"),
-                            plugins.file("libbad\x1b[5m.so")));
+    ASSERT_TRUE(QFile::copy(testPluginPath("gvtest_notaplugin"), plugins.file("libbad\x1b[5m.so")));
     const CliResult shown =
         home.runOnTerminal("gallivex-cli", {"themes", "--plugins", plugins.path()});
     EXPECT_EQ(shown.exitCode, 0);

@@ -248,8 +248,8 @@ TEST(ExifRealFiles, AgreeWithTheManifest)
         if (make.value("present").toBool() && model.value("present").toBool()) {
             const QString maker = trimmed(make.value("exiftool_print").toString());
             const QString body = trimmed(model.value("exiftool_print").toString());
-            EXPECT_EQ(camera, body.startsWith(maker, Qt::CaseInsensitive) ? body
-                                                                          : maker + " " + body)
+            EXPECT_EQ(camera,
+                      body.startsWith(maker, Qt::CaseInsensitive) ? body : maker + " " + body)
                 << qPrintable(name);
             ++checked;
         }

@@ -361,8 +361,10 @@ TEST_F(FolderScanTest, NamesThatAreNotUtf8AreToldWithTheirBytes)
     std::filesystem::copy_file(native + "/b.jpg", native + "/sub/\xFF\xFEx.JPG");
     std::filesystem::copy_file(native + "/b.jpg", native + "/.hidden\xE9.jpg");
     std::filesystem::copy_file(native + "/notes.txt", native + "/notes\xE9.txt");
-    std::filesystem::create_directory(native + "/Ann\xE9" "e");
-    std::filesystem::copy_file(native + "/b.jpg", native + "/Ann\xE9" "e/f.jpg");
+    std::filesystem::create_directory(native + "/Ann\xE9"
+                                               "e");
+    std::filesystem::copy_file(native + "/b.jpg", native + "/Ann\xE9"
+                                                           "e/f.jpg");
     CPageImages scanned;
     CImageAdder adder(scanned, prompter, {});
     EXPECT_EQ(adder.AddFolderImages(root, true, true), 5);
@@ -388,9 +390,9 @@ TEST(FolderNames, BytesThatAreNotUtf8AreShownAsEscapes)
         {"plain.jpg", "plain.jpg"},
         {"caf\xE9.jpg", "caf\\xE9.jpg"},
         {"caf\xC3\xA9.jpg", QString::fromUtf8("caf\xC3\xA9.jpg")},
-        {"\xC0\xAF", "\\xC0\\xAF"},             // an overlong '/'
-        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},   // a surrogate
-        {"cut \xE2\x82", "cut \\xE2\\x82"},       // a sequence cut short
+        {"\xC0\xAF", "\\xC0\\xAF"},          // an overlong '/'
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"}, // a surrogate
+        {"cut \xE2\x82", "cut \\xE2\\x82"},  // a sequence cut short
         {"\xF0\x9F\x93\xB7!", QString::fromUtf8("\xF0\x9F\x93\xB7!")},
     };
     for (const auto& [bytes, shown] : cases)

@@ -173,15 +173,15 @@ TEST_F(ManifestTest, EveryFaultIsFoundAndNamed)
         {[](QJsonObject& j) { setPicture(j, "half", "script", QJsonArray{QJsonArray{5}}); },
          "a step is"},
         {[](QJsonObject& j) {
-             setPicture(j, "half", "script",
-                        QJsonArray{QJsonArray{"resizekeepasp", 10, 10},
-                                   QJsonArray{"Posterize", 4}});
+             setPicture(
+                 j, "half", "script",
+                 QJsonArray{QJsonArray{"resizekeepasp", 10, 10}, QJsonArray{"Posterize", 4}});
          },
          "picture \"half\": \"Posterize\" is no command of the image processor"},
         {[](QJsonObject& j) {
              setPicture(j, "half", "script",
-                        QJsonArray{QJsonObject{{"when", "Scheme"}, {"is", "Dark"},
-                                               {"do", QJsonArray{"Invert"}}}});
+                        QJsonArray{QJsonObject{
+                            {"when", "Scheme"}, {"is", "Dark"}, {"do", QJsonArray{"Invert"}}}});
          },
          "\"Invert\" is no command of the image processor"},
         {[](QJsonObject& j) {

@@ -287,7 +287,8 @@ TEST(Imaging, SavedPicturesGetTheUsualPermissions)
 {
     TestFolder folder;
     const auto mode = [](const QString& file) {
-        struct stat status {};
+        struct stat status {
+        };
         return ::stat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_mode & 0777
                                                                          : 0u;
     };

@@ -265,10 +265,8 @@ TEST_F(DestinationTest, TheProposal)
         {"the album's own folder", base.file("existing"), "Trip", "/r", base.file("existing")},
         {"a missing folder is not", base.file("gone"), "Trip", "/r", "/r/Trip"},
         {"names become file names", base.file("gone"), "My Album 1.0", "/r/", "/r/My_Album_1_0"},
-        {"a Windows folder ends in a backslash", base.file("gone"), "a/b", "C:\\r\\",
-         "C:\\r\\a_b"},
-        {"elsewhere a backslash is part of the name", base.file("gone"), "a/b", "/r\\",
-         "/r\\/a_b"},
+        {"a Windows folder ends in a backslash", base.file("gone"), "a/b", "C:\\r\\", "C:\\r\\a_b"},
+        {"elsewhere a backslash is part of the name", base.file("gone"), "a/b", "/r\\", "/r\\/a_b"},
         {"the pictures folder by default", base.file("gone"), "Trip", "",
          CDestinationCheck::DefaultResultFolder() + "/Trip"},
     };
