@@ -41,7 +41,7 @@ for target in "${targets[@]}"; do
     "$build/tests/$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
         "$corpus" "$(seedsOf "$target")" >/dev/null 2>"$build/$target.log" ||
         { tail -n 40 "$build/$target.log"; exit 1; }
-    grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb' "$build/$target.log" |
+    grep -E '^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb' "$build/$target.log" |
         sed "s/^/fuzz: $target: /"
 done
 echo "fuzz: no failures"
