@@ -105,9 +105,10 @@ void CImageAdder::scanFolder(const QString& folder, bool recurse, bool parse,
 bool CImageAdder::AddImageFile(const QString& path, const QString& subfolder)
 {
     Described described = Describe(path, m_options);
-    if (!described.readable) {
+    if (!described.readable || !described.fault.isEmpty()) {
         m_unreadable << path;
-        m_prompter.message(path, Prompter::Icon::Error);
+        m_prompter.message(described.fault.isEmpty() ? path : described.fault,
+                           Prompter::Icon::Error);
         return false;
     }
     m_rows.Append({path, described.title, described.description, subfolder});
@@ -130,6 +131,8 @@ CImageAdder::Described CImageAdder::Describe(const QString& path, const Options&
             caption = iptc.Text(CIPTC::Caption);
         image = imaging::Image::open(path);
     }
+    if (image)
+        described.fault = imaging::pixelLimitFault(path, image->width(), image->height());
     // Photoshop files that the imaging library cannot read are still taken.
     described.readable = image != nullptr || photoshop;
     if (described.readable)

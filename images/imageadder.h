@@ -33,6 +33,7 @@ public:
     // What the page makes of one photo.
     struct Described {
         bool readable = false; // opens as an image (a Photoshop file is taken all the same)
+        QString fault;         // why a photo that opens is not taken (too many pixels)
         QString title;
         QString description;
     };
@@ -48,7 +49,8 @@ public:
     int AddFolderImages(const QString& folder, bool recurse, bool parse,
                         const QString& subfolder = QString());
     // Adds one photo at the end of the list. A file that does not open as an image is told
-    // to the user (its path is the message) and left out; false then.
+    // to the user (its path is the message, or the fault that names it) and left out; false
+    // then.
     bool AddImageFile(const QString& path, const QString& subfolder);
 
     // The files that AddImageFile left out because they did not open, in order.

@@ -15,6 +15,7 @@
 
 #include "platform/filemodes.h"
 #include "platform/imagemetadata.h"
+#include "platform/settings.h"
 
 namespace imaging {
 
@@ -221,12 +222,35 @@ void Image::removeProperty(uint32_t id)
                    d->items.end());
 }
 
+qint64 maxPixels()
+{
+    const int megapixels = Settings().getInt(QStringLiteral("Settings"),
+                                             QStringLiteral("MaxMegapixels"), DefaultMaxMegapixels);
+    return qint64{megapixels > 0 ? megapixels : DefaultMaxMegapixels} * 1000 * 1000;
+}
+
+QString pixelLimitFault(const QString& path, qint64 width, qint64 height)
+{
+    const qint64 limit = maxPixels();
+    if (width * height <= limit)
+        return QString();
+    return QStringLiteral("%1 is %2 x %3 pixels, more than the %4 megapixels a photo may have")
+        .arg(path)
+        .arg(width)
+        .arg(height)
+        .arg(limit / 1000000);
+}
+
 QImage Image::pixels(QSize maxSize) const
 {
     if (!d->memory.isNull())
         return maxSize.isValid() && (d->width > maxSize.width() || d->height > maxSize.height())
                    ? d->memory.scaled(maxSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)
                    : d->memory;
+    if (const QString fault = pixelLimitFault(d->path, d->width, d->height); !fault.isEmpty()) {
+        qWarning("%s", qUtf8Printable(fault));
+        return QImage();
+    }
     try {
         const QByteArray file = d->path.toUtf8();
         if (maxSize.isValid() && (d->width > maxSize.width() || d->height > maxSize.height())) {

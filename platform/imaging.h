@@ -81,7 +81,8 @@ public:
     void setProperty(const PropertyItem& item);
     void removeProperty(uint32_t id);
 
-    // The pixels as 32-bit ARGB, shrunk while decoding to fit maxSize when it is given.
+    // The pixels as 32-bit ARGB, shrunk while decoding to fit maxSize when it is given; null
+    // (with a warning) when the file has more pixels than maxPixels() allows.
     QImage pixels(QSize maxSize = QSize()) const;
     // The picture scaled to exactly size (smooth), with the colour matrix when given, then
     // rotated or flipped.
@@ -107,6 +108,15 @@ private:
                  int jpegQuality) const;
     std::unique_ptr<Data> d;
 };
+
+// Photos with more pixels than this are refused from their header, before anything is decoded:
+// a small damaged or hostile file can claim a size that would take minutes and gigabytes to
+// decode. 250 megapixels unless the "MaxMegapixels" value of the "Settings" section says
+// otherwise.
+constexpr int DefaultMaxMegapixels = 250;
+qint64 maxPixels();
+// "" when a picture of width x height may be decoded, else the warning that names path.
+QString pixelLimitFault(const QString& path, qint64 width, qint64 height);
 
 // Starts the image engine once per process (safe to call repeatedly, from any thread).
 bool startImaging();

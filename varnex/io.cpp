@@ -13,6 +13,8 @@
 
 #include <QString>
 
+#include "platform/imaging.h"
+
 namespace varnex {
 
 namespace {
@@ -156,6 +158,12 @@ Source probe(const std::string& path)
         throw vips::VError();
     const VImage header = VImage::new_from_file(
         path.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
+    // Refused from the header alone: decoding a size a damaged file only claims would take
+    // minutes and gigabytes before it ends in a black picture.
+    const QString fault =
+        imaging::pixelLimitFault(QString::fromStdString(path), header.width(), header.height());
+    if (!fault.isEmpty())
+        throw vips::VError(fault.toStdString());
     Source source;
     source.path = path;
     source.jpeg = std::string_view(loader).starts_with("VipsForeignLoadJpeg");

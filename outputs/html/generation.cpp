@@ -210,8 +210,14 @@ ResultCode CGeneration::writePages(const CThemeParams& params, CAlbumPhotos& pho
     for (const PageSpec& spec : m_theme->pages) {
         const CPageTemplate& page = *m_theme->templates.at(spec.templateName);
         for (int n = 1; n <= context.pageCount(spec); ++n) {
-            const ResultCode result =
-                writer.writeText(context.pageFile(spec, n), page.render(context.page(spec, n)));
+            QString fault;
+            const std::optional<QString> text = page.render(context.page(spec, n), &fault);
+            if (!text) {
+                qWarning("HTML plug-in: theme \"%s\", %s: %s", qUtf8Printable(m_theme->name),
+                         qUtf8Printable(context.pageFile(spec, n)), qUtf8Printable(fault));
+                return GV_E_TEMPLATE;
+            }
+            const ResultCode result = writer.writeText(context.pageFile(spec, n), *text);
             if (result != GV_OK)
                 return result;
             if (report(PicturesPercent + (99 - PicturesPercent) * ++written / total))

@@ -29,6 +29,12 @@ namespace
 {
 
 constexpr int MaxIncludeDepth = 8;
+// Rendering and freeing a page recurse once per open block; real themes nest a few deep.
+constexpr qsizetype MaxBlockNesting = 64;
+// A page's own text, and all it reads through its includes (one file may be included many
+// times): far more than any theme needs, little enough to parse in a moment.
+constexpr qsizetype MaxTemplateCharacters = 1024 * 1024;
+constexpr qsizetype MaxParsedCharacters = 8 * 1024 * 1024;
 
 // Looks names up in the loop variables (innermost first), then in the page's context.
 class Scope
@@ -50,56 +56,99 @@ private:
     std::vector<std::pair<QString, QVariant>> m_locals;
 };
 
-void renderNodes(const NodeList& nodes, Scope& scope, QString& out);
-
-void renderFor(const TemplateNode& node, Scope& scope, QString& out)
+// Renders nodes into out while the page's budget lasts; once it is spent the page stops with
+// a fault instead of running for minutes and filling the memory.
+class Renderer
 {
-    const auto lookup = [&scope](const QString& name) { return scope.lookup(name); };
-    const QVariantList items = node.expr->evaluate(lookup).toList();
-    if (items.isEmpty()) {
-        renderNodes(node.otherwise, scope, out);
-        return;
+public:
+    Renderer(const QVariantMap& context, const RenderBudget& budget, QString& out)
+        : m_scope(context), m_budget(budget), m_out(out)
+    {
     }
+
+    bool nodes(const NodeList& list);
+    const QString& fault() const { return m_fault; }
+
+private:
+    bool loop(const TemplateNode& node);
+    bool spend();
+    QVariant evaluate(const CTemplateExpr& expr) const
+    {
+        return expr.evaluate([this](const QString& name) { return m_scope.lookup(name); });
+    }
+
+    Scope m_scope;
+    const RenderBudget& m_budget;
+    QString& m_out;
+    qint64 m_steps = 0;
+    QString m_fault;
+};
+
+bool Renderer::spend()
+{
+    if (++m_steps > m_budget.steps)
+        m_fault = QStringLiteral("the page takes more than %1 steps (loops nested too deeply?)")
+                      .arg(m_budget.steps);
+    else if (m_out.size() > m_budget.characters)
+        m_fault = QStringLiteral("the page grows beyond %1 characters").arg(m_budget.characters);
+    return m_fault.isEmpty();
+}
+
+bool Renderer::loop(const TemplateNode& node)
+{
+    const QVariantList items = evaluate(*node.expr).toList();
+    if (items.isEmpty())
+        return nodes(node.otherwise);
     for (qsizetype i = 0; i < items.size(); ++i) {
+        if (!spend())
+            return false;
         const QVariantMap loop{{"index", i + 1},
                                {"index0", i},
                                {"first", i == 0},
                                {"last", i + 1 == items.size()},
                                {"length", items.size()}};
-        scope.push(QStringLiteral("loop"), loop);
-        scope.push(node.variable, items[i]);
-        renderNodes(node.branches.front().second, scope, out);
-        scope.pop();
-        scope.pop();
+        m_scope.push(QStringLiteral("loop"), loop);
+        m_scope.push(node.variable, items[i]);
+        const bool rendered = nodes(node.branches.front().second);
+        m_scope.pop();
+        m_scope.pop();
+        if (!rendered)
+            return false;
     }
+    return true;
 }
 
-void renderNodes(const NodeList& nodes, Scope& scope, QString& out)
+bool Renderer::nodes(const NodeList& list)
 {
-    const auto lookup = [&scope](const QString& name) { return scope.lookup(name); };
-    for (const auto& node : nodes) {
+    for (const auto& node : list) {
+        if (!spend())
+            return false;
         switch (node->kind) {
         case TemplateNode::Kind::Text:
-            out += node->text;
+            m_out += node->text;
             break;
         case TemplateNode::Kind::Output:
-            out += node->expr->render(lookup);
+            m_out +=
+                node->expr->render([this](const QString& name) { return m_scope.lookup(name); });
             break;
         case TemplateNode::Kind::If: {
             const NodeList* chosen = &node->otherwise;
             for (const auto& [condition, body] : node->branches)
-                if (isTrue(condition->evaluate(lookup))) {
+                if (isTrue(evaluate(*condition))) {
                     chosen = &body;
                     break;
                 }
-            renderNodes(*chosen, scope, out);
+            if (!nodes(*chosen))
+                return false;
             break;
         }
         case TemplateNode::Kind::For:
-            renderFor(*node, scope, out);
+            if (!loop(*node))
+                return false;
             break;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -155,8 +204,8 @@ int lineOf(const QString& text, qsizetype position)
 class TemplateParser
 {
 public:
-    TemplateParser(const CPageTemplate::Loader& include, int depth)
-        : m_include(include), m_depth(depth)
+    TemplateParser(const CPageTemplate::Loader& include, int depth, qsizetype& parsed)
+        : m_include(include), m_depth(depth), m_parsed(parsed)
     {
     }
 
@@ -178,9 +227,11 @@ private:
     bool elseIf(const QString& rest, QString* error);
     bool closeBlock(const QString& word, QString* error);
     void addText(const QString& text);
+    bool withinLimits(const QString& name, const QString& text, QString* error);
 
     const CPageTemplate::Loader& m_include;
     int m_depth;
+    qsizetype& m_parsed; // characters read so far for the whole page, includes too
     std::vector<Open> m_open;
     bool m_located = false; // the fault came from an included file and names it
 };
@@ -217,8 +268,24 @@ QString TemplateParser::textBefore(const QString& text, qsizetype pos, const Tag
     return before;
 }
 
+bool TemplateParser::withinLimits(const QString& name, const QString& text, QString* error)
+{
+    m_parsed += text.size();
+    if (text.size() > MaxTemplateCharacters)
+        *error = QStringLiteral("%1: the file is longer than %2 characters")
+                     .arg(name)
+                     .arg(MaxTemplateCharacters);
+    else if (m_parsed > MaxParsedCharacters)
+        *error = QStringLiteral("%1: the page and its includes are longer than %2 characters")
+                     .arg(name)
+                     .arg(MaxParsedCharacters);
+    return error->isEmpty();
+}
+
 bool TemplateParser::parse(const QString& name, const QString& text, NodeList& into, QString* error)
 {
+    if (!withinLimits(name, text, error))
+        return false;
     m_open = {{nullptr, &into, QString(), false}};
     qsizetype pos = 0;
     bool dropNewline = false;
@@ -298,6 +365,10 @@ bool TemplateParser::blockTag(const QString& word, const QString& rest, QString*
         }
         if (!expr)
             return false;
+        if (m_open.size() > MaxBlockNesting) {
+            *error = QStringLiteral("blocks nest more than %1 deep").arg(MaxBlockNesting);
+            return false;
+        }
         node->branches.emplace_back(expr, NodeList());
         m_open.back().target->push_back(node);
         m_open.push_back({node, &node->branches.back().second, word, false});
@@ -363,7 +434,7 @@ bool TemplateParser::include(const QString& rest, QString* error)
         *error = QStringLiteral("cannot include '%1'").arg(name);
         return false;
     }
-    TemplateParser inner(m_include, m_depth + 1);
+    TemplateParser inner(m_include, m_depth + 1, m_parsed);
     m_located = !inner.parse(name, *text, *m_open.back().target, error);
     return !m_located;
 }
@@ -378,16 +449,21 @@ std::shared_ptr<const CPageTemplate> CPageTemplate::parse(const QString& name, c
     QString& message = error ? *error : ignored;
     message.clear();
     std::shared_ptr<CPageTemplate> page(new CPageTemplate());
-    TemplateParser parser(include, 0);
+    qsizetype parsed = 0;
+    TemplateParser parser(include, 0, parsed);
     if (!parser.parse(name, text, page->m_nodes, &message))
         return nullptr;
     return page;
 }
 
-QString CPageTemplate::render(const QVariantMap& context) const
+std::optional<QString> CPageTemplate::render(const QVariantMap& context, QString* error,
+                                             const RenderBudget& budget) const
 {
-    Scope scope(context);
     QString out;
-    renderNodes(m_nodes, scope, out);
-    return out;
+    Renderer renderer(context, budget, out);
+    if (renderer.nodes(m_nodes))
+        return out;
+    if (error != nullptr)
+        *error = renderer.fault();
+    return std::nullopt;
 }

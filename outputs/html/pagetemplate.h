@@ -26,6 +26,14 @@ namespace html
 struct TemplateNode;
 }
 
+// How much work rendering one page may do: far beyond any real theme (a page listing 10,000
+// photos takes a few hundred thousand steps and some megabytes), yet a page that loops
+// without end stops within seconds and without filling the memory.
+struct RenderBudget {
+    qint64 steps = 10'000'000; // texts, values and tags rendered, loop rounds included
+    qsizetype characters = 64 * 1024 * 1024;
+};
+
 class CPageTemplate
 {
 public:
@@ -36,7 +44,9 @@ public:
     static std::shared_ptr<const CPageTemplate> parse(const QString& name, const QString& text,
                                                       const Loader& include, QString* error);
 
-    QString render(const QVariantMap& context) const;
+    // The page, or nothing and *error saying which limit of the budget it passed.
+    std::optional<QString> render(const QVariantMap& context, QString* error = nullptr,
+                                  const RenderBudget& budget = RenderBudget()) const;
 
     ~CPageTemplate();
 

@@ -10,6 +10,12 @@ namespace
 
 using ExprPtr = std::shared_ptr<const CTemplateExpr>;
 
+// Parsing, evaluating and freeing an expression all recurse once per level, so a theme must
+// not be able to nest deeply enough to exhaust the stack: real conditions use a handful of
+// levels. The token count bounds chains of "and" and "or", which nest on the left.
+constexpr int MaxNesting = 64;
+constexpr qsizetype MaxTokens = 1000;
+
 // Splits an expression into words, numbers, quoted strings and operators.
 bool tokenize(const QString& text, QStringList& tokens, QString* error)
 {
@@ -110,6 +116,9 @@ private:
     ExprPtr notExpr()
     {
         if (accept(QStringLiteral("not"))) {
+            const Nesting nesting(*this);
+            if (!nesting.allowed())
+                return fail(tooDeep());
             ExprPtr inner = notExpr();
             return inner ? node(CTemplateExpr::Kind::Not, {inner}) : nullptr;
         }
@@ -128,9 +137,28 @@ private:
     ExprPtr operand();
     bool filters(CTemplateExpr& expr);
 
+    // One level deeper for as long as it lives.
+    class Nesting
+    {
+    public:
+        explicit Nesting(Parser& parser) : m_parser(parser) { ++m_parser.m_nesting; }
+        ~Nesting() { --m_parser.m_nesting; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+        bool allowed() const { return m_parser.m_nesting <= MaxNesting; }
+
+    private:
+        Parser& m_parser;
+    };
+    static QString tooDeep()
+    {
+        return QStringLiteral("the expression nests more than %1 levels deep").arg(MaxNesting);
+    }
+
     QStringList m_tokens;
     qsizetype m_pos = 0;
     QString* m_error;
+    int m_nesting = 0;
 };
 
 bool isName(const QString& token)
@@ -146,6 +174,9 @@ bool isName(const QString& token)
 ExprPtr Parser::operand()
 {
     if (accept(QStringLiteral("("))) {
+        const Nesting nesting(*this);
+        if (!nesting.allowed())
+            return fail(tooDeep());
         ExprPtr inner = orExpr();
         if (inner && !accept(QStringLiteral(")")))
             return fail(QStringLiteral("missing ')'"));
@@ -252,6 +283,10 @@ std::shared_ptr<const CTemplateExpr> CTemplateExpr::parse(const QString& text, b
     QStringList tokens;
     if (!tokenize(text, tokens, &message))
         return nullptr;
+    if (tokens.size() > MaxTokens) {
+        message = QStringLiteral("the expression is longer than %1 words").arg(MaxTokens);
+        return nullptr;
+    }
     return Parser(tokens, &message).parseAll(allowFilters);
 }
 

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include "outputs/html/thememanifest.h"
+#include "outputs/html/themepackage.h"
 #include "platform/paths.h"
 
 using namespace html;
@@ -47,6 +48,7 @@ void CThemeCatalog::scan()
     m_themes.clear();
     m_skipped.clear();
     scanFolder(shippedFolder(), false);
+    CThemePackage::removeAbandonedInstallations();
     scanFolder(userFolder(), true);
     std::stable_sort(m_themes.begin(), m_themes.end(), [](const ThemePtr& a, const ThemePtr& b) {
         if (a->order != b->order)

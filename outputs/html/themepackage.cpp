@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <zip.h>
@@ -20,6 +21,42 @@ namespace
 
 constexpr uint32_t UnixFileType = 0170000; // the file type bits of a Unix mode
 constexpr uint32_t UnixLink = 0120000;
+// Installations unpack into ".install-XXXXXX" beside the themes while holding the lock; the
+// theme a newer copy replaces waits there as ".replaced-FOLDER" until the new one is in place.
+const QString WorkPrefix = QStringLiteral(".install-");
+const QString ReplacedPrefix = QStringLiteral(".replaced-");
+constexpr int LockWaitMs = 10000;
+
+QString lockPath(const QString& themes)
+{
+    return themes + QStringLiteral("/.install.lock");
+}
+
+QFileInfoList workFolders(const QString& themes)
+{
+    return QDir(themes).entryInfoList({WorkPrefix + u'*'},
+                                      QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Removes what installations that never finished (killed, or the machine went down) left
+// behind, first putting back a theme one of them had moved aside. Only while holding the lock.
+void removeAbandoned(const QString& themes)
+{
+    for (const QFileInfo& work : workFolders(themes)) {
+        if (work.isSymLink())
+            continue; // not ours: removing through it could reach anywhere
+        const QFileInfoList aside =
+            QDir(work.filePath())
+                .entryInfoList({ReplacedPrefix + u'*'},
+                               QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QFileInfo& old : aside) {
+            const QString back = themes + u'/' + old.fileName().mid(ReplacedPrefix.size());
+            if (!QFileInfo::exists(back))
+                QDir().rename(old.filePath(), back);
+        }
+        QDir(work.filePath()).removeRecursively();
+    }
+}
 
 struct CloseArchive {
     void operator()(zip_t* archive) const { zip_discard(archive); }
@@ -148,7 +185,7 @@ ResultCode checkPlace(const Theme& theme, const QString& target, QString& replac
 ResultCode moveIntoPlace(const QString& work, const QString& top, const QString& target,
                          const QString& replaced)
 {
-    const QString old = work + QStringLiteral("/.replaced");
+    const QString old = work + u'/' + ReplacedPrefix + QFileInfo(replaced).fileName();
     if (!replaced.isEmpty() && !QDir().rename(replaced, old))
         return GV_E_DELETEFILE;
     if (QDir().rename(work + u'/' + top, target))
@@ -189,6 +226,13 @@ ResultCode CThemePackage::install(const QString& start, QString* chosenFolder, Q
     const QString themes = CThemeCatalog::userFolder();
     if (!QDir().mkpath(themes))
         return GV_E_CREATEFOLDER;
+    QLockFile lock(lockPath(themes));
+    lock.setStaleLockTime(0); // a big package may take long; a dead installer frees it anyway
+    if (!lock.tryLock(LockWaitMs)) {
+        message = QStringLiteral("another theme is being installed; try again when it is done");
+        return GV_E_CREATEFILE;
+    }
+    removeAbandoned(themes);
     // Unpacked beside the themes, so moving it into place is a rename on the same disk.
     QTemporaryDir work(themes + QStringLiteral("/.install-XXXXXX"));
     QString top;
@@ -209,6 +253,18 @@ ResultCode CThemePackage::install(const QString& start, QString* chosenFolder, Q
     if (chosenFolder != nullptr)
         *chosenFolder = QFileInfo(package).absolutePath();
     return GV_OK;
+}
+
+void CThemePackage::removeAbandonedInstallations()
+{
+    const QString themes = CThemeCatalog::userFolder();
+    if (workFolders(themes).isEmpty())
+        return;
+    QLockFile lock(lockPath(themes));
+    lock.setStaleLockTime(0);
+    // Held by a running installation (perhaps this very one): its folder is no leftover.
+    if (lock.tryLock(0))
+        removeAbandoned(themes);
 }
 
 ResultCode CThemePackage::uninstall(int32_t templateId, QString* error)

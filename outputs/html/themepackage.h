@@ -26,6 +26,10 @@ public:
     // for a shipped theme or when it cannot be removed.
     static ResultCode uninstall(int32_t templateId, QString* error);
 
+    // Removes the work folders of installations that were killed or crashed, putting back
+    // a theme one of them had moved aside; nothing while an installation runs.
+    static void removeAbandonedInstallations();
+
     // The package that start names, or "" (and *result) when there is none or several.
     static QString findPackage(const QString& start, ResultCode* result);
 };

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -210,6 +211,37 @@ TEST_F(GallivexCliTest, ThemesAsJson)
     EXPECT_EQ(plugins[1]["templates"][0]["name"].toString(), QString("Probe"));
     EXPECT_EQ(plugins[1]["templates"][0]["parameters"][0]["name"].toString(), QString("Title"));
     EXPECT_EQ(cli({"themes", "extra"}).exitCode, 2);
+}
+
+// Every program reads every theme at start: one whose page nests 100,000 deep used to crash
+// them all. It is skipped with its reason and the others stay.
+TEST_F(GallivexCliTest, AThemeNestedTooDeeplyIsSkippedWithItsReason)
+{
+    const QString shipped = binFolder() + "/plugins/html/templates/mosaic";
+    if (!QFileInfo::exists(shipped))
+        GTEST_SKIP() << "the HTML plug-in is not built";
+    const QString user = work.file("user-themes");
+    QDirIterator files(shipped, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        work.write("user-themes/deep/" + QDir(shipped).relativeFilePath(file), bytesOf(file));
+    }
+    QJsonObject manifest = QJsonDocument::fromJson(bytesOf(user + "/deep/theme.json")).object();
+    manifest["id"] = 600;
+    manifest["name"] = "Deep";
+    work.write("user-themes/deep/theme.json", QJsonDocument(manifest).toJson());
+    work.write("user-themes/deep/index.html", "{{ " + QByteArray("(").repeated(100000) + "x" +
+                                                  QByteArray(")").repeated(100000) + " }}");
+
+    const CliResult run =
+        home.run("gallivex-cli", {"themes"}, {"GALLIVEX_HTML_USER_TEMPLATES=" + user});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Mosaic")) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains("Deep")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains("theme in " + user +
+                                 "/deep skipped: index.html:1: the "
+                                 "expression is longer than 1000 words"))
+        << run.err.toStdString();
 }
 
 TEST_F(GallivexCliTest, HelpForEveryCommand)

@@ -20,6 +20,7 @@
 #include <QString>
 
 #include "images/gprocessor.h"
+#include "tests/support/claimedpng.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -641,6 +642,23 @@ TEST_F(ProcessorTest, OpensPhotosAndRefusesWhatIsNotThere)
     GVImageStream output(out("empty.jpg").c_str());
     EXPECT_EQ(processor.ProcessImage(empty, steps, output), S_OK);
     EXPECT_TRUE(decode(out("empty.jpg")));
+}
+
+// A small file claiming 200,000 x 200,000 pixels used to cost minutes and gigabytes, then gave
+// a black picture: it is refused from its header.
+TEST_F(ProcessorTest, RefusesPhotosOverThePixelLimit)
+{
+    SettingsSandbox settings;
+    const QString huge = folder.write("huge.png", testpng::claiming(200000, 200000));
+    GVImageStream stream(huge.toUtf8().constData());
+    EXPECT_EQ(processor.OpenImage(&stream), nullptr);
+    EXPECT_EQ(processor.OpenImageSized(stream, 100, 100), nullptr);
+    IPlainImage* fits = processor.OpenImageSized(
+        GVImageStream(folder.write("fits.png", testpng::claiming(2000, 1000)).toUtf8().constData()),
+        100, 50);
+    ASSERT_NE(fits, nullptr);
+    EXPECT_EQ(fits->GetWidth(), 100);
+    processor.ReleaseImage(fits);
 }
 
 TEST_F(ProcessorTest, JpegQualityAppliesToImagesMadeAfterwards)

@@ -16,6 +16,7 @@
 #include "platform/imaging.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
+#include "tests/support/claimedpng.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -264,6 +265,22 @@ TEST_F(ImageAdderTest, UnreadableFilesAreToldAndLeftOut)
     EXPECT_EQ(rows.Rows()[0].description, QString());
     EXPECT_EQ(rows.Rows()[0].subfolder, QString("layers"));
     EXPECT_EQ(rows.Rows()[1].description, QString("Fine"));
+}
+
+TEST_F(ImageAdderTest, PhotosOverThePixelLimitAreToldAndLeftOut)
+{
+    SettingsSandbox settings;
+    const QString huge = folder.write("huge.png", testpng::claiming(200000, 200000));
+    const QString good = photo("good.jpg", "Fine");
+    CImageAdder adder(rows, prompter, {});
+    EXPECT_FALSE(adder.AddImageFile(huge, QString()));
+    EXPECT_TRUE(adder.AddImageFile(good, QString()));
+    EXPECT_EQ(prompter.texts,
+              QStringList{huge + " is 200000 x 200000 pixels, more than the 250 megapixels a "
+                                 "photo may have"});
+    EXPECT_EQ(adder.Unreadable(), QStringList{huge});
+    ASSERT_EQ(rows.Size(), 1u);
+    EXPECT_EQ(rows.Rows()[0].path, good);
 }
 
 TEST_F(ImageAdderTest, AddCommandFiltersByTypeAndKeepsOrder)

@@ -4,6 +4,8 @@
 
 #include "images/preview.h"
 #include "platform/imaging.h"
+#include "platform/settings.h"
+#include "tests/support/claimedpng.h"
 #include "tests/support/testenv.h"
 
 namespace {
@@ -51,6 +53,17 @@ TEST(Preview, FitsAndCentresThePicture)
     EXPECT_GT(qRed(preview.picture.pixel(10, 25)), 150);
     EXPECT_TRUE(renderPreview(folder.file("missing.png"), QSize(100, 100)).picture.isNull());
     EXPECT_TRUE(renderPreview(photo, QSize(0, 0)).picture.isNull());
+}
+
+TEST(Preview, APhotoOverThePixelLimitShowsNothing)
+{
+    SettingsSandbox settings;
+    Settings().writeInt("Settings", "MaxMegapixels", 2);
+    TestFolder folder;
+    const QString within = folder.write("within.png", testpng::claiming(2000, 1000));
+    EXPECT_FALSE(renderPreview(within, QSize(100, 100)).picture.isNull());
+    const QString over = folder.write("over.png", testpng::claiming(2000, 1001));
+    EXPECT_TRUE(renderPreview(over, QSize(100, 100)).picture.isNull());
 }
 
 TEST(Preview, SideFileTurnWinsOverThePhoto)

@@ -9,11 +9,14 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QMutex>
 
 #include <exiv2/exiv2.hpp>
 
+#include "platform/settings.h"
 #include "tests/outputs/htmlalbum.h"
 #include "tests/outputs/qtprinters.h"
+#include "tests/support/claimedpng.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -216,6 +219,47 @@ TEST_F(PicturesTest, PhotosThatCannotBeReadAreLeftOut)
     EXPECT_FALSE(QFileInfo::exists(dest("album/photo-2.html")));
     EXPECT_EQ(picturesIn(dest("album")).size(), 4u)
         << "nothing half-made is left of the broken one";
+}
+
+// Warnings printed while the object lives, from any thread.
+class WarningLog
+{
+public:
+    WarningLog() { s_previous = qInstallMessageHandler(&WarningLog::record); }
+    ~WarningLog() { qInstallMessageHandler(s_previous); }
+    QString text() const
+    {
+        const QMutexLocker lock(&s_mutex);
+        return s_lines.join(u'\n');
+    }
+
+private:
+    static void record(QtMsgType, const QMessageLogContext&, const QString& message)
+    {
+        const QMutexLocker lock(&s_mutex);
+        s_lines << message;
+    }
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline QMutex s_mutex;
+    static inline QStringList s_lines;
+};
+
+TEST_F(PicturesTest, PhotosOverThePixelLimitAreLeftOutWithAWarning)
+{
+    Settings().writeInt(QStringLiteral("Settings"), QStringLiteral("MaxMegapixels"), 2);
+    ASSERT_TRUE(album.choose(HtmlAlbum::Classic));
+    const QString huge =
+        work.write(QStringLiteral("photos/huge.png"), testpng::claiming(2000, 1001));
+    album.addPhoto(huge, QStringLiteral("Huge"));
+    album.addPhoto(sharedPhoto(QStringLiteral("exs-DSCN0010.jpg")), QStringLiteral("Fine"));
+    const WarningLog warnings;
+    ASSERT_EQ(album.generate(dest("album")), GV_OK);
+    const QString index = pageText(dest("album/index.html"));
+    EXPECT_TRUE(index.contains(QLatin1String("1 photo<")));
+    EXPECT_FALSE(index.contains(QLatin1String("Huge")));
+    EXPECT_TRUE(warnings.text().contains(
+        huge + QStringLiteral(" is 2000 x 1001 pixels, more than the 2 megapixels")))
+        << warnings.text().toStdString();
 }
 
 TEST_F(PicturesTest, AnAlbumOfOnlyUnreadablePhotosIsAFailure)

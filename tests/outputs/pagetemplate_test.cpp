@@ -44,7 +44,32 @@ QString render(const QString& text, QString* error = nullptr)
     auto page = CPageTemplate::parse(QStringLiteral("page.html"), text, parts, &fault);
     if (error != nullptr)
         *error = fault;
-    return page ? page->render(contextOf(Context)) : QStringLiteral("<fault>");
+    if (!page)
+        return QStringLiteral("<fault>");
+    const std::optional<QString> rendered = page->render(contextOf(Context), error);
+    return rendered ? *rendered : QStringLiteral("<over budget>");
+}
+
+QString repeated(const char* text, int times)
+{
+    return QString::fromUtf8(text).repeated(times);
+}
+
+// A page's parse fault, or "" when it parses.
+QString parseFault(const QString& text)
+{
+    QString fault;
+    const auto page = CPageTemplate::parse(QStringLiteral("page.html"), text, parts, &fault);
+    return page ? QString() : fault;
+}
+
+// photos: a list of count photos, each with a title.
+QVariantMap albumOf(int count)
+{
+    QVariantList photos;
+    for (int i = 0; i < count; ++i)
+        photos << QVariantMap{{"title", QStringLiteral("Photo %1").arg(i)}, {"n", i}};
+    return {{"photos", photos}};
 }
 
 struct Case {
@@ -133,6 +158,98 @@ TEST(PageTemplate, ReportsFaultsWithTheirLine)
         EXPECT_EQ(render(QString::fromUtf8(c.page), &error), QStringLiteral("<fault>")) << c.page;
         EXPECT_EQ(error, QString::fromUtf8(c.expected)) << c.page;
     }
+}
+
+// A theme's page is read at every scan by every program, so no page text may exhaust the stack:
+// deep nesting is refused with a fault while ordinary nesting still works.
+TEST(PageTemplate, RefusesNestingThatWouldExhaustTheStack)
+{
+    const QString deepParentheses =
+        QStringLiteral("{{ ") + repeated("(", 10000) + u'a' + repeated(")", 10000) + " }}";
+    EXPECT_EQ(parseFault(deepParentheses), "page.html:1: the expression is longer than 1000 words");
+    const QString deepNots = QStringLiteral("{% if ") + repeated("not ", 10000) + "a %}{% endif %}";
+    EXPECT_EQ(parseFault(deepNots), "page.html:1: the expression is longer than 1000 words");
+    const QString nots = QStringLiteral("{% if ") + repeated("not ", 65) + "a %}{% endif %}";
+    EXPECT_EQ(parseFault(nots), "page.html:1: the expression nests more than 64 levels deep");
+    const QString parentheses =
+        QStringLiteral("{{ ") + repeated("(", 65) + u'a' + repeated(")", 65) + " }}";
+    EXPECT_EQ(parseFault(parentheses),
+              "page.html:1: the expression nests more than 64 levels deep");
+    const QString chain = QStringLiteral("{{ a") + repeated(" and a", 600) + " }}";
+    EXPECT_EQ(parseFault(chain), "page.html:1: the expression is longer than 1000 words");
+    const QString blocks = repeated("{% if yes %}", 10000) + repeated("{% endif %}", 10000);
+    EXPECT_EQ(parseFault(blocks), "page.html:1: blocks nest more than 64 deep");
+
+    const QString fine = QStringLiteral("{% if ") + repeated("not ", 64) + "yes %}" +
+                         repeated("{% for p in photos %}", 10) + u'(' +
+                         repeated("{% endfor %}", 10) + "{% endif %}{{ " + repeated("(", 64) +
+                         "count" + repeated(")", 64) + " }}";
+    QString error;
+    EXPECT_EQ(render(fine, &error).size(), 59049 + 1) << error.toStdString();
+}
+
+TEST(PageTemplate, RefusesPagesTooLongToRead)
+{
+    EXPECT_EQ(parseFault(QString(1024 * 1024, u'x')), QString());
+    EXPECT_EQ(parseFault(QString(1024 * 1024 + 1, u'x')),
+              "page.html: the file is longer than 1048576 characters");
+    // Six levels of includes, each file taking the next one ten times, would read a small
+    // file a million times over.
+    const auto fanOut = [](const QString& name) -> std::optional<QString> {
+        const int level = name.section(u'.', 0, 0).toInt();
+        return level < 6 ? QStringLiteral("{% include \"%1.html\" %}").arg(level + 1).repeated(10) +
+                               QString(1000, u'x')
+                         : QString();
+    };
+    QString fault;
+    EXPECT_EQ(CPageTemplate::parse(QStringLiteral("0.html"), *fanOut(QStringLiteral("0.html")),
+                                   fanOut, &fault),
+              nullptr);
+    EXPECT_TRUE(fault.endsWith("the page and its includes are longer than 8388608 characters"))
+        << fault.toStdString();
+}
+
+// Every page has a budget of steps and characters: a runaway page stops with a fault, while
+// an album of 10,000 photos renders within it.
+TEST(PageTemplate, StopsPagesThatRunAway)
+{
+    const auto page = CPageTemplate::parse(
+        QStringLiteral("page.html"),
+        QStringLiteral("{% for a in photos %}{% for b in photos %}{% for c in photos %}"
+                       "{% for d in photos %}{{ d.title }}{% endfor %}{% endfor %}{% endfor %}"
+                       "{% endfor %}"),
+        nullptr, nullptr);
+    ASSERT_NE(page, nullptr);
+    QString fault;
+    EXPECT_EQ(page->render(albumOf(300), &fault), std::nullopt);
+    EXPECT_EQ(fault, "the page takes more than 10000000 steps (loops nested too deeply?)");
+
+    const auto big =
+        CPageTemplate::parse(QStringLiteral("page.html"),
+                             QStringLiteral("{% for p in photos %}") + QString(300000, u'x') +
+                                 QStringLiteral("{% endfor %}"),
+                             nullptr, nullptr);
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(big->render(albumOf(300), &fault), std::nullopt);
+    EXPECT_EQ(fault, "the page grows beyond 67108864 characters");
+
+    const auto index = CPageTemplate::parse(
+        QStringLiteral("page.html"),
+        QStringLiteral("<ul>\n{% for p in photos %}\n  <li{% if loop.first %} class=\"first\""
+                       "{% endif %}><a href=\"{{ loop.index }}.html\">{{ p.title | upper }}"
+                       "</a> {{ loop.index }} of {{ loop.length }}</li>\n{% endfor %}\n</ul>"),
+        nullptr, nullptr);
+    ASSERT_NE(index, nullptr);
+    const std::optional<QString> listed = index->render(albumOf(10000), &fault);
+    ASSERT_TRUE(listed) << fault.toStdString();
+    EXPECT_EQ(listed->count(QStringLiteral("<li")), 10000);
+    EXPECT_TRUE(listed->contains(QStringLiteral("PHOTO 9999</a> 10000 of 10000")));
+
+    EXPECT_TRUE(index->render(albumOf(10), &fault, RenderBudget{200, 100000}));
+    EXPECT_EQ(index->render(albumOf(20), &fault, RenderBudget{200, 100000}), std::nullopt);
+    EXPECT_EQ(fault, "the page takes more than 200 steps (loops nested too deeply?)");
+    EXPECT_EQ(index->render(albumOf(20), &fault, RenderBudget{200000, 300}), std::nullopt);
+    EXPECT_EQ(fault, "the page grows beyond 300 characters");
 }
 
 TEST(SizeExpression, NumbersParametersAndOneOperator)

@@ -12,9 +12,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 
 #include <zip.h>
 
+#include "outputs/html/themecatalog.h"
 #include "platform/module.h"
 #include "sdk/gvpluginexports.h"
 #include "tests/outputs/htmlalbum.h"
@@ -207,6 +209,45 @@ TEST_F(PackageTest, UnsafeOrBrokenPackagesAreRefused)
         EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/tmp/evil.txt")));
     }
     EXPECT_EQ(templates(), QStringList({"1 Mosaic", "2 Classic", "3 Slideshow"}));
+}
+
+// A page nested 100,000 deep used to overflow the stack of whichever program read it.
+TEST_F(PackageTest, AThemeNestedTooDeeplyIsRefusedAndLeavesNothingBehind)
+{
+    QList<Entry> deep = themeEntries(QStringLiteral("sunset"), 500, QStringLiteral("Sunset"));
+    for (Entry& entry : deep)
+        if (entry.name.endsWith(QLatin1String("/index.html")))
+            entry.bytes = "{% if " + QByteArray("not ").repeated(100000) + "x %}{% endif %}";
+    const QString package = work.file(QStringLiteral("deep.thm"));
+    ASSERT_TRUE(makePackage(package, deep));
+    EXPECT_EQ(installFrom(package), GV_E_CORRUPTED);
+    EXPECT_TRUE(userFolder().isEmpty()) << userFolder().join(' ').toStdString();
+    EXPECT_EQ(templates(), QStringList({"1 Mosaic", "2 Classic", "3 Slideshow"}));
+}
+
+// An installation killed half-way leaves its work folder, perhaps with the older copy of a
+// theme moved aside: the next scan puts that copy back and removes the rest, unless an
+// installation is running.
+TEST_F(PackageTest, WhatAKilledInstallationLeftIsTidiedAtTheNextScan)
+{
+    for (const Entry& entry :
+         themeEntries(QStringLiteral("sunset"), 500, QStringLiteral("Sunset"))) {
+        work.write(QStringLiteral("user-themes/.install-a1b2c3/.replaced-") + entry.name,
+                   entry.bytes);
+        work.write(QStringLiteral("user-themes/.install-d4e5f6/") + entry.name, entry.bytes);
+    }
+    {
+        QLockFile running(userThemes() + QStringLiteral("/.install.lock"));
+        ASSERT_TRUE(running.tryLock(0));
+        CThemeCatalog().scan();
+        EXPECT_EQ(userFolder(),
+                  QStringList({".install-a1b2c3", ".install-d4e5f6", ".install.lock"}));
+    }
+    CThemeCatalog catalog;
+    catalog.scan();
+    EXPECT_EQ(userFolder(), QStringList({"sunset"}));
+    ASSERT_NE(catalog.find(500), nullptr);
+    EXPECT_EQ(catalog.find(500)->name, QStringLiteral("Sunset"));
 }
 
 TEST_F(PackageTest, OnlyOnePackageCanBeChosenFromAFolder)

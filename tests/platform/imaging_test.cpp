@@ -11,6 +11,8 @@
 #include "platform/displaytransform.h"
 #include "platform/imagemetadata.h"
 #include "platform/imaging.h"
+#include "platform/settings.h"
+#include "tests/support/claimedpng.h"
 #include "tests/support/testenv.h"
 
 using namespace imaging;
@@ -232,6 +234,35 @@ TEST(Imaging, LargePhotosShrinkWhileDecoding)
     ASSERT_FALSE(small.isNull());
     EXPECT_LE(std::max(small.width(), small.height()), 320);
     EXPECT_NEAR(double(small.width()) / small.height(), double(photo->width()) / photo->height(), 0.02);
+}
+
+// A 390 KB file may claim 200,000 x 200,000 pixels: its header still opens (size and tags are
+// harmless), but nothing decodes it, whatever size is asked for.
+TEST(Imaging, PhotosOverThePixelLimitAreNeverDecoded)
+{
+    SettingsSandbox settings;
+    TestFolder folder;
+    const QString huge = folder.write("huge.png", testpng::claiming(200000, 200000));
+    const auto photo = Image::open(huge);
+    ASSERT_NE(photo, nullptr);
+    EXPECT_EQ(photo->width(), 200000);
+    EXPECT_TRUE(photo->pixels().isNull());
+    EXPECT_TRUE(photo->pixels(QSize(100, 100)).isNull());
+    EXPECT_TRUE(photo->draw(QSize(100, 100)).isNull());
+    EXPECT_EQ(pixelLimitFault(huge, 200000, 200000),
+              huge + " is 200000 x 200000 pixels, more than the 250 megapixels a photo may have");
+    EXPECT_EQ(pixelLimitFault(huge, 25000, 10000), QString());
+    EXPECT_NE(pixelLimitFault(huge, 25000, 10001), QString());
+
+    // The limit is a setting; a value that is no positive number keeps the default.
+    const auto modest = Image::open(folder.write("modest.png", testpng::claiming(1500, 1000)));
+    ASSERT_NE(modest, nullptr);
+    EXPECT_EQ(modest->pixels().size(), QSize(1500, 1000));
+    Settings().writeInt("Settings", "MaxMegapixels", 1);
+    EXPECT_EQ(maxPixels(), 1000000);
+    EXPECT_TRUE(modest->pixels(QSize(10, 10)).isNull());
+    Settings().writeInt("Settings", "MaxMegapixels", 0);
+    EXPECT_EQ(maxPixels(), 250000000);
 }
 
 TEST(Imaging, EveryEncoderWritesAPictureThatOpensAgain)
