@@ -126,6 +126,8 @@ const QHash<int, QString>& table()
         {40913, QStringLiteral("E&XIF")},
         {40914, QStringLiteral("&Enh button")},
         {40915, QStringLiteral("&Print btn")},
+        {40916, QStringLiteral("The photo editor Lumivex is not installed.")},
+        {40917, QStringLiteral("The print program is not installed.")},
         {40501, QStringLiteral("All supported formats|*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.bmp;*.tiff;"
                                "*.tif|JPEG  Files (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|GIF files "
                                "(*.gif)|*.gif|Portable Network Graphics (*.png)|*.png|Windows "
@@ -183,6 +185,9 @@ const QHash<int, QString>& table()
                                "folder")},
         {40547, QStringLiteral("Destination folder:")},
         {40548, QStringLiteral("Vellora Album")},
+        {40549, QStringLiteral("The album was generated in \"%1\".")},
+        {40550, QStringLiteral("Generation was cancelled. The album was not generated.")},
+        {40551, QStringLiteral("The album was not generated: %1")},
         {40531, QStringLiteral("Please, input valid value for the parameter \"%1\"")},
         {121, QStringLiteral("&Show tip of the day")},
         {1019, QStringLiteral("Check to start creating new album  (Ctrl+C)")},

@@ -46,6 +46,8 @@ enum StringId : int {
     IDS_MENU_ENHANCE = 32799,
     IDS_MENU_UNDO = 32800,
     IDS_IMAGE_LIST_CAPTIONS = 40901,        // 40901-40915: the page's button captions
+    IDS_EDITOR_NOT_INSTALLED = 40916,       // why the editor's button is disabled
+    IDS_PRINT_NOT_INSTALLED = 40917,        // why the print button is disabled
     // The generation page: the destination folder and its emptying.
     IDS_PATH_DOES_NOT_EXIST = 40511,        // the destination folder cannot be made
     IDS_INSTALLATION_FOLDER = 40512,        // the destination lies in the program's folder
@@ -73,6 +75,9 @@ enum StringId : int {
     IDS_ADD_FAVORITES_TIP = 40546,
     IDS_DESTINATION_LABEL = 40547,
     IDS_FAVORITES_COMMENT = 40548,          // the comment of an album's Favorites shortcut
+    IDS_ALBUM_GENERATED = 40549,            // the generation page's word on its last Generate
+    IDS_GENERATION_CANCELLED = 40550,
+    IDS_GENERATION_FAILED = 40551,
     // The properties page.
     IDS_INVALID_PARAMETER = 40531,          // a parameter's field fails its check
     // The wizard, its help menu, the about box, the welcome and theme pages.

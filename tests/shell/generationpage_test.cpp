@@ -90,7 +90,89 @@ protected:
     std::optional<Method> warningAnswer;
 };
 
+// The generation page over the probe plug-in, whose Generate answers as its script says (a
+// failure, the user's cancel) and whose ViewAlbum always fails.
+class GenerationOutcomeTest : public GenerationPageTest
+{
+protected:
+    void SetUp() override
+    {
+        GenerationPageTest::SetUp();
+        if (IsSkipped())
+            return;
+        app.Album().PluginManager().SetPluginFolders(
+            {installTestPlugins(probePlugins.path(), {"gvtest_probe"})});
+    }
+    void script(const QByteArray& lines) { probeFiles.write(QStringLiteral("script.txt"), lines); }
+    void generate() { generation().GenerateButton().click(); }
+    bool viewOffered() { return !generation().ViewButton().isHidden(); }
+
+    TestFolder probePlugins;
+    TestFolder probeFiles;
+    EnvironmentValue scriptValue{"GVPROBE_SCRIPT", probeFiles.file("script.txt").toUtf8()};
+    EnvironmentValue reportValue{"GVPROBE_REPORT", probeFiles.file("report.txt").toUtf8()};
+};
+
 } // namespace
+
+TEST_F(GenerationOutcomeTest, ACancelledGenerationSaysSoAndNextStaysOnThePage)
+{
+    openGeneration();
+    destination(target.path());
+    EXPECT_FALSE(viewOffered());
+    EXPECT_TRUE(generation().ResultLabel().text().isEmpty());
+    script("return\t1223\n");
+    generate();
+    const QString cancelled =
+        QStringLiteral("Generation was cancelled. The album was not generated.");
+    EXPECT_EQ(generation().ResultLabel().text(), cancelled);
+    EXPECT_TRUE(prompter.texts.isEmpty()); // the user's own doing: no message box
+    EXPECT_FALSE(viewOffered());
+    EXPECT_FALSE(app.Album().IsGenerated());
+    EXPECT_TRUE(generation().GenerateButton().isEnabled());
+    prompter.answers = {Answer::Yes};
+    next();
+    EXPECT_EQ(prompter.texts, QStringList{GenerateNow});
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    EXPECT_EQ(generation().ResultLabel().text(), cancelled);
+}
+
+TEST_F(GenerationOutcomeTest, AFailureIsShownThenASuccessOffersView)
+{
+    openGeneration();
+    destination(target.path());
+    script("return\t-1003\n");
+    prompter.answers = {Answer::Yes};
+    next();
+    const QString failed =
+        QStringLiteral("The album was not generated: Could not write into the file");
+    EXPECT_EQ(prompter.texts, QStringList({GenerateNow, failed}));
+    EXPECT_EQ(generation().ResultLabel().text(), failed);
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    EXPECT_FALSE(viewOffered());
+
+    prompter.texts.clear();
+    script("");
+    generate();
+    EXPECT_TRUE(app.Album().IsGenerated());
+    EXPECT_EQ(generation().ResultLabel().text(),
+              QStringLiteral("The album was generated in \"%1\".")
+                  .arg(QDir::toNativeSeparators(target.path())));
+    ASSERT_TRUE(viewOffered());
+    EXPECT_TRUE(prompter.texts.isEmpty()); // generating no longer opens the album by itself
+    // This plug-in cannot show albums: the user is told.
+    generation().ViewButton().click();
+    EXPECT_EQ(prompter.texts, QStringList{QStringLiteral("The album could not be shown (error -1).")});
+    // Back and here again: the generated album can still be viewed.
+    back();
+    next();
+    ASSERT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    EXPECT_TRUE(viewOffered());
+    prompter.texts.clear();
+    next();
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+}
 
 TEST_F(GenerationPageTest, TheCheckBoxesFollowTheirSettingsAndNextStoresThem)
 {
@@ -325,18 +407,27 @@ TEST_F(GenerationPageTest, YesToGenerateNowStaysWhenTheCheckRefuses)
     EXPECT_FALSE(QFileInfo::exists(favorites()));
 }
 
-TEST_F(GenerationPageTest, WithoutAThemeNothingIsMadeOrEmptiedAndNextGoesOn)
+TEST_F(GenerationPageTest, WithoutAThemeNothingIsMadeOrEmptiedAndThePageSaysWhy)
 {
     openGeneration();
     app.Album().Reset();
     target.write(QStringLiteral("keep.txt"), "kept");
     destination(target.path());
     prompter.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
-    EXPECT_EQ(generation().Generate(), 0);
+    EXPECT_EQ(generation().Generate(), GV_E_PLUGINID);
     EXPECT_TRUE(QFile::exists(target.file(QStringLiteral("keep.txt"))));
+    const QString why = QStringLiteral("The album was not generated: Plugin ID is invalid");
+    EXPECT_EQ(generation().ResultLabel().text(), why);
+    EXPECT_EQ(prompter.texts, QStringList{why});
+    // Next, Yes: nothing could be generated, so the page stays; No goes on without it.
+    prompter.texts.clear();
     destination(target.file(QStringLiteral("new")));
+    prompter.answers = {Answer::Yes};
     next();
-    EXPECT_EQ(prompter.texts.first(), GenerateNow);
+    EXPECT_EQ(prompter.texts, QStringList({GenerateNow, why}));
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    prompter.answers = {Answer::No};
+    next();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
     EXPECT_FALSE(QFileInfo::exists(target.file(QStringLiteral("new"))));
     EXPECT_FALSE(app.Album().IsGenerated());
