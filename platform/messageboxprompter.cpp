@@ -1,7 +1,10 @@
 #include "platform/messageboxprompter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "platform/stringtable.h"
 
@@ -81,7 +84,30 @@ Prompter::Answer escapeAnswer(Prompter::Buttons buttons)
     return Prompter::Answer::Cancel;
 }
 
+// Room a window manager takes beside the title: the window icon and the title bar's buttons.
+constexpr int TitleBarReserve = 120;
+
 } // namespace
+
+int MessageBoxPrompter::TitleWidth(const QString& title)
+{
+    // Title bars commonly use a bold, slightly larger face than the dialog's text.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() + 1);
+    return QFontMetrics(font).horizontalAdvance(title) + TitleBarReserve;
+}
+
+void MessageBoxPrompter::fitTitle(QMessageBox& box)
+{
+    // A message box sizes itself to its text only, and a short question would show its title
+    // cut; a spacer across the box's grid keeps it as wide as the title needs.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 Prompter::Answer MessageBoxPrompter::ask(const QString& text, Buttons buttons, Answer defaultAnswer,
                                          Icon icon)
@@ -89,6 +115,7 @@ Prompter::Answer MessageBoxPrompter::ask(const QString& text, Buttons buttons, A
     QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, boxButtons(buttons),
                     m_owner.data());
     box.setDefaultButton(boxButton(defaultAnswer));
+    fitTitle(box);
     return answerOf(box.exec(), escapeAnswer(buttons));
 }
 
@@ -96,5 +123,6 @@ void MessageBoxPrompter::message(const QString& text, Icon icon)
 {
     QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, QMessageBox::Ok,
                     m_owner.data());
+    fitTitle(box);
     box.exec();
 }

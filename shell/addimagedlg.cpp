@@ -63,6 +63,7 @@ CAddImageDlg::CAddImageDlg(CGVApp& app, Choosers& choosers, QWidget* parent)
       m_status(new QLabel(this)), m_preview(new CMyImage(this)), m_starter(&platform::startDetached)
 {
     m_titles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_description->setTabChangesFocus(true);
     m_description->installEventFilter(this);
     m_titles->installEventFilter(this);
     m_paths->installEventFilter(this);

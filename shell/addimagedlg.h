@@ -133,6 +133,8 @@ private:
     void storeDescription();
     void showCurrent();
     void updateButtons();
+    // Enables the button of an outside program, or tells in its tip that it is not installed.
+    void showProgramButton(int id, bool installed, int missingText, bool wanted);
     void updateSubfolderBox();
     void subfolderEdited();
     void titleEdited(int row, const QString& text);
