@@ -25,7 +25,7 @@ public:
 
     // Runs once, before the page is first shown: builds what needs the sheet, then places
     // the controls.
-    void InitialiseOnce();
+    void InitialiseOnce() override;
     // Installs the shortcuts of accelerator table tableId on the page.
     void InstallAccelerators(int tableId);
     // A command of the page's shortcuts (the table's command number); false when unknown.

@@ -1,13 +1,17 @@
 #include "shell/mypropertysheet.h"
 
+#include <cstdio>
+
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextStream>
 #include <QTimer>
 
+#include "controls/controllisting.h"
 #include "controls/imagebutton.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -105,8 +109,6 @@ CBasePage* CMyPropertySheet::Page(int index) const
 
 bool CMyPropertySheet::SetActivePage(int index)
 {
-    if (CBasePage* page = Page(index))
-        page->InitialiseOnce();
     return m_navigator.SetActivePage(index);
 }
 
@@ -114,6 +116,26 @@ void CMyPropertySheet::pageChanged(int index)
 {
     m_stack->setCurrentIndex(index);
     update();
+    listControlsLater();
+}
+
+void CMyPropertySheet::listControlsLater()
+{
+    if (!controllisting::Wanted())
+        return;
+    // After the work the page posted on becoming active (focus, first fill) is done.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            return;
+        QTextStream err(stderr);
+        controllisting::List(GetActiveIndex(), *this, err);
+    });
+}
+
+void CMyPropertySheet::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    listControlsLater();
 }
 
 void CMyPropertySheet::SetWizardButtons(int buttons)

@@ -70,6 +70,7 @@ protected:
     virtual void PaintBackground(QPainter& painter) { (void)painter; }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     Skin& GetSkin() { return m_skin; }
     Prompter& GetPrompter() { return m_prompter; }
@@ -80,6 +81,8 @@ private:
     void placeButtons();
     void showHelpMenu();
     void pageChanged(int index);
+    // With GALLIVEX_DEBUG_CONTROLS=1: the page's visible controls on stderr, once it settled.
+    void listControlsLater();
 
     Skin& m_skin;
     Prompter& m_prompter;

@@ -16,7 +16,9 @@ bool WizardNavigator::SetActivePage(int index)
         return false;
     const int previous = m_active;
     m_active = index;
-    if (!m_pages[static_cast<size_t>(index)]->OnSetActive()) {
+    WizardPage* next = m_pages[static_cast<size_t>(index)];
+    next->InitialiseOnce();
+    if (!next->OnSetActive()) {
         // The new page refused: the old one is active again, as it was.
         m_active = previous;
         if (current != nullptr && previous != index)
