@@ -110,12 +110,14 @@ class Desktop:
 
     def _colour_scheme(self):
         # Qt 6.4 on X11 reads the desktop's colour preference only through a platform theme;
-        # the gtk3 theme takes it from GTK's settings of the home.
+        # the gtk3 theme takes it from GTK's settings of the home. The font stays Qt's own
+        # default so that both schemes measure the same.
         dark = self.scheme == "dark"
         gtk = self.path("home", ".config", "gtk-3.0")
         os.makedirs(gtk, exist_ok=True)
         with open(os.path.join(gtk, "settings.ini"), "w") as settings:
             settings.write("[Settings]\ngtk-application-prefer-dark-theme=%d\n" % int(dark))
+            settings.write("gtk-font-name=DejaVu Sans 9\n")
             if dark:
                 settings.write("gtk-theme-name=Adwaita-dark\n")
 

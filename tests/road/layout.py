@@ -4,7 +4,9 @@ each other, or with captions that do not fit them."""
 import subprocess
 
 # Controls that lie on top of another by design: the photo preview sits in its frame.
-LAYERED = {"Preview", "Preview frame", "Photo preview"}
+LAYERED = {"CMyImage", "CMaskStatic"}
+# Skinned buttons show a picture of their own: their caption is artwork, not text.
+PICTURED = {"CImageButton"}
 # Roles whose caption is drawn on one line inside the control, and the room the control's own
 # drawing (frame, indicator) takes from it.
 CAPTION_ROOM = {"push button": 8, "toggle button": 8, "check box": 20, "radio button": 20}
@@ -53,9 +55,13 @@ def _overlap(a, b):
     return min(ax + aw, bx + bw) > max(ax, bx) and min(ay + ah, by + bh) > max(ay, by)
 
 
-def check(window, controls, fonts, window_box=None):
+def check(window, controls, fonts, classes=None):
+    """classes: the class of controls by rectangle, where the program listed them."""
     from screen import window_box as extents
-    area = window_box or extents(window)
+    area = extents(window)
+    classes = classes or {}
+    for c in controls:
+        c.cls = classes.get(tuple(c.box), "")
     problems = []
     for c in controls:
         x, y, w, h = c.box
@@ -66,7 +72,7 @@ def check(window, controls, fonts, window_box=None):
     sized = [c for c in controls if c.box[2] > 0 and c.box[3] > 0]
     for i, a in enumerate(sized):
         for b in sized[i + 1:]:
-            if a.name in LAYERED or b.name in LAYERED:
+            if a.cls in LAYERED or b.cls in LAYERED:
                 continue
             if _overlap(a.box, b.box):
                 problems.append(f"{a} overlaps {b}")
@@ -76,7 +82,7 @@ def check(window, controls, fonts, window_box=None):
 
 def _captions(controls, fonts):
     lines = [(c, (c.name, None)) for c in controls
-             if c.name and (c.role in CAPTION_ROOM or c.role == "label")]
+             if c.name and c.cls not in PICTURED and (c.role in CAPTION_ROOM or c.role == "label")]
     widths = fonts.sizes([request for _, request in lines])
     problems = []
     wraps = []

@@ -12,6 +12,7 @@ import argparse
 import glob
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -26,6 +27,7 @@ from desktop import Desktop  # noqa: E402
 ALBUM_NAME = "Harbour Walk"
 RENAMED = "Harbour Walk Renamed"
 TITLE = "Boats at dawn"
+COLOUR = "#336699"
 MAX_PROBLEMS = 12  # told per step; a page in pieces would otherwise bury the rest
 
 
@@ -78,7 +80,8 @@ class Road:
         return env
 
     def start_program(self):
-        log = open(self.desktop.path("gallivex-%d.log" % (self.step_number)), "wb")
+        self.log_path = self.desktop.path("gallivex-%d.log" % (self.step_number))
+        log = open(self.log_path, "wb")
         self.program = subprocess.Popen([os.path.join(self.args.bin, "gallivex")],
                                         env=self.program_env(), stdin=subprocess.DEVNULL,
                                         stdout=log, stderr=log, cwd=self.desktop.path("home"),
@@ -118,7 +121,7 @@ class Road:
         controls = self.screen.settled_controls(window)
         self.screen.screenshot(window, os.path.join(self.shots, label + ".png"))
         if check:
-            problems = self.layout.check(window, controls, self.fonts)
+            problems = self.layout.check(window, controls, self.fonts, self.classes())
             for problem in problems[:MAX_PROBLEMS]:
                 self.failures.append(f"{label}: {problem}")
             if len(problems) > MAX_PROBLEMS:
@@ -126,6 +129,27 @@ class Road:
         print(f"road: {label}: {len(controls)} controls at {time.monotonic() - self.started:.1f} s",
               flush=True)
         return window
+
+    def classes(self):
+        """The class of each control of the last page listing the program printed
+        (GALLIVEX_DEBUG_CONTROLS), by its rectangle."""
+        found = {}
+        try:
+            with open(self.log_path, encoding="utf-8", errors="replace") as log:
+                lines = log.read().splitlines()
+        except OSError:
+            return found
+        for line in lines:
+            if line.startswith("page "):
+                found = {}
+            elif line.startswith("control "):
+                parts = line.split(" ")
+                try:
+                    box = tuple(int(v) for v in parts[-4:])
+                except ValueError:
+                    continue
+                found[box] = parts[1]
+        return found
 
     def wizard(self):
         """The wizard: the largest of the program's windows (message boxes share its title)."""
@@ -281,11 +305,33 @@ class Road:
 
     def set_properties(self):
         window = self.wizard()
-        title = self.screen.field_after_label("Title", window)
+        title = self.screen.field_after_label("Album title", window)
         self.screen.click_at(*title.centre)
         self.screen.key("ctrl+a")
         self.screen.type(TITLE)
         self.screen.key("Tab")
+        self.press("Choose color", window=window)
+        self.in_dialog("Select Color", "HTML", COLOUR)
+        self.press("Choose font", window=self.wizard())
+        self.in_dialog("Select Font", "Size", "40")
+
+    def in_dialog(self, title, label, text):
+        """Types text into a standard dialog's field and accepts the dialog. A desktop's own
+        dialog (the GTK theme's) is accepted as it comes."""
+        try:
+            dialog = self.screen.window(title, timeout=5)
+        except AssertionError:
+            time.sleep(1)
+            self.screen.key("Return")
+            return
+        field = self.screen.field_after_label(label, dialog)
+        self.screen.click_at(*field.centre)
+        self.screen.key("ctrl+a")
+        self.screen.type(text)
+        self.step(title.lower().replace(" ", "-"), title, check=False)
+        self.screen.key("Return")
+        self.screen.wait(lambda: title not in [w.name for w in self.screen.windows()],
+                         f"{title!r} to close")
 
     def generate(self):
         window = self.wizard()
@@ -359,9 +405,15 @@ class Road:
                              capture_output=True, text=True, timeout=120)
         if run.returncode != 0:
             raise AssertionError(f"the project does not read back: {run.stderr}")
-        with open(os.path.join(again, "index.html"), encoding="utf-8") as page:
-            if TITLE not in page.read():
-                raise AssertionError("the album made again lost its title")
+        texts = ""
+        for folder, _, files in os.walk(again):
+            for name in files:
+                if name.endswith((".html", ".css")):
+                    with open(os.path.join(folder, name), encoding="utf-8") as page:
+                        texts += page.read()
+        for wanted in (TITLE, COLOUR[1:]):
+            if wanted.lower() not in texts.lower():
+                raise AssertionError(f"the album made again lost {wanted!r}")
 
     def run(self):
         self.prepare()
@@ -370,8 +422,15 @@ class Road:
         self.check_disk()
 
 
+def stop_on_signal(number, _frame):
+    # ctest ends a test that ran out of time by a signal: the desktop must still be taken down.
+    raise SystemExit(f"road: stopped by signal {number}")
+
+
 def main():
     arguments = parse_arguments()
+    signal.signal(signal.SIGTERM, stop_on_signal)
+    signal.signal(signal.SIGINT, stop_on_signal)
     with Desktop(arguments.scheme) as desktop:
         # pyatspi finds the accessibility bus through the session bus of the private desktop.
         for name in ("AT_SPI_BUS_ADDRESS", "QT_QPA_PLATFORM", "QT_STYLE_OVERRIDE"):
