@@ -119,7 +119,8 @@ class Road:
             raise AssertionError(f"{label}: the program ended ({self.program.returncode})")
         window = self.screen.window(window_title) if window_title else self.wizard()
         controls = self.screen.settled_controls(window)
-        self.screen.screenshot(window, os.path.join(self.shots, label + ".png"))
+        self.screen.screenshot(window, os.path.join(self.shots, label + ".png"),
+                               frame=window_title is not None)
         if check:
             problems = self.layout.check(window, controls, self.fonts, self.classes())
             for problem in problems[:MAX_PROBLEMS]:
@@ -171,14 +172,16 @@ class Road:
             pass
         window = self.wizard()
         x, y, w, h = self.screen_module.window_box(window)
+        classes = self.classes()
         unnamed = [c for c in self.screen.controls(window)
-                   if c.role == "push button" and not c.name and c.box[1] > y + h * 0.8]
+                   if c.role == "push button" and not c.name and c.box[1] > y + h * 0.8
+                   and classes.get(tuple(c.box)) == "CImageButton"]
         unnamed.sort(key=lambda c: c.box[0])
         if len(unnamed) < 3:
             raise AssertionError(f"no wizard button {name!r}: {unnamed}")
         middle = sorted(unnamed[1:-1], key=lambda c: c.box[1])
         chosen = {"Back": unnamed[0], "Next": unnamed[-1], "Done": unnamed[-1],
-                  "Cancel": middle[0], "Help": middle[-1]}[name]
+                  "Help": middle[0], "Cancel": middle[-1]}[name]
         self.screen.click_at(*chosen.centre)
 
     # -- the road -------------------------------------------------------------------------------
@@ -187,8 +190,9 @@ class Road:
         for old in glob.glob(os.path.join(self.shots, "*.png")):
             os.remove(old)
         os.makedirs(self.photos)
-        chosen = sorted(f for f in os.listdir(self.args.photos)
-                        if f.lower().endswith((".jpg", ".jpeg")))[:4]
+        # The largest camera photos: a preview worth looking at, EXIF to show.
+        jpegs = [f for f in os.listdir(self.args.photos) if f.lower().endswith((".jpg", ".jpeg"))]
+        chosen = sorted(jpegs, key=lambda f: -os.path.getsize(os.path.join(self.args.photos, f)))[:4]
         if len(chosen) < 2:
             raise AssertionError(f"too few photos in {self.args.photos}")
         for name in chosen:
@@ -252,6 +256,7 @@ class Road:
         self.step("viewed")
         self.press_wizard("Next")
         self.step("final")
+        self.press("Exit Gallivex", None)
         self.press_wizard("Done")
         self.wait_for_exit()
 
@@ -335,7 +340,7 @@ class Road:
 
     def generate(self):
         window = self.wizard()
-        entry = self.screen.field_after_label("Destination folder:", window)
+        entry = self.screen.field_after_label("Destination folder", window)
         self.screen.click_at(*entry.centre)
         self.screen.key("ctrl+a")
         self.screen.type(self.destination)
@@ -380,22 +385,32 @@ class Road:
         self.answer_exit()
         self.wait_for_exit()
 
+    def message_box(self, timeout=10):
+        """A message box over the wizard: the program's smallest window with its title."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            windows = [w for w in self.screen.windows() if "Gallivex" in (w.name or "")]
+            if len(windows) > 1:
+                return min(windows, key=lambda w: self.screen_module.window_box(w)[2])
+            time.sleep(0.1)
+        raise AssertionError("no message box came up")
+
     def answer_exit(self):
-        box = self.screen.window("Vellora Gallivex", timeout=10)
+        box = self.message_box()
         self.step("exit-question", box.name, check=False)
+        names = [c.name for c in self.screen.controls(box) if c.role == "push button"]
         for answer in ("Yes", "Don't Save", "Discard"):
-            try:
+            if answer in names:
                 self.press(answer, window=box)
                 return
-            except AssertionError:
-                continue
-        raise AssertionError("the exit question has no way out")
+        raise AssertionError(f"the exit question has no way out: {names}")
 
     def check_disk(self):
         if not os.path.isfile(os.path.join(self.destination, "index.html")):
             raise AssertionError("the album is not on disk")
-        projects = glob.glob(os.path.join(self.desktop.env["HOME"], "**", "*.gvp"),
-                             recursive=True)
+        projects = [os.path.join(folder, name)
+                    for folder, _, files in os.walk(self.desktop.env["HOME"])
+                    for name in files if name.endswith(".gvp")]
         if not projects:
             raise AssertionError("no project file was saved")
         # The project reads back: the album made again from it by the command-line program.

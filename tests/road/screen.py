@@ -31,6 +31,8 @@ class Control:
         self.box = box  # x, y, w, h on the screen
         self.enabled = enabled
         self.path = path  # the roles down to it, for messages
+        self.clipped = False  # partly hidden by a container (scrolled)
+        self.cls = ""  # the class the program listed it with, where known
 
     @property
     def centre(self):
@@ -115,10 +117,12 @@ class Screen:
             time.sleep(0.1)
 
     def controls(self, window):
-        """Every showing control of a window, read once."""
+        """Every showing control of a window, read once. A control is seen only within its
+        containers (a form scrolled in its viewport): one wholly outside them is left out, one
+        partly outside is marked clipped."""
         found = []
 
-        def walk(accessible, path):
+        def walk(accessible, path, clip):
             try:
                 count = accessible.childCount
             except Exception:
@@ -131,17 +135,23 @@ class Screen:
                     if not _showing(child):
                         continue
                     role = child.getRoleName()
+                    box = _extents(child)
+                    seen = _intersect(box, clip)
+                    if seen is None:
+                        continue
                     here = path + [role]
                     if role in CONTROL_ROLES:
-                        found.append(Control(child, role, clean_name(child.name), _extents(child),
-                                             child.getState().contains(pyatspi.STATE_ENABLED),
-                                             "/".join(here)))
+                        control = Control(child, role, clean_name(child.name), box,
+                                          child.getState().contains(pyatspi.STATE_ENABLED),
+                                          "/".join(here))
+                        control.clipped = seen != box
+                        found.append(control)
                         if role in LEAF_ROLES:
                             continue
-                    walk(child, here)
+                    walk(child, here, seen if box[2] > 0 and box[3] > 0 else clip)
                 except Exception:
                     continue
-        walk(window, [])
+        walk(window, [], _extents(window))
         return found
 
     def settled_controls(self, window, timeout=5):
@@ -268,10 +278,32 @@ class Screen:
         raise AssertionError(f"timed out waiting for {what}")
 
     # -- looking --------------------------------------------------------------------------------
-    def screenshot(self, window, file):
+    def screenshot(self, window, file, frame=False):
+        """The window's picture; with frame, the active window with the window manager's
+        title bar (where a dialog's title shows)."""
+        if frame:
+            active = subprocess.run(["xdotool", "getactivewindow"], env=self.env,
+                                    capture_output=True, text=True).stdout.strip()
+            if active:
+                subprocess.run(["import", "-frame", "-window", active, file], env=self.env,
+                               check=True)
+                return
         x, y, w, h = _extents(window)
         subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage",
                         file], env=self.env, check=True)
+
+
+def _intersect(a, b):
+    x = max(a[0], b[0])
+    y = max(a[1], b[1])
+    right = min(a[0] + a[2], b[0] + b[2])
+    bottom = min(a[1] + a[3], b[1] + b[3])
+    if right <= x or bottom <= y:
+        # an empty control inside its container still counts (the layout check tells)
+        if a[2] <= 0 or a[3] <= 0:
+            return a if b[0] <= a[0] <= b[0] + b[2] and b[1] <= a[1] <= b[1] + b[3] else None
+        return None
+    return (x, y, right - x, bottom - y)
 
 
 def window_box(window):
