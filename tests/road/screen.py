@@ -88,6 +88,29 @@ class Screen:
             time.sleep(0.2)
         raise AssertionError("the program did not appear on the accessibility bus")
 
+    def desktop_dialog_button(self, names, timeout=5):
+        """A button of a dialog the desktop's toolkit draws for the program (GTK's colour and
+        font choosers under its platform theme): it registers as another application of the
+        same process."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            desktop = pyatspi.Registry.getDesktop(0)
+            for index in range(desktop.childCount):
+                app = desktop.getChildAtIndex(index)
+                try:
+                    if app is None or app.get_process_id() != self.pid or app == self.app:
+                        continue
+                    app.clear_cache()
+                    for w in range(app.childCount):
+                        window = app.getChildAtIndex(w)
+                        for control in self.controls(window):
+                            if control.role == "push button" and control.name in names:
+                                return control
+                except Exception:
+                    continue
+            time.sleep(0.2)
+        return None
+
     def windows(self):
         """The program's showing top-level windows, the active one first."""
         app = self.app or self.application()
