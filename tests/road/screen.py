@@ -2,12 +2,10 @@
 role, states, screen rectangle), clicks and keys through xdotool on those rectangles, and
 pictures of its window."""
 
-import re
 import subprocess
 import time
 
 import pyatspi
-from gi.repository import Atspi
 
 # Roles of the things a user sees and works with; containers are walked through.
 CONTROL_ROLES = {
@@ -332,5 +330,3 @@ def _intersect(a, b):
 def window_box(window):
     return _extents(window)
 
-
-_TEXT_WIDTH = re.compile(r"^(\d+) (\d+)$")
