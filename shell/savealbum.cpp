@@ -136,8 +136,14 @@ int CSaveAlbum::Generate()
     const QString destination = m_destination->text().trimmed().left(MaxPath);
     m_busy = true;
     enableControls(false);
+    // The progress window is the only one to use while the plug-in works.
+    CMyPropertySheet* sheet = Sheet();
+    if (sheet != nullptr)
+        sheet->SetBusy(true);
     const int result =
         m_output->Generate(destination, m_saveSettings->isChecked(), m_addFavorites->isChecked());
+    if (sheet != nullptr)
+        sheet->SetBusy(false);
     if (QWidget* wizard = window()) {
         wizard->raise();
         wizard->activateWindow();
@@ -145,6 +151,11 @@ int CSaveAlbum::Generate()
     enableControls(true);
     m_busy = false;
     return result;
+}
+
+bool CSaveAlbum::SaveModifiedAlbum()
+{
+    return m_output->SaveModified() && !m_app.Album().IsModified();
 }
 
 void CSaveAlbum::storeBoxes()
