@@ -6,6 +6,8 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -40,13 +42,29 @@ std::vector<QWidget*> visibleChildren(const QWidget& parent)
     return children;
 }
 
+// Not a control: a label with neither text nor picture (a status line with nothing to say),
+// a separator line, an empty plain widget.
+bool showsNothing(const QWidget& widget)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+        return label->text().isEmpty() && label->pixmap().isNull();
+    const QMetaObject* kind = widget.metaObject();
+    if (kind == &QFrame::staticMetaObject) {
+        const QFrame::Shape shape = static_cast<const QFrame&>(widget).frameShape();
+        return shape == QFrame::HLine || shape == QFrame::VLine || shape == QFrame::NoFrame;
+    }
+    return kind == &QWidget::staticMetaObject;
+}
+
 void collect(const QWidget& parent, std::vector<QWidget*>& controls)
 {
     for (QWidget* child : visibleChildren(parent)) {
-        if (isWhole(*child) || visibleChildren(*child).empty())
-            controls.push_back(child);
-        else
+        if (isWhole(*child) || visibleChildren(*child).empty()) {
+            if (!showsNothing(*child))
+                controls.push_back(child);
+        } else {
             collect(*child, controls);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 #include "platform/stringtable.h"
@@ -37,21 +38,24 @@ QMessageBox::StandardButtons boxButtons(Prompter::Buttons buttons)
         return QMessageBox::Yes | QMessageBox::No;
     case Prompter::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Prompter::Buttons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     case Prompter::Buttons::Ok:
         break;
     }
     return QMessageBox::Ok;
 }
 
-QMessageBox::StandardButton boxButton(Prompter::Answer answer)
+QMessageBox::StandardButton boxButton(Prompter::Answer answer, Prompter::Buttons buttons)
 {
+    const bool save = buttons == Prompter::Buttons::SaveDiscardCancel;
     switch (answer) {
     case Prompter::Answer::Cancel:
         return QMessageBox::Cancel;
     case Prompter::Answer::Yes:
-        return QMessageBox::Yes;
+        return save ? QMessageBox::Save : QMessageBox::Yes;
     case Prompter::Answer::No:
-        return QMessageBox::No;
+        return save ? QMessageBox::Discard : QMessageBox::No;
     case Prompter::Answer::Ok:
         break;
     }
@@ -66,8 +70,10 @@ Prompter::Answer answerOf(int button, Prompter::Answer fallback)
     case QMessageBox::Cancel:
         return Prompter::Answer::Cancel;
     case QMessageBox::Yes:
+    case QMessageBox::Save:
         return Prompter::Answer::Yes;
     case QMessageBox::No:
+    case QMessageBox::Discard:
         return Prompter::Answer::No;
     default:
         return fallback;
@@ -114,7 +120,11 @@ Prompter::Answer MessageBoxPrompter::ask(const QString& text, Buttons buttons, A
 {
     QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, boxButtons(buttons),
                     m_owner.data());
-    box.setDefaultButton(boxButton(defaultAnswer));
+    box.setDefaultButton(boxButton(defaultAnswer, buttons));
+    if (buttons == Buttons::SaveDiscardCancel) {
+        box.button(QMessageBox::Save)->setText(loadString(IDS_SAVE_BUTTON));
+        box.button(QMessageBox::Discard)->setText(loadString(IDS_DONT_SAVE_BUTTON));
+    }
     fitTitle(box);
     return answerOf(box.exec(), escapeAnswer(buttons));
 }

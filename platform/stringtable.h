@@ -189,6 +189,21 @@ enum StringId : int {
     IDS_PARAM_CHOOSE_COLOR = 40852,
     IDS_PARAM_CHOOSE_FONT = 40853,
     IDS_PARAM_FONT_SAMPLE = 40854,
+    IDS_SAVE_BEFORE_EXIT = 41101,           // closing the wizard with unsaved changes
+    IDS_SAVE_BUTTON = 41102,                // that question's three buttons
+    IDS_DONT_SAVE_BUTTON = 41103,
+    IDS_NAME_ALBUM_LIST = 41105,            // spoken names of controls that show no caption
+    IDS_NAME_THEME_TREE = 41106,
+    IDS_NAME_THEME_PREVIEW = 41107,
+    IDS_NAME_PHOTO_TITLES = 41108,
+    IDS_NAME_PHOTO_FILES = 41109,
+    IDS_NAME_PHOTO_PREVIEW = 41110,
+    IDS_NAME_PHOTO_DESCRIPTION = 41111,
+    IDS_NAME_SUBFOLDER = 41112,
+    IDS_NAME_NO_PHOTOS = 41113,
+    IDS_NAME_INCREASE = 41114,
+    IDS_NAME_DECREASE = 41115,
+    IDS_NAME_FORM_SCROLL = 41116,
 };
 
 // The text of id, or an empty text for an unknown id.

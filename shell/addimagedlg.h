@@ -71,6 +71,7 @@ public:
     int OnWizardNext() override;
     int OnWizardBack() override;
     bool OnCommand(int command) override;
+    void StoreToAlbum() override;
 
     // The album's image list becomes the page's rows, in row order.
     void SyncPageToAlbum();
@@ -139,6 +140,7 @@ private:
     void subfolderEdited();
     void titleEdited(int row, const QString& text);
     void showSplash(bool show);
+    void placeSplash();
     void renumberAlbum();
     bool subfolderBoxWanted() const;
     QStringList selectedPaths() const;

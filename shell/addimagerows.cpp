@@ -168,10 +168,19 @@ void CAddImageDlg::showSplash(bool show)
     splash->setPixmap(QPixmap::fromImage(m_app.GetSkin().LoadSkinPicture(SKIN_LISTBOX_SPLASH)));
     splash->setAlignment(Qt::AlignCenter);
     splash->setAttribute(Qt::WA_TransparentForMouseEvents);
-    splash->setGeometry(197, 124, 313, 118);
+    splash->setAccessibleName(loadString(IDS_NAME_NO_PHOTOS));
+    m_splash = splash;
+    placeSplash();
     splash->show();
     splash->raise();
-    m_splash = splash;
+}
+
+void CAddImageDlg::placeSplash()
+{
+    // Over the two empty lists, below their first row.
+    if (m_splash != nullptr)
+        m_splash->setGeometry(m_titles->x(), m_titles->y() + 28,
+                              m_paths->geometry().right() + 1 - m_titles->x(), 118);
 }
 
 void CAddImageDlg::renumberAlbum()

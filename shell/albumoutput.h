@@ -42,6 +42,8 @@ public:
     // Next: asks to generate an album that was not generated (generate runs the page's
     // Generate), then saves a modified album. False to stay on the page.
     bool Next(bool saveAtOnce, const std::function<int()>& generate);
+    // Saves a modified album without asking; false when saving failed (the user was told).
+    bool SaveModified() { return m_generator.SaveIfModified(true) == GV_OK; }
 
     // Puts a Link shortcut named after the album into favoritesFolder (made when missing),
     // pointing at the generated album's start page; the album remembers the name. False when

@@ -138,8 +138,8 @@ void CSaveAlbum::enableControls(bool enable)
 {
     for (QWidget* control :
          {static_cast<QWidget*>(m_destination), static_cast<QWidget*>(m_change),
-          static_cast<QWidget*>(m_generate), static_cast<QWidget*>(m_saveSettings),
-          static_cast<QWidget*>(m_addFavorites)})
+          static_cast<QWidget*>(m_generate), static_cast<QWidget*>(m_view),
+          static_cast<QWidget*>(m_saveSettings), static_cast<QWidget*>(m_addFavorites)})
         control->setEnabled(enable);
 }
 
@@ -150,8 +150,14 @@ int CSaveAlbum::Generate()
     const QString destination = m_destination->text().trimmed().left(MaxPath);
     m_busy = true;
     enableControls(false);
+    // The progress window is the only one to use while the plug-in works.
+    CMyPropertySheet* sheet = Sheet();
+    if (sheet != nullptr)
+        sheet->SetBusy(true);
     const int result =
         m_output->Generate(destination, m_saveSettings->isChecked(), m_addFavorites->isChecked());
+    if (sheet != nullptr)
+        sheet->SetBusy(false);
     if (QWidget* wizard = window()) {
         wizard->raise();
         wizard->activateWindow();
@@ -169,6 +175,11 @@ void CSaveAlbum::showResult(int result)
 {
     m_result->setText(m_output->ResultText(result));
     m_view->setVisible(result == 0);
+}
+
+bool CSaveAlbum::SaveModifiedAlbum()
+{
+    return m_output->SaveModified() && !m_app.Album().IsModified();
 }
 
 void CSaveAlbum::storeBoxes()

@@ -55,6 +55,9 @@ public:
     // Replaces the deletion warning dialog (tests answer it themselves).
     void SetDeletionWarning(CDestinationCheck::DeletionWarning warning);
     bool IsBusy() const { return m_busy; }
+    // Saves a modified album the way Next does, without asking; false when it is still not
+    // saved (the user was told why, or declined to choose a file).
+    bool SaveModifiedAlbum();
 
     QLineEdit& DestinationEdit() { return *m_destination; }
     QLabel& DestinationPath() { return *m_path; }

@@ -9,7 +9,7 @@ WizardPage* WizardNavigator::ActivePage() const
 
 bool WizardNavigator::SetActivePage(int index)
 {
-    if (index < 0 || index >= PageCount())
+    if (m_locked || index < 0 || index >= PageCount())
         return false;
     WizardPage* current = ActivePage();
     if (current != nullptr && index != m_active && !current->OnKillActive())
@@ -33,24 +33,24 @@ bool WizardNavigator::SetActivePage(int index)
 bool WizardNavigator::Next()
 {
     WizardPage* page = ActivePage();
-    return page != nullptr && move(page->OnWizardNext(), 1);
+    return !m_locked && page != nullptr && move(page->OnWizardNext(), 1);
 }
 
 bool WizardNavigator::Back()
 {
     WizardPage* page = ActivePage();
-    return page != nullptr && move(page->OnWizardBack(), -1);
+    return !m_locked && page != nullptr && move(page->OnWizardBack(), -1);
 }
 
 bool WizardNavigator::Finish()
 {
     WizardPage* page = ActivePage();
-    return page != nullptr && page->OnKillActive() && page->OnWizardFinish();
+    return !m_locked && page != nullptr && page->OnKillActive() && page->OnWizardFinish();
 }
 
 bool WizardNavigator::move(int answer, int step)
 {
-    if (answer == WizardPage::Stay)
+    if (m_locked || answer == WizardPage::Stay)
         return false;
     const int target = answer == WizardPage::Default ? m_active + step : answer;
     return SetActivePage(target);

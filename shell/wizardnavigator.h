@@ -30,11 +30,15 @@ public:
     bool Back();
     // Finish: true when the active page lets the wizard end.
     bool Finish();
+    // While locked (a generation runs) the wizard stays on its page whatever is asked.
+    void SetLocked(bool locked) { m_locked = locked; }
+    bool IsLocked() const { return m_locked; }
 
 private:
     bool move(int answer, int step);
 
     std::vector<WizardPage*> m_pages;
     int m_active = -1;
+    bool m_locked = false;
     PageChanged m_changed;
 };

@@ -67,7 +67,7 @@ TEST_F(ImagePageTest, TheEditorStartsOnlyWhenItIsInstalled)
     page().SelectRows({0});
     Settings("Lumivex").writeString(QString(), "Program path", program.path());
     back();
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+    clickNext();
     page().SelectRows({0});
     // The setting alone is not enough: the program itself is not there.
     EXPECT_FALSE(page().Button(CAddImageDlg::ID_ENHANCE)->isEnabled());
@@ -76,7 +76,7 @@ TEST_F(ImagePageTest, TheEditorStartsOnlyWhenItIsInstalled)
 
     program.write("Lumivex.exe", "#!/bin/sh\n");
     back();
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+    clickNext();
     page().SelectRows({0, 2});
     page().SelectRows({1});
     EXPECT_TRUE(page().Button(CAddImageDlg::ID_ENHANCE)->isEnabled());

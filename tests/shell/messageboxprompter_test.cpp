@@ -84,3 +84,39 @@ TEST(MessageBoxPrompter, AShortQuestionIsAsWideAsItsTitle)
     prompter.message("Done.", Prompter::Icon::Information);
     EXPECT_GE(seen.width, MessageBoxPrompter::TitleWidth(seen.title));
 }
+
+TEST(MessageBoxPrompter, TheSaveQuestionOffersSaveDontSaveAndCancel)
+{
+    MessageBoxPrompter prompter;
+    QStringList captions;
+    BoxAnswer seen;
+    auto answerWith = [&](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [&, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            captions.clear();
+            for (QAbstractButton* each : box->buttons())
+                captions << each->text();
+            seen.defaultButton = box->standardButton(box->defaultButton());
+            if (button == QMessageBox::NoButton)
+                box->reject();
+            else
+                box->button(button)->click();
+        });
+    };
+    using Answer = Prompter::Answer;
+    const auto ask = [&] {
+        return prompter.ask("Save?", Prompter::Buttons::SaveDiscardCancel, Answer::Cancel,
+                            Prompter::Icon::Warning);
+    };
+    answerWith(QMessageBox::Save);
+    EXPECT_EQ(ask(), Answer::Yes);
+    EXPECT_TRUE(captions.contains(QStringLiteral("&Save")));
+    EXPECT_TRUE(captions.contains(QStringLiteral("Do&n't save")));
+    EXPECT_EQ(captions.size(), 3);
+    EXPECT_EQ(seen.defaultButton, QMessageBox::Cancel);
+    answerWith(QMessageBox::Discard);
+    EXPECT_EQ(ask(), Answer::No);
+    answerWith(QMessageBox::NoButton); // Esc or the window's close button
+    EXPECT_EQ(ask(), Answer::Cancel);
+}

@@ -150,6 +150,7 @@ TEST_F(NavigatorTest, EveryWayToAPageSetsItUpBeforeItBecomesActive)
     EXPECT_TRUE(navigator.Next());
     pages[1].next = 3; // a page's own jump
     EXPECT_TRUE(navigator.Next());
+    pages[3].back = 0;
     EXPECT_TRUE(navigator.Back());
     for (int i : {0, 1, 3})
         EXPECT_EQ(pages[i].initialisations, 1) << i;
@@ -161,4 +162,20 @@ TEST_F(NavigatorTest, EveryWayToAPageSetsItUpBeforeItBecomesActive)
     navigator.SetActivePage(3);
     EXPECT_FALSE(navigator.SetActivePage(2));
     EXPECT_EQ(pages[2].initialisations, 0);
+}
+
+TEST_F(NavigatorTest, ALockedWizardStaysOnItsPageWithoutAskingIt)
+{
+    navigator.SetActivePage(1);
+    log.clear();
+    navigator.SetLocked(true);
+    EXPECT_FALSE(navigator.Next());
+    EXPECT_FALSE(navigator.Back());
+    EXPECT_FALSE(navigator.SetActivePage(3));
+    EXPECT_FALSE(navigator.Finish());
+    EXPECT_EQ(navigator.ActiveIndex(), 1);
+    EXPECT_TRUE(log.isEmpty()); // the page was not even asked to let go
+    navigator.SetLocked(false);
+    EXPECT_TRUE(navigator.Next());
+    EXPECT_EQ(navigator.ActiveIndex(), 2);
 }
