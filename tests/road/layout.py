@@ -5,8 +5,9 @@ import subprocess
 
 # Controls that lie on top of another by design: the photo preview sits in its frame.
 LAYERED = {"CMyImage", "CMaskStatic"}
-# Skinned buttons show a picture of their own: their caption is artwork, not text.
-PICTURED = {"CImageButton"}
+# Controls that draw their accessible name as their caption. Others show something else
+# (a skinned button its artwork, a colour button its colour, a spin box's arrows).
+CAPTIONED = {"QPushButton", "QCheckBox", "QRadioButton", "QLabel"}
 # Roles whose caption is drawn on one line inside the control, and the room the control's own
 # drawing (frame, indicator) takes from it.
 CAPTION_ROOM = {"push button": 8, "toggle button": 8, "check box": 20, "radio button": 20}
@@ -57,7 +58,7 @@ def _overlap(a, b):
 
 def _splash(picture, other):
     """An empty list shows a picture in its place (the photo list before photos are added)."""
-    return (picture.role in ("image", "label") and not picture.name and other.role == "list"
+    return (picture.role in ("image", "label") and other.role == "list"
             and other.accessible.childCount == 0)
 
 
@@ -88,7 +89,8 @@ def check(window, controls, fonts, classes=None):
 
 def _captions(controls, fonts):
     lines = [(c, (c.name, None)) for c in controls
-             if c.name and not c.clipped and c.cls not in PICTURED and (c.role in CAPTION_ROOM or c.role == "label")]
+             if c.name and not c.clipped and c.cls in CAPTIONED
+             and (c.role in CAPTION_ROOM or c.role == "label")]
     widths = fonts.sizes([request for _, request in lines])
     problems = []
     wraps = []

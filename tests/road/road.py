@@ -164,26 +164,8 @@ class Road:
         self.screen.click(name, role, window)
 
     def press_wizard(self, name):
-        """The sheet's own buttons; until they carry names, found where they sit."""
-        try:
-            control = self.screen.find(name, "push button", self.wizard(), timeout=0.5)
-            self.screen.click_at(*control.centre)
-            return
-        except AssertionError:
-            pass
-        window = self.wizard()
-        x, y, w, h = self.screen_module.window_box(window)
-        classes = self.classes()
-        unnamed = [c for c in self.screen.controls(window)
-                   if c.role == "push button" and not c.name and c.box[1] > y + h * 0.8
-                   and classes.get(tuple(c.box)) == "CImageButton"]
-        unnamed.sort(key=lambda c: c.box[0])
-        if len(unnamed) < 3:
-            raise AssertionError(f"no wizard button {name!r}: {unnamed}")
-        middle = sorted(unnamed[1:-1], key=lambda c: c.box[1])
-        chosen = {"Back": unnamed[0], "Next": unnamed[-1], "Done": unnamed[-1],
-                  "Help": middle[0], "Cancel": middle[-1]}[name]
-        self.screen.click_at(*chosen.centre)
+        """The sheet's own buttons (Back, Next, Done, Cancel)."""
+        self.screen.click(name, "push button", self.wizard())
 
     # -- the road -------------------------------------------------------------------------------
     def prepare(self):
