@@ -32,3 +32,17 @@ QRect focusRect(QSize frame)
     // Inclusive corners (2, 2) to (width - 2, height - 2), exclusive of the right and bottom.
     return QRect(QPoint(2, 2), QPoint(frame.width() - 3, frame.height() - 3));
 }
+
+QImage greyedFrame(const QImage& frame, QRgb background)
+{
+    QImage grey = frame.convertToFormat(QImage::Format_ARGB32);
+    const int backgroundGrey = qGray(background);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int value = (qGray(line[x]) + backgroundGrey) / 2;
+            line[x] = qRgba(value, value, value, qAlpha(line[x]));
+        }
+    }
+    return grey;
+}

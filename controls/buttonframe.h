@@ -2,6 +2,7 @@
 // side by side, then `extraFrames` optional ones whose last is the disabled look.
 #pragma once
 
+#include <QImage>
 #include <QRect>
 #include <QSize>
 
@@ -14,7 +15,7 @@ struct ButtonLook {
     int check = 0;
 };
 
-// No frame: the button is painted flat in the disabled colour instead.
+// No frame of its own: a disabled button shows its normal frame greyed (greyedFrame).
 constexpr int NoFrame = -1;
 
 // Three states read normal, hover, pressed; two states read normal, then hover or checked
@@ -26,3 +27,7 @@ QSize frameSize(QSize strip, int states, int extraFrames);
 QRect frameRect(QSize frame, int index);
 // The rectangle the focus cue is drawn on, two pixels inside the frame.
 QRect focusRect(QSize frame);
+// A frame as a disabled button shows it: its picture and label in greys, half faded into the
+// background colour, so the button stays recognisable but plainly out of use. Transparent
+// pixels stay transparent.
+QImage greyedFrame(const QImage& frame, QRgb background);

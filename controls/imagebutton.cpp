@@ -167,17 +167,23 @@ void CImageButton::paintEvent(QPaintEvent*)
     }
     QPainter painter(this);
     const int frame = currentFrame();
+    const qreal ratio = m_strip.devicePixelRatio();
+    const QRectF source = frameRect(m_frame, frame == NoFrame ? 0 : frame).toRectF();
+    const QRect pixels(QRectF(source.topLeft() * ratio, source.size() * ratio).toRect());
+    const QRectF target(QPointF(0, 0), QSizeF(m_frame));
     if (frame == NoFrame) {
-        painter.fillRect(rect(), colorFromRef(uint32_t(m_disabledColor)));
+        const QColor background = colorFromRef(uint32_t(m_disabledColor));
+        if (!m_transparent)
+            painter.fillRect(rect(), background);
+        painter.drawImage(target, greyedFrame(m_strip.copy(pixels), background.rgb()));
     } else {
-        const qreal ratio = m_strip.devicePixelRatio();
-        const QRectF source = frameRect(m_frame, frame).toRectF();
-        const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
-        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(m_frame)), m_strip, pixels);
+        painter.drawImage(target, m_strip, QRectF(pixels));
     }
     if (!hasFocus())
         return;
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    // Black under white dots: seen on light and dark pictures alike.
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(focusRect(m_frame));
     painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
     painter.drawRect(focusRect(m_frame));
     painter.end();

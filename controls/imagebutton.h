@@ -41,8 +41,8 @@ public:
     void setCheckStyle(bool on);
     void EnableHover(bool enable);
     bool hoverEnabled() const { return m_hoverEnabled; }
-    // Colour of a disabled button without a disabled frame (COLORREF); the skin background
-    // colour by default.
+    // The colour a disabled button without a disabled frame fades its greyed picture into
+    // (COLORREF); the skin background colour by default.
     void setDisabledColor(int32_t colour) { m_disabledColor = colour; }
     // Only this part of the frame takes clicks (the sheet's wizard buttons have a margin);
     // an empty rectangle means the whole button.

@@ -114,7 +114,10 @@ void CTipDlg::buildControls()
 
     m_next = new CImageButton(this, NextTipId);
     m_next->setText(loadString(IDS_NEXT_TIP));
-    m_next->SetImage(NextPicture, 3, true);
+    // The picture is the wizard's Next: its caption (and so its spoken name and Alt key) is
+    // what the picture shows.
+    if (m_next->SetImage(NextPicture, 3, true))
+        m_next->setText(loadString(IDS_NEXT));
     m_next->move(440 - 16 - 2 * 80, 198);
     m_next->setEnabled(m_file.isOpen());
 

@@ -7,6 +7,8 @@
 
 #include "platform/prompter.h"
 
+class QMessageBox;
+
 class MessageBoxPrompter : public Prompter
 {
 public:
@@ -18,6 +20,11 @@ public:
     Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon) override;
     void message(const QString& text, Icon icon) override;
 
+    // How wide a window must be for a title bar to show title whole.
+    static int TitleWidth(const QString& title);
+
 private:
+    static void fitTitle(QMessageBox& box);
+
     QPointer<QWidget> m_owner;
 };

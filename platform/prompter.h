@@ -8,7 +8,8 @@
 class Prompter {
 public:
     enum class Icon { None, Information, Question, Warning, Error };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // SaveDiscardCancel: Save, Don't save and Cancel, answered as Yes, No and Cancel.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Prompter() = default;

@@ -70,6 +70,22 @@ const QHash<int, QString>& table()
         {40852, QStringLiteral("Choose color")},
         {40853, QStringLiteral("Choose font")},
         {40854, QStringLiteral("AaBbYyZz")},
+        {41101, QStringLiteral("Your album has changes that are not saved.\n\n"
+                               "Save them before Gallivex closes?")},
+        {41102, QStringLiteral("&Save")},
+        {41103, QStringLiteral("Do&n't save")},
+        {41105, QStringLiteral("Albums")},
+        {41106, QStringLiteral("Themes")},
+        {41107, QStringLiteral("Theme preview")},
+        {41108, QStringLiteral("Photo titles")},
+        {41109, QStringLiteral("Photo files")},
+        {41110, QStringLiteral("Photo preview")},
+        {41111, QStringLiteral("Photo description")},
+        {41112, QStringLiteral("Subfolder in the album")},
+        {41113, QStringLiteral("The album has no photos yet")},
+        {41114, QStringLiteral("Increase")},
+        {41115, QStringLiteral("Decrease")},
+        {41116, QStringLiteral("Scroll the properties")},
         {32824, QStringLiteral("Please select the folder with photos you wish to add to your "
                                "album.")},
         {40201, QStringLiteral("Saving...")},
@@ -126,6 +142,8 @@ const QHash<int, QString>& table()
         {40913, QStringLiteral("E&XIF")},
         {40914, QStringLiteral("&Enh button")},
         {40915, QStringLiteral("&Print btn")},
+        {40916, QStringLiteral("The photo editor Lumivex is not installed.")},
+        {40917, QStringLiteral("The print program is not installed.")},
         {40501, QStringLiteral("All supported formats|*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.bmp;*.tiff;"
                                "*.tif|JPEG  Files (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|GIF files "
                                "(*.gif)|*.gif|Portable Network Graphics (*.png)|*.png|Windows "
@@ -186,6 +204,9 @@ const QHash<int, QString>& table()
                                "folder")},
         {40547, QStringLiteral("Destination folder:")},
         {40548, QStringLiteral("Vellora Album")},
+        {40549, QStringLiteral("The album was generated in \"%1\".")},
+        {40550, QStringLiteral("Generation was cancelled. The album was not generated.")},
+        {40551, QStringLiteral("The album was not generated: %1")},
         {40531, QStringLiteral("Please, input valid value for the parameter \"%1\"")},
         {121, QStringLiteral("&Show tip of the day")},
         {1019, QStringLiteral("Check to start creating new album  (Ctrl+C)")},

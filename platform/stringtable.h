@@ -47,6 +47,8 @@ enum StringId : int {
     IDS_MENU_ENHANCE = 32799,
     IDS_MENU_UNDO = 32800,
     IDS_IMAGE_LIST_CAPTIONS = 40901,        // 40901-40915: the page's button captions
+    IDS_EDITOR_NOT_INSTALLED = 40916,       // why the editor's button is disabled
+    IDS_PRINT_NOT_INSTALLED = 40917,        // why the print button is disabled
     // The generation page: the destination folder and its emptying.
     IDS_PATH_DOES_NOT_EXIST = 40511,        // the destination folder cannot be made
     IDS_INSTALLATION_FOLDER = 40512,        // the destination lies in the program's folder
@@ -74,6 +76,9 @@ enum StringId : int {
     IDS_ADD_FAVORITES_TIP = 40546,
     IDS_DESTINATION_LABEL = 40547,
     IDS_FAVORITES_COMMENT = 40548,          // the comment of an album's Favorites shortcut
+    IDS_ALBUM_GENERATED = 40549,            // the generation page's word on its last Generate
+    IDS_GENERATION_CANCELLED = 40550,
+    IDS_GENERATION_FAILED = 40551,
     // The properties page.
     IDS_INVALID_PARAMETER = 40531,          // a parameter's field fails its check
     // The wizard, its help menu, the about box, the welcome and theme pages.
@@ -185,6 +190,21 @@ enum StringId : int {
     IDS_PARAM_CHOOSE_COLOR = 40852,
     IDS_PARAM_CHOOSE_FONT = 40853,
     IDS_PARAM_FONT_SAMPLE = 40854,
+    IDS_SAVE_BEFORE_EXIT = 41101,           // closing the wizard with unsaved changes
+    IDS_SAVE_BUTTON = 41102,                // that question's three buttons
+    IDS_DONT_SAVE_BUTTON = 41103,
+    IDS_NAME_ALBUM_LIST = 41105,            // spoken names of controls that show no caption
+    IDS_NAME_THEME_TREE = 41106,
+    IDS_NAME_THEME_PREVIEW = 41107,
+    IDS_NAME_PHOTO_TITLES = 41108,
+    IDS_NAME_PHOTO_FILES = 41109,
+    IDS_NAME_PHOTO_PREVIEW = 41110,
+    IDS_NAME_PHOTO_DESCRIPTION = 41111,
+    IDS_NAME_SUBFOLDER = 41112,
+    IDS_NAME_NO_PHOTOS = 41113,
+    IDS_NAME_INCREASE = 41114,
+    IDS_NAME_DECREASE = 41115,
+    IDS_NAME_FORM_SCROLL = 41116,
 };
 
 // The text of id, or an empty text for an unknown id.

@@ -11,6 +11,10 @@ packages=(
     libzip-dev chromium
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils
+    # The road test: a private X desktop with a window manager, the accessibility bus and
+    # its Python client, clicks and keys, screenshots; Qt's GTK theme for the dark scheme.
+    xvfb openbox x11-utils xdotool python3-pyatspi at-spi2-core dbus dbus-x11 imagemagick
+    xdg-utils qt6-gtk-platformtheme
     # Real photographs (nature, GPL-2+) for the demo album that scripts/run.sh makes.
     mate-backgrounds
 )

@@ -63,6 +63,13 @@ CAddImageDlg::CAddImageDlg(CGVApp& app, Choosers& choosers, QWidget* parent)
       m_status(new QLabel(this)), m_preview(new CMyImage(this)), m_starter(&platform::startDetached)
 {
     m_titles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_description->setTabChangesFocus(true);
+    const std::pair<QWidget*, int> names[] = {
+        {m_titles, IDS_NAME_PHOTO_TITLES},         {m_paths, IDS_NAME_PHOTO_FILES},
+        {m_preview, IDS_NAME_PHOTO_PREVIEW},       {m_description, IDS_NAME_PHOTO_DESCRIPTION},
+        {m_subfolder, IDS_NAME_SUBFOLDER}};
+    for (const auto& [control, text] : names)
+        control->setAccessibleName(loadString(text));
     m_description->installEventFilter(this);
     m_titles->installEventFilter(this);
     m_paths->installEventFilter(this);
@@ -140,22 +147,40 @@ void CAddImageDlg::connectLists()
 
 void CAddImageDlg::PlaceControls()
 {
-    m_titles->setGeometry(197, 96, 150, 160);
-    m_paths->setGeometry(350, 96, 160, 160);
-    m_status->setGeometry(197, 258, 313, 18);
-    m_preview->setGeometry(24, 282, 165, 140);
-    m_description->setGeometry(197, 282, 313, 110);
-    m_subfolder->setGeometry(260, 426, 249, 20);
+    // A larger page gives the lists half of the extra height and the preview and the
+    // description the other half; the extra width goes to the lists, a third of it to the
+    // preview. The buttons keep to their edges.
+    const int dx = Extra().width(), dy = Extra().height();
+    const int listsDown = dy / 2, previewRight = dx / 3;
+    m_titles->setGeometry(197, 96, 150 + dx / 2, 160 + listsDown);
+    m_paths->setGeometry(350 + dx / 2, 96, 160 + dx - dx / 2, 160 + listsDown);
+    m_status->setGeometry(197, 258 + listsDown, 313 + dx, 18);
+    m_preview->setGeometry(24, 282 + listsDown, 165 + previewRight, 140 + dy - listsDown);
+    m_description->setGeometry(197 + previewRight, 282 + listsDown, 313 + dx - previewRight,
+                               110 + dy - listsDown);
+    m_subfolder->setGeometry(260 + previewRight, 426 + dy, 249 + dx - previewRight, 20);
+    placeSplash();
+    const QPoint right(dx, 0), below(previewRight, dy), corner(dx, dy);
     const std::pair<int, QPoint> places[] = {
-        {ID_ADD, {24, 96}},          {ID_ADD_FOLDER, {24, 124}},    {ID_IMPORT, {24, 152}},
-        {ID_REMOVE, {24, 180}},      {ID_EDIT_TITLE, {24, 208}},    {ID_EXIF, {24, 236}},
-        {ID_TOP, {518, 96}},         {ID_UP, {518, 124}},           {ID_DOWN, {518, 152}},
-        {ID_BOTTOM, {518, 180}},     {ID_ROTATE_RIGHT, {197, 398}}, {ID_ROTATE_LEFT, {229, 398}},
-        {ID_AUTOLEVELS, {261, 398}}, {ID_ENHANCE, {372, 398}},      {ID_PRINT, {472, 398}}};
+        {ID_ADD, {24, 96}},
+        {ID_ADD_FOLDER, {24, 124}},
+        {ID_IMPORT, {24, 152}},
+        {ID_REMOVE, {24, 180}},
+        {ID_EDIT_TITLE, {24, 208}},
+        {ID_EXIF, {24, 236}},
+        {ID_TOP, QPoint(518, 96) + right},
+        {ID_UP, QPoint(518, 124) + right},
+        {ID_DOWN, QPoint(518, 152) + right},
+        {ID_BOTTOM, QPoint(518, 180) + right},
+        {ID_ROTATE_RIGHT, QPoint(197, 398) + below},
+        {ID_ROTATE_LEFT, QPoint(229, 398) + below},
+        {ID_AUTOLEVELS, QPoint(261, 398) + below},
+        {ID_ENHANCE, QPoint(372, 398) + corner},
+        {ID_PRINT, QPoint(472, 398) + corner}};
     for (const auto& [id, place] : places) {
         QAbstractButton* button = m_buttons.at(id);
         if (dynamic_cast<CImageButton*>(button) == nullptr)
-            button->resize(place.x() > 500                                 ? QSize(64, 24)
+            button->resize(place.x() - dx > 500                           ? QSize(64, 24)
                            : id == ID_ROTATE_RIGHT || id == ID_ROTATE_LEFT ? QSize(30, 24)
                                                                            : QSize(96, 24));
         button->move(place);
@@ -205,6 +230,12 @@ int CAddImageDlg::OnWizardBack()
     storeDescription();
     SyncPageToAlbum();
     return Default;
+}
+
+void CAddImageDlg::StoreToAlbum()
+{
+    storeDescription();
+    SyncPageToAlbum();
 }
 
 void CAddImageDlg::SyncPageToAlbum()

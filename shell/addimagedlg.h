@@ -71,6 +71,7 @@ public:
     int OnWizardNext() override;
     int OnWizardBack() override;
     bool OnCommand(int command) override;
+    void StoreToAlbum() override;
 
     // The album's image list becomes the page's rows, in row order.
     void SyncPageToAlbum();
@@ -133,10 +134,13 @@ private:
     void storeDescription();
     void showCurrent();
     void updateButtons();
+    // Enables the button of an outside program, or tells in its tip that it is not installed.
+    void showProgramButton(int id, bool installed, int missingText, bool wanted);
     void updateSubfolderBox();
     void subfolderEdited();
     void titleEdited(int row, const QString& text);
     void showSplash(bool show);
+    void placeSplash();
     void renumberAlbum();
     bool subfolderBoxWanted() const;
     QStringList selectedPaths() const;

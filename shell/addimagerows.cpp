@@ -57,8 +57,8 @@ void CAddImageDlg::updateButtons()
     for (int id : {ID_ROTATE_RIGHT, ID_ROTATE_LEFT, ID_AUTOLEVELS})
         m_buttons.at(id)->setEnabled(editable);
     m_buttons.at(ID_EDIT_TITLE)->setEnabled(selected == 1);
-    m_buttons.at(ID_ENHANCE)->setEnabled(selected == 1 && m_enhancerAvailable);
-    m_buttons.at(ID_PRINT)->setEnabled(selected == 1 && m_printAvailable);
+    showProgramButton(ID_ENHANCE, m_enhancerAvailable, IDS_EDITOR_NOT_INSTALLED, selected == 1);
+    showProgramButton(ID_PRINT, m_printAvailable, IDS_PRINT_NOT_INSTALLED, selected == 1);
     m_buttons.at(ID_IMPORT)->setEnabled(CTwain::IsAvailable());
     m_paths->setEnabled(m_paths->count() > 0);
     m_description->setEnabled(selected == 1);
@@ -72,6 +72,16 @@ void CAddImageDlg::updateButtons()
     m_status->setText(QString::asprintf(loadString(IDS_IMAGE_STATUS).toUtf8().constData(),
                                         static_cast<int>(m_rows.Size()),
                                         static_cast<int>(selected)));
+}
+
+void CAddImageDlg::showProgramButton(int id, bool installed, int missingText, bool wanted)
+{
+    // A program that is not installed keeps its button, disabled, saying why.
+    QAbstractButton* button = m_buttons.at(id);
+    const QString tip = loadString(installed ? id : missingText);
+    button->setEnabled(installed && wanted);
+    button->setToolTip(tip);
+    button->setAccessibleDescription(installed ? QString() : tip);
 }
 
 bool CAddImageDlg::subfolderBoxWanted() const
@@ -158,10 +168,19 @@ void CAddImageDlg::showSplash(bool show)
     splash->setPixmap(QPixmap::fromImage(m_app.GetSkin().LoadSkinPicture(SKIN_LISTBOX_SPLASH)));
     splash->setAlignment(Qt::AlignCenter);
     splash->setAttribute(Qt::WA_TransparentForMouseEvents);
-    splash->setGeometry(197, 124, 313, 118);
+    splash->setAccessibleName(loadString(IDS_NAME_NO_PHOTOS));
+    m_splash = splash;
+    placeSplash();
     splash->show();
     splash->raise();
-    m_splash = splash;
+}
+
+void CAddImageDlg::placeSplash()
+{
+    // Over the two empty lists, below their first row.
+    if (m_splash != nullptr)
+        m_splash->setGeometry(m_titles->x(), m_titles->y() + 28,
+                              m_paths->geometry().right() + 1 - m_titles->x(), 118);
 }
 
 void CAddImageDlg::renumberAlbum()
@@ -196,6 +215,14 @@ bool CAddImageDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_description && event->type() == QEvent::FocusOut)
         storeDescription();
+    // Tab leaves the description for the next control; Ctrl+Tab puts a tab into it.
+    if (watched == m_description && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            m_description->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
     if ((watched == m_titles || watched == m_paths) && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         onRemove();

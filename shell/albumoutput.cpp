@@ -48,19 +48,20 @@ AlbumOutput::~AlbumOutput() = default;
 int AlbumOutput::Generate(const QString& destination, bool saveAtOnce, bool addFavorites)
 {
     // An album without a usable plug-in and template cannot be generated: its folder is
-    // neither made nor emptied for nothing. Like a failing plug-in, this shows nothing.
-    if (const CPluginInfo* plugin = m_app.Album().ChosenPlugin();
-        plugin == nullptr || plugin->plugin == nullptr || m_app.Album().TemplateId() < 0)
-        return 0;
+    // neither made nor emptied for nothing.
+    const CPluginInfo* chosen = m_app.Album().ChosenPlugin();
+    if (chosen == nullptr)
+        return GV_E_PLUGINID;
+    if (chosen->plugin == nullptr)
+        return GV_E_PLUGINNOTINSTALLED;
+    if (m_app.Album().TemplateId() < 0)
+        return GV_E_TEMPLATE;
     const CAlbumGenerator::Outcome outcome = m_generator.Generate(destination, saveAtOnce);
-    if (outcome.result != 0 || outcome.plugin != GV_OK)
+    if (outcome.result != 0)
         return outcome.result;
+    if (outcome.plugin != GV_OK)
+        return outcome.plugin;
     AlbumProject& album = m_app.Album();
-    if (const CPluginInfo* plugin = album.ChosenPlugin();
-        plugin != nullptr && plugin->plugin != nullptr) {
-        gv_string folder = album.Destination();
-        plugin->plugin->ViewAlbum(album.TemplateId(), &folder);
-    }
     if (addFavorites && album.IsGenerated() &&
         AddFavoritesShortcut(album, AlbumInspector::FavoritesFolder(m_app.GetSettings()),
                              QCoreApplication::applicationFilePath())) {
@@ -70,6 +71,38 @@ int AlbumOutput::Generate(const QString& destination, bool saveAtOnce, bool addF
                                         Prompter::Icon::Error);
     }
     return 0;
+}
+
+QString AlbumOutput::ResultText(int result) const
+{
+    switch (result) {
+    case 0:
+        return loadString(IDS_ALBUM_GENERATED)
+            .arg(QDir::toNativeSeparators(QString::fromUtf8(m_app.Album().Destination().c_str())));
+    case -1:
+    case GV_E_FILENOTFOUND:
+        return QString();
+    case GV_CANCELLED:
+        return loadString(IDS_GENERATION_CANCELLED);
+    default:
+        return loadString(IDS_GENERATION_FAILED)
+            .arg(QString::fromUtf8(FormatResultMessage(static_cast<ResultCode>(result)).c_str()));
+    }
+}
+
+bool AlbumOutput::View()
+{
+    AlbumProject& album = m_app.Album();
+    const CPluginInfo* plugin = album.ChosenPlugin();
+    int32_t result = GV_E_PLUGINNOTINSTALLED;
+    if (plugin != nullptr && plugin->plugin != nullptr) {
+        gv_string folder = album.Destination();
+        result = plugin->plugin->ViewAlbum(album.TemplateId(), &folder);
+    }
+    if (result >= 0)
+        return true;
+    m_app.GetPrompter().message(loadString(IDS_VIEW_FAILED).arg(result), Prompter::Icon::Error);
+    return false;
 }
 
 bool AlbumOutput::Next(bool saveAtOnce, const std::function<int()>& generate)

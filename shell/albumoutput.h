@@ -1,6 +1,6 @@
 // AlbumOutput: what the generation page does without its window: generates the album into
-// the destination (checking and emptying the folder first), saves it, has the plug-in show
-// it, puts a shortcut to it into the Favorites, and answers Next.
+// the destination (checking and emptying the folder first), saves it, puts a shortcut to it
+// into the Favorites, has the plug-in show it when asked, and answers Next.
 #pragma once
 
 #include <functional>
@@ -30,12 +30,20 @@ public:
     }
     CDestinationCheck& Check() { return m_check; }
 
-    // Generate: 0 when the plug-in ran (whatever it answered), -1 when a check stopped it,
-    // GV_E_FILENOTFOUND when the folder could not be made.
+    // Generate: 0 when the album was generated, -1 when a check stopped it, GV_E_FILENOTFOUND
+    // when the folder could not be made, otherwise the plug-in's failure (GV_CANCELLED when
+    // the user cancelled it).
     int Generate(const QString& destination, bool saveAtOnce, bool addFavorites);
+    // What the page says after a Generate that gave result: empty where the user was already
+    // told (a refused or missing folder).
+    QString ResultText(int result) const;
+    // Has the plug-in show the generated album; false (and the user is told) when it could not.
+    bool View();
     // Next: asks to generate an album that was not generated (generate runs the page's
     // Generate), then saves a modified album. False to stay on the page.
     bool Next(bool saveAtOnce, const std::function<int()>& generate);
+    // Saves a modified album without asking; false when saving failed (the user was told).
+    bool SaveModified() { return m_generator.SaveIfModified(true) == GV_OK; }
 
     // Puts a Link shortcut named after the album into favoritesFolder (made when missing),
     // pointing at the generated album's start page; the album remembers the name. False when

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "album/projectfile.h"
+#include "controls/stretchpicture.h"
 #include "controls/tipdlg.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -92,11 +93,31 @@ void CAlbumSheet::Start()
     setWindowTitle(loadString(IDS_PRODUCT_NAME));
 }
 
+bool CAlbumSheet::MayClose()
+{
+    if (CBasePage* page = GetActivePage())
+        page->StoreToAlbum();
+    if (!m_app.Album().IsModified())
+        return CMyPropertySheet::MayClose();
+    switch (GetPrompter().ask(loadString(IDS_SAVE_BEFORE_EXIT),
+                              Prompter::Buttons::SaveDiscardCancel, Prompter::Answer::Cancel,
+                              Prompter::Icon::Warning)) {
+    case Prompter::Answer::Yes:
+        return static_cast<CSaveAlbum&>(*Page(GenerationPage)).SaveModifiedAlbum();
+    case Prompter::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CAlbumSheet::PaintBackground(QPainter& painter)
 {
     const QImage& step = StepPicture(GetActiveIndex());
-    if (!step.isNull())
-        painter.drawImage(0, 0, step);
+    // The step bar keeps its place at the top and the button bar at the bottom; the plain
+    // area between them and the bar's right end grow with the window.
+    const QSize size = step.deviceIndependentSize().toSize();
+    paintStretched(painter, step, rect(), QPoint(size.width() - 8, size.height() / 2));
 }
 
 void CAlbumSheet::ShowTip(bool onRequest)

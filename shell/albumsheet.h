@@ -55,6 +55,9 @@ public:
     const QImage& StepPicture(int index) const;
 
 protected:
+    // With unsaved changes: Save, Don't save or Cancel (the default); otherwise "Exit
+    // Gallivex now?".
+    bool MayClose() override;
     void PaintBackground(QPainter& painter) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

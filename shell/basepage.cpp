@@ -1,5 +1,7 @@
 #include "shell/basepage.h"
 
+#include <algorithm>
+
 #include <QResizeEvent>
 #include <QShortcut>
 
@@ -7,7 +9,8 @@
 
 CBasePage::CBasePage(int pageIndex, QWidget* parent) : QWidget(parent), m_pageIndex(pageIndex)
 {
-    setFixedSize(Width, Height);
+    setMinimumSize(Width, Height);
+    resize(Width, Height);
     // No background of its own: the sheet paints the step picture behind the page.
     setAutoFillBackground(false);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -39,9 +42,15 @@ bool CBasePage::OnCommand(int)
     return false;
 }
 
+QSize CBasePage::Extra() const
+{
+    return QSize(std::max(0, width() - Width), std::max(0, height() - Height));
+}
+
 void CBasePage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (event->size() != QSize(Width, Height) || pos() != QPoint(0, 0))
-        setGeometry(0, 0, Width, Height);
+    // Before its first showing the page is placed by InitialiseOnce.
+    if (m_initialised)
+        PlaceControls();
 }

@@ -1,6 +1,7 @@
-// CBasePage: the base of every wizard page. A page has a fixed size, paints no background of
-// its own (the sheet's step picture shows through it) and takes its keyboard shortcuts from
-// the table of its page index, active only while the page is shown.
+// CBasePage: the base of every wizard page. A page is at least 593 x 496 and grows with the
+// wizard's window, paints no background of its own (the sheet's step picture shows through
+// it) and takes its keyboard shortcuts from the table of its page index, active only while
+// the page is shown.
 #pragma once
 
 #include <QWidget>
@@ -25,16 +26,22 @@ public:
 
     // Runs once, before the page is first shown: builds what needs the sheet, then places
     // the controls.
-    void InitialiseOnce();
+    void InitialiseOnce() override;
     // Installs the shortcuts of accelerator table tableId on the page.
     void InstallAccelerators(int tableId);
     // A command of the page's shortcuts (the table's command number); false when unknown.
     virtual bool OnCommand(int command);
+    // Writes what the page holds and the album does not know yet (the page writes it on Next
+    // and Back) into the album, where it is valid, so that closing the wizard loses nothing.
+    virtual void StoreToAlbum() {}
 
 protected:
     virtual void OnInitDialog() {}
-    // Moves the page's controls to their fixed places.
+    // Moves the page's controls to their places, at the smallest size as designed, in a
+    // larger page grown or moved by Extra(); runs again whenever the page is resized.
     virtual void PlaceControls() = 0;
+    // How much wider and taller the page is than its smallest size.
+    QSize Extra() const;
 
     void resizeEvent(QResizeEvent* event) override;
 

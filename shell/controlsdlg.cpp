@@ -113,6 +113,7 @@ CControlsDlg::CControlsDlg(CGVApp& app, Choosers& choosers, QWidget* parent)
       m_bar(new QScrollBar(Qt::Vertical, this))
 {
     m_bar->hide();
+    m_bar->setAccessibleName(loadString(IDS_NAME_FORM_SCROLL));
     m_bar->setSingleStep(formscroll::Line);
     m_bar->setPageStep(FrameArea.height());
     connect(m_bar, &QScrollBar::actionTriggered, this, [this](int action) {
@@ -146,8 +147,12 @@ CControlsDlg::CControlsDlg(CGVApp& app, Choosers& choosers, QWidget* parent)
 
 void CControlsDlg::PlaceControls()
 {
-    m_frame->setGeometry(FrameArea);
-    m_bar->setGeometry(FrameArea.right() + 4, FrameArea.top(), BarWidth, FrameArea.height());
+    // A taller page shows more rows of the form; its rows keep their width.
+    const QRect frame = FrameArea.adjusted(0, 0, 0, Extra().height());
+    m_frame->setGeometry(frame);
+    m_bar->setGeometry(frame.right() + 4, frame.top(), BarWidth, frame.height());
+    if (m_form != nullptr)
+        updateScrolling();
 }
 
 bool CControlsDlg::OnSetActive()
@@ -199,17 +204,27 @@ void CControlsDlg::buildForm()
     int top = 0;
     for (int32_t i = 0; i < m_params.size(); ++i)
         addRow(i, top);
-    const int height = top;
-    m_form->setGeometry(0, 0, m_frame->width(), std::max(height, 1));
+    m_form->setGeometry(0, 0, m_frame->width(), std::max(top, 1));
     m_form->show();
+    updateScrolling();
+}
+
+void CControlsDlg::updateScrolling()
+{
+    const int height = m_form->height();
     if (height > m_frame->height()) {
         m_range = formscroll::Range(height);
         m_bar->setRange(0, std::max(0, m_range - m_frame->height()));
         m_bar->setPageStep(m_frame->height());
-        m_bar->setValue(0);
         m_bar->show();
+        // The rows shown stay as far as the taller frame allows.
+        const int position = formscroll::Clamp(m_position, m_frame->height(), m_range);
+        m_position = -1;
+        scrollTo(position);
     } else {
         m_range = 0;
+        m_position = 0;
+        m_form->move(0, 0);
         m_bar->setRange(0, 0);
         m_bar->hide();
     }
@@ -264,6 +279,7 @@ void CControlsDlg::addRow(int32_t index, int& top)
         for (const int step : {1, -1}) {
             auto* arrow = new QToolButton(spin);
             arrow->setArrowType(step > 0 ? Qt::UpArrow : Qt::DownArrow);
+            arrow->setToolTip(loadString(step > 0 ? IDS_NAME_INCREASE : IDS_NAME_DECREASE));
             arrow->setFixedSize(18, FieldHeight / 2);
             arrow->setFocusPolicy(Qt::NoFocus);
             arrow->setAutoRepeat(true);
@@ -367,6 +383,8 @@ void CControlsDlg::addRow(int32_t index, int& top)
         controlWidth = std::min(controlWidth, 60);
     row.control->setProperty(ControlIdProperty, ControlIdBase + param.id);
     row.control->setToolTip(tip);
+    // The caption names the field for screen readers.
+    row.caption->setBuddy(row.edit != nullptr ? row.edit : row.control);
     row.control->setGeometry(ControlLeft, top + Gap, controlWidth, controlHeight);
     for (QWidget* watched : {static_cast<QWidget*>(row.edit), static_cast<QWidget*>(row.combo),
                              static_cast<QWidget*>(row.slider), static_cast<QWidget*>(row.colour)})
@@ -452,11 +470,17 @@ QString CControlsDlg::fieldText(const Row* row, const GVParamInfo& param) const
     return text.left(MaxFieldText);
 }
 
-int CControlsDlg::OnWizardNext()
+std::vector<const CControlsDlg::Row*> CControlsDlg::rowsByParam() const
 {
     std::vector<const Row*> rowOf(static_cast<size_t>(m_params.size()), nullptr);
     for (const Row& row : m_rows)
         rowOf[static_cast<size_t>(row.param)] = &row;
+    return rowOf;
+}
+
+int CControlsDlg::OnWizardNext()
+{
+    const std::vector<const Row*> rowOf = rowsByParam();
     for (int32_t i = 0; i < m_params.size(); ++i) {
         const GVParamInfo& param = m_params[i];
         if (!CParamEditor::PageCheck(param, fieldText(rowOf[static_cast<size_t>(i)], param))) {
@@ -465,17 +489,29 @@ int CControlsDlg::OnWizardNext()
             return Stay;
         }
     }
+    storeValidFields(rowOf);
+    return Default;
+}
+
+void CControlsDlg::StoreToAlbum()
+{
+    if (m_fetched)
+        storeValidFields(rowsByParam());
+}
+
+void CControlsDlg::storeValidFields(const std::vector<const Row*>& rowOf)
+{
     AlbumProject& album = m_app.Album();
     for (int32_t i = 0; i < m_params.size(); ++i) {
         GVParamInfo& param = m_params[i];
-        if (holdsNoValue(param.type))
+        const QString text = fieldText(rowOf[static_cast<size_t>(i)], param);
+        if (holdsNoValue(param.type) || !CParamEditor::PageCheck(param, text))
             continue;
-        if (CParamEditor::StoreFieldText(param, fieldText(rowOf[static_cast<size_t>(i)], param)))
+        if (CParamEditor::StoreFieldText(param, text))
             album.MarkModified();
     }
     CParamEditor::WriteHostSettings(m_params, m_app.GetSettings());
     album.ParameterList() = m_params;
-    return Default;
 }
 
 void CControlsDlg::ScrollBy(int delta)

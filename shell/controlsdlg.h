@@ -46,6 +46,7 @@ public:
 
     bool OnSetActive() override;
     int OnWizardNext() override;
+    void StoreToAlbum() override;
 
     // Replaces the file, folder, colour and font choosers (tests script them).
     void SetChoosers(Choosers& choosers) { m_choosers = &choosers; }
@@ -77,6 +78,12 @@ private:
     void buttonClicked(const Row& row);
     void scrollTo(int position);
     QString fieldText(const Row* row, const GVParamInfo& param) const;
+    // The row of each parameter by parameter index; null for parameters without a row.
+    std::vector<const Row*> rowsByParam() const;
+    // Stores the fields that pass the page's check into the album.
+    void storeValidFields(const std::vector<const Row*>& rowOf);
+    // The scroll bar and the form's place for the form's and the frame's heights now.
+    void updateScrolling();
     void showFont(const Row& row);
 
     CGVApp& m_app;

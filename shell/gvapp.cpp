@@ -100,6 +100,8 @@ void CGVApp::UseProgressWindows(QWidget* mainWindow)
         auto dialog = std::make_unique<CProgressDlg>(m_skin.LoadSkinPicture(CancelPicture),
                                                      m_skin.GetSkinColor(SKIN_BACKGROUND),
                                                      owner.data());
+        // While the work runs the progress window is the only one that takes input.
+        dialog->setWindowModality(Qt::ApplicationModal);
         dialog->show();
         return dialog;
     });

@@ -1,13 +1,18 @@
 #include "shell/mypropertysheet.h"
 
+#include <cstdio>
+
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextStream>
 #include <QTimer>
 
+#include "controls/accessiblenames.h"
+#include "controls/controllisting.h"
 #include "controls/imagebutton.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -20,8 +25,9 @@ namespace
 // Pictures of the wizard buttons and their number of states.
 constexpr int BackPicture = 182, NextPicture = 184, CancelPicture = 188, HelpPicture = 189,
               DonePicture = 228;
-// Where the wizard's own buttons sit; the skinned ones keep these vertical places.
-constexpr int ButtonsTop = 502, SmallButtonsTop = 511, ButtonMargin = 22;
+// Where the wizard's own buttons sit, measured from the window's bottom edge; the skinned
+// ones keep these vertical places.
+constexpr int ButtonsAboveBottom = 46, SmallButtonsAboveBottom = 37, ButtonMargin = 22;
 const QRect ClickableRect(3, 3, 70, 24);
 
 } // namespace
@@ -30,10 +36,14 @@ CMyPropertySheet::CMyPropertySheet(Skin& skin, Prompter& prompter, QWidget* pare
     : QDialog(parent), m_skin(skin), m_prompter(prompter), m_stack(new QStackedWidget(this))
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(ClientWidth, ClientHeight);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // The designed size is the smallest; a larger window gives the pages' lists room.
+    setMinimumSize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight);
     m_stack->setGeometry(0, 0, CBasePage::Width, CBasePage::Height);
     m_stack->setAutoFillBackground(false);
+    accessiblenames::Install();
     createButtons();
     m_navigator.SetPageChanged([this](int index) { pageChanged(index); });
 }
@@ -43,8 +53,13 @@ CMyPropertySheet::~CMyPropertySheet() = default;
 QAbstractButton* CMyPropertySheet::makeButton(int pictureId, int states, int textId, int controlId)
 {
     const QImage strip = m_skin.LoadSkinPicture(pictureId);
-    if (!strip.isNull())
-        return new CImageButton(strip, states, this, controlId, true);
+    if (!strip.isNull()) {
+        auto* image = new CImageButton(strip, states, this, controlId, true);
+        // The caption is not painted over the picture, which shows it, but gives the button
+        // its Alt key and its spoken name.
+        image->setText(loadString(textId));
+        return image;
+    }
     // Without the skin's artwork the wizard stays usable with plain buttons.
     auto* button = new QPushButton(loadString(textId), this);
     // Enter is the wizard's own business (keyPressEvent), not the focused button's.
@@ -82,13 +97,15 @@ void CMyPropertySheet::createButtons()
 
 void CMyPropertySheet::placeButtons()
 {
-    m_back->move(ButtonMargin, ButtonsTop);
-    m_next->move(ClientWidth - ButtonMargin - m_next->width(), ButtonsTop);
-    m_finish->move(ClientWidth - ButtonMargin - m_finish->width(), ButtonsTop);
+    const int buttonsTop = height() - ButtonsAboveBottom;
+    const int smallButtonsTop = height() - SmallButtonsAboveBottom;
+    m_back->move(ButtonMargin, buttonsTop);
+    m_next->move(width() - ButtonMargin - m_next->width(), buttonsTop);
+    m_finish->move(width() - ButtonMargin - m_finish->width(), buttonsTop);
     // Help and Cancel share the middle: Help above the line, Cancel below it.
-    m_cancel->move((ClientWidth - m_cancel->width()) / 2,
-                   SmallButtonsTop + m_cancel->height() / 2 + 3);
-    m_help->move((ClientWidth - m_help->width()) / 2, SmallButtonsTop - m_help->height() / 2);
+    m_cancel->move((width() - m_cancel->width()) / 2,
+                   smallButtonsTop + m_cancel->height() / 2 + 3);
+    m_help->move((width() - m_help->width()) / 2, smallButtonsTop - m_help->height() / 2);
 }
 
 void CMyPropertySheet::AddPage(CBasePage* page)
@@ -105,8 +122,6 @@ CBasePage* CMyPropertySheet::Page(int index) const
 
 bool CMyPropertySheet::SetActivePage(int index)
 {
-    if (CBasePage* page = Page(index))
-        page->InitialiseOnce();
     return m_navigator.SetActivePage(index);
 }
 
@@ -114,6 +129,26 @@ void CMyPropertySheet::pageChanged(int index)
 {
     m_stack->setCurrentIndex(index);
     update();
+    listControlsLater();
+}
+
+void CMyPropertySheet::listControlsLater()
+{
+    if (!controllisting::Wanted())
+        return;
+    // After the work the page posted on becoming active (focus, first fill) is done.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            return;
+        QTextStream err(stderr);
+        controllisting::List(GetActiveIndex(), *this, err);
+    });
+}
+
+void CMyPropertySheet::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    listControlsLater();
 }
 
 void CMyPropertySheet::SetWizardButtons(int buttons)
@@ -177,11 +212,34 @@ void CMyPropertySheet::showHelpMenu()
 
 void CMyPropertySheet::reject()
 {
-    const Prompter::Answer answer =
-        m_prompter.ask(loadString(IDS_EXIT_NOW), Prompter::Buttons::YesNo, Prompter::Answer::Yes,
-                       Prompter::Icon::Question);
-    if (answer == Prompter::Answer::Yes)
+    if (!IsBusy() && MayClose())
         QDialog::reject();
+}
+
+bool CMyPropertySheet::MayClose()
+{
+    return m_prompter.ask(loadString(IDS_EXIT_NOW), Prompter::Buttons::YesNo,
+                          Prompter::Answer::Yes,
+                          Prompter::Icon::Question) == Prompter::Answer::Yes;
+}
+
+void CMyPropertySheet::SetBusy(bool busy)
+{
+    if (busy == IsBusy())
+        return;
+    m_navigator.SetLocked(busy);
+    if (busy) {
+        for (QAbstractButton* button : {m_back, m_next, m_finish, m_help, m_cancel}) {
+            if (button->isEnabled()) {
+                button->setEnabled(false);
+                m_heldButtons.push_back(button);
+            }
+        }
+        return;
+    }
+    for (QAbstractButton* button : m_heldButtons)
+        button->setEnabled(true);
+    m_heldButtons.clear();
 }
 
 void CMyPropertySheet::paintEvent(QPaintEvent* event)
@@ -194,8 +252,10 @@ void CMyPropertySheet::paintEvent(QPaintEvent* event)
 void CMyPropertySheet::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    if (size() != QSize(ClientWidth, ClientHeight))
-        resize(ClientWidth, ClientHeight);
+    // The pages take what the window grew by; the buttons stay along its bottom edge.
+    m_stack->setGeometry(0, 0, width() - (ClientWidth - CBasePage::Width),
+                         height() - (ClientHeight - CBasePage::Height));
+    placeButtons();
 }
 
 void CMyPropertySheet::keyPressEvent(QKeyEvent* event)

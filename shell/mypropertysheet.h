@@ -1,7 +1,9 @@
-// CMyPropertySheet: the wizard's window: a fixed client area of 598 x 548, the pages stacked
-// on it, and the five skinned wizard buttons. Cancel asks before the wizard closes; Help pops
+// CMyPropertySheet: the wizard's window: a client area of at least 598 x 548 that the user
+// may enlarge, the pages stacked on it, and the five skinned wizard buttons. Cancel asks before the wizard closes; Help pops
 // up the help menu.
 #pragma once
+
+#include <vector>
 
 #include <QDialog>
 
@@ -62,14 +64,23 @@ public:
     // Runs a command of the help menu.
     virtual void OnHelpCommand(int command) { (void)command; }
 
-    // Cancel, Esc and the window's close button: "Exit Gallivex now?".
+    // Cancel, Esc and the window's close button: closes when MayClose agrees; never while
+    // the wizard is busy.
     void reject() override;
+    // A generation runs: the page cannot change, the window cannot close, and the wizard's
+    // buttons are disabled until it is done; the progress window is the one to use.
+    void SetBusy(bool busy);
+    bool IsBusy() const { return m_navigator.IsLocked(); }
 
 protected:
+    // Whether the wizard may close now: "Exit Gallivex now?" unless a derived wizard knows
+    // better.
+    virtual bool MayClose();
     // Paints behind the pages (the step picture).
     virtual void PaintBackground(QPainter& painter) { (void)painter; }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     Skin& GetSkin() { return m_skin; }
     Prompter& GetPrompter() { return m_prompter; }
@@ -80,6 +91,8 @@ private:
     void placeButtons();
     void showHelpMenu();
     void pageChanged(int index);
+    // With GALLIVEX_DEBUG_CONTROLS=1: the page's visible controls on stderr, once it settled.
+    void listControlsLater();
 
     Skin& m_skin;
     Prompter& m_prompter;
@@ -90,4 +103,6 @@ private:
     QAbstractButton* m_finish = nullptr;
     QAbstractButton* m_help = nullptr;
     QAbstractButton* m_cancel = nullptr;
+    // The buttons disabled by SetBusy, to enable again afterwards.
+    std::vector<QAbstractButton*> m_heldButtons;
 };

@@ -57,6 +57,7 @@ COpenAlbum::COpenAlbum(CGVApp& app, Choosers& choosers, QWidget* parent)
 {
     const int side = m_app.ThumbnailSide() > 28 ? m_app.ThumbnailSide() : CGVApp::ThumbnailSize;
     m_appIcon = albumIcon(side);
+    m_albums->setAccessibleName(loadString(IDS_NAME_ALBUM_LIST));
     m_albums->setViewMode(QListView::IconMode);
     m_albums->setIconSize(QSize(side, side - 28));
     m_albums->setResizeMode(QListView::Adjust);
@@ -124,14 +125,16 @@ QAbstractButton* COpenAlbum::Button(int command) const
 
 void COpenAlbum::PlaceControls()
 {
-    m_albums->setGeometry(24, 96, 450, 320);
+    // A larger page gives the list all the room; the buttons keep to its right and bottom.
+    const int dx = Extra().width(), dy = Extra().height();
+    m_albums->setGeometry(24, 96, 450 + dx, 320 + dy);
     int top = 96;
     for (QAbstractButton* button : {m_open, m_view, m_rename, m_property, m_print}) {
-        button->setGeometry(486, top, 90, 26);
+        button->setGeometry(486 + dx, top, 90, 26);
         top += 34;
     }
-    m_find->setGeometry(24, 428, 130, 26);
-    m_delete->setGeometry(164, 428, 130, 26);
+    m_find->setGeometry(24, 428 + dy, 130, 26);
+    m_delete->setGeometry(164, 428 + dy, 130, 26);
 }
 
 bool COpenAlbum::OnSetActive()

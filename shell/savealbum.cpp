@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/choosers.h"
+#include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "shell/albumoutput.h"
@@ -57,6 +58,7 @@ CSaveAlbum::CSaveAlbum(CGVApp& app, Choosers& choosers, QWidget* parent)
       m_destination(new QLineEdit(this)), m_path(new QLabel(this)),
       m_change(new QPushButton(loadString(IDS_CHANGE_DESTINATION), this)),
       m_generate(new QPushButton(loadString(IDS_GENERATE), this)),
+      m_view(new QPushButton(loadString(IDS_VIEW_BUTTON), this)), m_result(new QLabel(this)),
       m_saveSettings(new QCheckBox(loadString(IDS_SAVE_SETTINGS), this)),
       m_addFavorites(new QCheckBox(loadString(IDS_ADD_FAVORITES), this))
 {
@@ -65,11 +67,16 @@ CSaveAlbum::CSaveAlbum(CGVApp& app, Choosers& choosers, QWidget* parent)
     m_path->hide();
     m_change->setAutoDefault(false);
     m_generate->setAutoDefault(false); // Enter goes on to the next page
+    m_view->setAutoDefault(false);
+    m_view->hide();
+    m_result->setWordWrap(true);
+    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_saveSettings->setToolTip(loadString(IDS_SAVE_SETTINGS_TIP));
     m_addFavorites->setToolTip(loadString(IDS_ADD_FAVORITES_TIP));
     connect(m_destination, &QLineEdit::textChanged, m_path, &QLabel::setText);
     connect(m_change, &QPushButton::clicked, this, &CSaveAlbum::onChange);
     connect(m_generate, &QPushButton::clicked, this, [this] { Generate(); });
+    connect(m_view, &QPushButton::clicked, this, [this] { m_output->View(); });
     SetDeletionWarning([this](const QString& text, CDestinationCheck::DeletionMethod stored)
                            -> std::optional<CDestinationCheck::DeletionMethod> {
         CDeletionWarningDlg dialog(text, stored, this);
@@ -95,6 +102,8 @@ void CSaveAlbum::PlaceControls()
     m_saveSettings->setGeometry(150, 312, 346, 22);
     m_addFavorites->setGeometry(150, 338, 346, 22);
     m_generate->setGeometry(150, 372, 120, 28);
+    m_view->setGeometry(276, 372, 120, 28);
+    m_result->setGeometry(150, 406, 346, 40);
 }
 
 bool CSaveAlbum::OnSetActive()
@@ -104,6 +113,11 @@ bool CSaveAlbum::OnSetActive()
     m_addFavorites->setChecked(settings.getInt(SettingsSection, AddFavoritesValue, 1) != 0);
     m_destination->setText(
         QDir::toNativeSeparators(CDestinationCheck::ProposeDestination(m_app.Album())));
+    // An album generated before (on an earlier visit) can be viewed again.
+    if (m_app.Album().IsGenerated())
+        showResult(0);
+    else
+        showResult(-1);
     Sheet()->SetWizardButtons(CMyPropertySheet::PSWIZB_BACK | CMyPropertySheet::PSWIZB_NEXT);
     return true;
 }
@@ -124,8 +138,8 @@ void CSaveAlbum::enableControls(bool enable)
 {
     for (QWidget* control :
          {static_cast<QWidget*>(m_destination), static_cast<QWidget*>(m_change),
-          static_cast<QWidget*>(m_generate), static_cast<QWidget*>(m_saveSettings),
-          static_cast<QWidget*>(m_addFavorites)})
+          static_cast<QWidget*>(m_generate), static_cast<QWidget*>(m_view),
+          static_cast<QWidget*>(m_saveSettings), static_cast<QWidget*>(m_addFavorites)})
         control->setEnabled(enable);
 }
 
@@ -136,15 +150,36 @@ int CSaveAlbum::Generate()
     const QString destination = m_destination->text().trimmed().left(MaxPath);
     m_busy = true;
     enableControls(false);
+    // The progress window is the only one to use while the plug-in works.
+    CMyPropertySheet* sheet = Sheet();
+    if (sheet != nullptr)
+        sheet->SetBusy(true);
     const int result =
         m_output->Generate(destination, m_saveSettings->isChecked(), m_addFavorites->isChecked());
+    if (sheet != nullptr)
+        sheet->SetBusy(false);
     if (QWidget* wizard = window()) {
         wizard->raise();
         wizard->activateWindow();
     }
     enableControls(true);
     m_busy = false;
+    showResult(result);
+    // A failure is told where it cannot be missed; a cancel was the user's own doing.
+    if (result != 0 && result != GV_CANCELLED && !m_result->text().isEmpty())
+        m_app.GetPrompter().message(m_result->text(), Prompter::Icon::Error);
     return result;
+}
+
+void CSaveAlbum::showResult(int result)
+{
+    m_result->setText(m_output->ResultText(result));
+    m_view->setVisible(result == 0);
+}
+
+bool CSaveAlbum::SaveModifiedAlbum()
+{
+    return m_output->SaveModified() && !m_app.Album().IsModified();
 }
 
 void CSaveAlbum::storeBoxes()

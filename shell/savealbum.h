@@ -1,7 +1,8 @@
 // CSaveAlbum: the generation page: where the album goes, and making it. The destination is
 // proposed from the album and may be changed; Generate checks and empties the folder, has the
-// chosen plug-in write the album, saves it, shows it and adds it to the Favorites. Next asks
-// to generate an album that was not generated yet.
+// chosen plug-in write the album, saves it and adds it to the Favorites; the page then says
+// how it went and offers to view the album. Next asks to generate an album that was not
+// generated yet.
 #pragma once
 
 #include <memory>
@@ -48,17 +49,22 @@ public:
     bool OnSetActive() override;
     int OnWizardNext() override;
 
-    // The page's Generate: 0 when the plug-in ran, -1 when a check stopped it,
-    // GV_E_FILENOTFOUND when the folder could not be made.
+    // The page's Generate: 0 when the album was generated, -1 when a check stopped it,
+    // GV_E_FILENOTFOUND when the folder could not be made, otherwise the plug-in's failure.
     int Generate();
     // Replaces the deletion warning dialog (tests answer it themselves).
     void SetDeletionWarning(CDestinationCheck::DeletionWarning warning);
     bool IsBusy() const { return m_busy; }
+    // Saves a modified album the way Next does, without asking; false when it is still not
+    // saved (the user was told why, or declined to choose a file).
+    bool SaveModifiedAlbum();
 
     QLineEdit& DestinationEdit() { return *m_destination; }
     QLabel& DestinationPath() { return *m_path; }
     QPushButton& ChangeButton() { return *m_change; }
     QPushButton& GenerateButton() { return *m_generate; }
+    QPushButton& ViewButton() { return *m_view; }
+    QLabel& ResultLabel() { return *m_result; }
     QCheckBox& SaveSettingsBox() { return *m_saveSettings; }
     QCheckBox& AddFavoritesBox() { return *m_addFavorites; }
 
@@ -71,6 +77,7 @@ private Q_SLOTS:
 private:
     void storeBoxes();
     void enableControls(bool enable);
+    void showResult(int result);
 
     CGVApp& m_app;
     Choosers& m_choosers;
@@ -80,6 +87,8 @@ private:
     QLabel* m_path; // hidden: the destination as typed
     QPushButton* m_change;
     QPushButton* m_generate;
+    QPushButton* m_view;  // shown once the album is generated
+    QLabel* m_result;     // how the last Generate went
     QCheckBox* m_saveSettings;
     QCheckBox* m_addFavorites;
     bool m_busy = false;

@@ -43,6 +43,8 @@ CTelmplateSel::CTelmplateSel(CGVApp& app, const HelpCommands& help, QWidget* par
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree->setExpandsOnDoubleClick(false);
     m_preview->setAlignment(Qt::AlignCenter);
+    m_tree->setAccessibleName(loadString(IDS_NAME_THEME_TREE));
+    m_preview->setAccessibleName(loadString(IDS_NAME_THEME_PREVIEW));
     const QImage strip = app.GetSkin().LoadSkinPicture(DownloadPicture);
     if (!strip.isNull())
         m_download = new CImageButton(strip, 2, this, DownloadId, true);
@@ -65,9 +67,11 @@ void CTelmplateSel::OnInitDialog()
 
 void CTelmplateSel::PlaceControls()
 {
-    m_tree->setGeometry(24, 96, 250, 320);
-    m_preview->setGeometry(292, 96, 280, 320);
-    m_download->move(24, 428);
+    // A larger page shares its extra width between the tree and the preview.
+    const int dx = Extra().width(), dy = Extra().height();
+    m_tree->setGeometry(24, 96, 250 + dx / 2, 320 + dy);
+    m_preview->setGeometry(292 + dx / 2, 96, 280 + dx - dx / 2, 320 + dy);
+    m_download->move(24, 428 + dy);
 }
 
 void CTelmplateSel::fillTree()

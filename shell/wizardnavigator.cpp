@@ -9,14 +9,16 @@ WizardPage* WizardNavigator::ActivePage() const
 
 bool WizardNavigator::SetActivePage(int index)
 {
-    if (index < 0 || index >= PageCount())
+    if (m_locked || index < 0 || index >= PageCount())
         return false;
     WizardPage* current = ActivePage();
     if (current != nullptr && index != m_active && !current->OnKillActive())
         return false;
     const int previous = m_active;
     m_active = index;
-    if (!m_pages[static_cast<size_t>(index)]->OnSetActive()) {
+    WizardPage* next = m_pages[static_cast<size_t>(index)];
+    next->InitialiseOnce();
+    if (!next->OnSetActive()) {
         // The new page refused: the old one is active again, as it was.
         m_active = previous;
         if (current != nullptr && previous != index)
@@ -31,24 +33,24 @@ bool WizardNavigator::SetActivePage(int index)
 bool WizardNavigator::Next()
 {
     WizardPage* page = ActivePage();
-    return page != nullptr && move(page->OnWizardNext(), 1);
+    return !m_locked && page != nullptr && move(page->OnWizardNext(), 1);
 }
 
 bool WizardNavigator::Back()
 {
     WizardPage* page = ActivePage();
-    return page != nullptr && move(page->OnWizardBack(), -1);
+    return !m_locked && page != nullptr && move(page->OnWizardBack(), -1);
 }
 
 bool WizardNavigator::Finish()
 {
     WizardPage* page = ActivePage();
-    return page != nullptr && page->OnKillActive() && page->OnWizardFinish();
+    return !m_locked && page != nullptr && page->OnKillActive() && page->OnWizardFinish();
 }
 
 bool WizardNavigator::move(int answer, int step)
 {
-    if (answer == WizardPage::Stay)
+    if (m_locked || answer == WizardPage::Stay)
         return false;
     const int target = answer == WizardPage::Default ? m_active + step : answer;
     return SetActivePage(target);

@@ -20,7 +20,8 @@ public:
     WizardPage* ActivePage() const;
     void SetPageChanged(PageChanged changed) { m_changed = std::move(changed); }
 
-    // Makes page index active: the active page must let go and the new one accept. False
+    // Every change of page goes through here (Next, Back, a page's own jump): the active page
+    // must let go, the new one is initialised if it never was, then it must accept. False
     // when the index is outside the wizard or either page refuses.
     bool SetActivePage(int index);
     // Next and Back as the buttons run them: asks the active page, then moves as it answers.
@@ -29,11 +30,15 @@ public:
     bool Back();
     // Finish: true when the active page lets the wizard end.
     bool Finish();
+    // While locked (a generation runs) the wizard stays on its page whatever is asked.
+    void SetLocked(bool locked) { m_locked = locked; }
+    bool IsLocked() const { return m_locked; }
 
 private:
     bool move(int answer, int step);
 
     std::vector<WizardPage*> m_pages;
     int m_active = -1;
+    bool m_locked = false;
     PageChanged m_changed;
 };

@@ -11,6 +11,10 @@ public:
 
     virtual ~WizardPage() = default;
 
+    // Called every time before the page is made active; a page builds what it needs once,
+    // the first time, so that it never shows half made.
+    virtual void InitialiseOnce() {}
+
     // The page becomes the active one; false refuses (the wizard stays where it was).
     virtual bool OnSetActive() { return true; }
     // The page is about to be left; false keeps it active.

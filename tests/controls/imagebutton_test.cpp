@@ -109,12 +109,34 @@ TEST(ImageButtonTest, CheckButtonWithoutHoverShowsFrameOneOnlyWhenChecked)
     EXPECT_EQ(button.GetCheck(), 1);
 }
 
-TEST(ImageButtonTest, DisabledButtonIsFlatInTheSkinBackground)
+TEST(ImageButtonTest, ADisabledButtonShowsItsPictureGreyed)
 {
-    CImageButton plain(colourStrip(QSize(30, 20), ThreeColours), 3);
+    // Frame 0 of this strip: white with a black bar, as a caption on a button.
+    QImage strip(30, 20, QImage::Format_ARGB32);
+    strip.fill(Qt::red);
+    QImage normal(10, 20, QImage::Format_ARGB32);
+    normal.fill(Qt::white);
+    for (int x = 2; x < 8; ++x)
+        normal.setPixelColor(x, 10, Qt::black);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 10; ++x)
+            strip.setPixelColor(x, y, normal.pixelColor(x, y));
+    CImageButton plain(strip, 3);
     plain.setEnabled(false);
-    EXPECT_EQ(pixel(plain, {15, 10}), QColor(159, 161, 143));
-    EXPECT_EQ(pixel(plain, {0, 0}), QColor(159, 161, 143));
+    const QColor paper = pixel(plain, {5, 3}), ink = pixel(plain, {5, 10});
+    const QColor background(159, 161, 143);
+    for (const QColor& colour : {paper, ink}) {
+        EXPECT_EQ(colour.red(), colour.green());
+        EXPECT_EQ(colour.green(), colour.blue());
+        EXPECT_NE(colour, background);
+    }
+    EXPECT_GT(paper.lightness() - ink.lightness(), 100); // the caption still reads
+    EXPECT_LT(paper.lightness(), 255);                   // and is faded
+    EXPECT_GT(ink.lightness(), 0);
+    // Transparent parts of a button over a picture stay transparent.
+    QImage clear(30, 20, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    EXPECT_EQ(greyedFrame(clear, background.rgb()).pixelColor(3, 3).alpha(), 0);
 
     CImageButton withFrame;
     withFrame.SetImage(colourStrip(QSize(30, 20), {Qt::red, Qt::green, Qt::blue, Qt::yellow}), 3,

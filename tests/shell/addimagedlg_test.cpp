@@ -18,6 +18,7 @@
 #include "platform/settings.h"
 #include "shell/addimagedlg.h"
 #include "shell/myimage.h"
+#include "shell/telmplatesel.h"
 #include "tests/shell/imagepagefixture.h"
 
 TEST_F(ImagePageTest, AnEmptyAlbumShowsTheSplashAndNextRefuses)
@@ -165,9 +166,10 @@ TEST_F(ImagePageTest, TheSubfolderBoxFollowsThePlugIn)
 {
     openPage();
     EXPECT_TRUE(page().SubfolderBox().isHidden());
-    ASSERT_TRUE(app.Album().ChooseTemplate(0, 20));
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ThemePage));
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+    back();
+    ASSERT_TRUE(static_cast<CTelmplateSel&>(*sheet->Page(CAlbumSheet::ThemePage))
+                    .SelectTemplate(0, 20));
+    clickNext();
     ASSERT_FALSE(page().SubfolderBox().isHidden());
     photo("exs-Nikon_D70.jpg", "2004/Summer/a.jpg");
     photo("mdi-mspaint-10x10.gif", "2004/Winter/b.gif");
@@ -195,7 +197,7 @@ TEST_F(ImagePageTest, BackAndNextWriteThePageToTheAlbum)
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ThemePage);
     ASSERT_EQ(app.Album().Images().size(), 3u);
     EXPECT_STREQ(app.Album().Images()[0].name.c_str(), "c.gif");
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+    clickNext();
     EXPECT_EQ(titles(), (QStringList{"c.gif", "a.jpg", "b.png"}));
     EXPECT_EQ(page().Splash(), nullptr);
     page().SelectRows({1});

@@ -69,7 +69,12 @@ protected:
         sheet->SetAboutDialog([] {});
         sheet->SetTipDialog([] {});
         sheet->Start();
-        EXPECT_TRUE(sheet->SetActivePage(CAlbumSheet::AlbumManagerPage));
+        // The welcome page's "open an album", then Next.
+        static_cast<CAlbumIntro&>(*sheet->Page(CAlbumSheet::WelcomePage))
+            .OpenExistingButton()
+            .click();
+        sheet->Button(CMyPropertySheet::ID_WIZNEXT)->click();
+        EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::AlbumManagerPage);
         page().SetFavoritesFolder(favorites.path());
         EXPECT_TRUE(page().Loader().WaitUntilDone(20000));
         settle();
@@ -145,7 +150,8 @@ TEST_F(AlbumManagerTest, ListsTheAlbumsNewestFirstAndDropsACorruptOne)
     EXPECT_TRUE(sheet->Button(CMyPropertySheet::ID_WIZNEXT)->isEnabled());
     saveScreenshot(*sheet, "albummanager");
     // Leaving the page empties the list; coming back reads the folder again.
-    sheet->SetActivePage(CAlbumSheet::WelcomePage);
+    sheet->Button(CMyPropertySheet::ID_WIZBACK)->click();
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::WelcomePage);
     EXPECT_EQ(page().Albums().count(), 0);
     EXPECT_EQ(page().List().Count(), 0);
 }

@@ -1,10 +1,13 @@
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "album/projectfile.h"
+#include "controls/imagebutton.h"
 #include "platform/settings.h"
 #include "shell/aboutdlg.h"
 #include "shell/albumintro.h"
@@ -18,29 +21,11 @@ const QString ExitQuestion = QStringLiteral("Exit Gallivex now?");
 const QString OpenFailed = QStringLiteral(
     "Error occured while opening album.\n\nFile is corrupted or unsupported version.");
 
-class AlbumSheetTest : public SheetTest
-{
-protected:
-    // A project saved by another run of the program, with the Alpha plug-in's "Grid" theme.
-    QString savedProject()
-    {
-        ScriptedPrompter quiet;
-        CGVApp writer(quiet, program.path());
-        writer.Album().PluginManager().SetPluginFolders({program.str() + "/plugins"});
-        EXPECT_EQ(writer.InitInstance({}), CGVApp::Start::RunWizard);
-        EXPECT_TRUE(writer.Album().ChooseTemplate(0, 20));
-        writer.Album().SetAlbumName("Summer");
-        const QString path = program.file("summer.gvp");
-        ProjectFile file(writer.Album(), quiet, choosers);
-        EXPECT_EQ(file.WriteProject(path.toUtf8().constData()), 0);
-        writer.ExitInstance();
-        return path;
-    }
-};
+using AlbumSheetTest = SheetTest;
 
 } // namespace
 
-TEST_F(AlbumSheetTest, TheSheetHoldsTheSevenPagesInOrderAtItsFixedSize)
+TEST_F(AlbumSheetTest, TheSheetHoldsTheSevenPagesInOrderAtLeastAtItsDesignedSize)
 {
     CAlbumSheet& wizard = startSheet();
     const QStringList classes = {"CAlbumIntro",  "COpenAlbum", "CTelmplateSel", "CAddImageDlg",
@@ -52,8 +37,10 @@ TEST_F(AlbumSheetTest, TheSheetHoldsTheSevenPagesInOrderAtItsFixedSize)
         EXPECT_EQ(wizard.Page(i)->size(), QSize(593, 496));
     }
     EXPECT_EQ(wizard.size(), QSize(598, 548));
-    wizard.resize(700, 300);
-    EXPECT_EQ(wizard.size(), QSize(598, 548));
+    wizard.show();
+    wizard.resize(700, 300); // never smaller than designed
+    EXPECT_EQ(wizard.size(), QSize(700, 548));
+    EXPECT_EQ(wizard.Page(0)->size(), QSize(695, 496));
     EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Vellora Gallivex Basic 3.6"));
     EXPECT_EQ(wizard.GetActiveIndex(), CAlbumSheet::WelcomePage);
 }
@@ -91,7 +78,7 @@ TEST_F(AlbumSheetTest, CancelAsksAndNoKeepsTheWizardAsItWas)
 {
     CAlbumSheet& wizard = startSheet();
     wizard.show();
-    wizard.SetActivePage(CAlbumSheet::ThemePage);
+    walkTo(CAlbumSheet::ThemePage);
     prompter.answers = {Prompter::Answer::No};
     wizard.Button(CMyPropertySheet::IDCANCEL)->click();
     EXPECT_EQ(prompter.texts.last(), ExitQuestion);
@@ -106,15 +93,7 @@ TEST_F(AlbumSheetTest, CancelAsksAndNoKeepsTheWizardAsItWas)
 TEST_F(AlbumSheetTest, NextAndBackPassThroughEveryPageToFinish)
 {
     CAlbumSheet& wizard = startSheet();
-    // The image list page lets Next through only when the album has a photo.
-    AlbumImage photo;
-    photo.path = "photo.jpg";
-    app.Album().Images().push_back(photo);
-    wizard.SetActivePage(CAlbumSheet::ThemePage);
-    for (int page = CAlbumSheet::ImageListPage; page <= CAlbumSheet::FinalPage; ++page) {
-        wizard.Button(CMyPropertySheet::ID_WIZNEXT)->click();
-        EXPECT_EQ(wizard.GetActiveIndex(), page);
-    }
+    walkTo(CAlbumSheet::FinalPage);
     EXPECT_TRUE(wizard.Button(CMyPropertySheet::ID_WIZFINISH)->isVisibleTo(&wizard));
     EXPECT_FALSE(wizard.Button(CMyPropertySheet::ID_WIZNEXT)->isVisibleTo(&wizard));
     wizard.Button(CMyPropertySheet::ID_WIZBACK)->click();
@@ -161,7 +140,7 @@ TEST_F(AlbumSheetTest, HelpContentsOpensThePageOfTheActiveStep)
     QDir().mkpath(program.file("help/gv/wizard"));
     program.write("help/gv/wizard/generate.html", "<html></html>");
     CAlbumSheet& wizard = startSheet();
-    wizard.SetActivePage(CAlbumSheet::GenerationPage);
+    walkTo(CAlbumSheet::GenerationPage);
     wizard.OnHelpCommand(CMyPropertySheet::ID_HELP_CONTENTS);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(program.file("help/gv/wizard/generate.html")));
@@ -178,8 +157,8 @@ TEST_F(AlbumSheetTest, TheTipOfTheDayAtStartUpFollowsTheUsersSetting)
     wizard.Start();
     settle();
     EXPECT_EQ(tipsShown, 1);
-    wizard.SetActivePage(1);
-    wizard.SetActivePage(0); // only the first showing of the welcome page
+    chooseOnWelcome(false);
+    clickBack(); // only the first showing of the welcome page
     settle();
     EXPECT_EQ(tipsShown, 1);
     std::unique_ptr<QMenu> menu(wizard.BuildSystemMenu());
@@ -223,4 +202,91 @@ TEST_F(AlbumSheetTest, TheAboutBoxNamesTheProductAndItsSupportButtonOpensTheSupp
     about.SupportButton().click();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].scheme(), QStringLiteral("https"));
+}
+
+TEST_F(AlbumSheetTest, UnsavedChangesMakeCancelEscAndCloseAskToSaveWithCancelTheDefault)
+{
+    const QString SaveFirst = QStringLiteral(
+        "Your album has changes that are not saved.\n\nSave them before Gallivex closes?");
+    CAlbumSheet& wizard = startSheet();
+    wizard.show();
+    walkTo(CAlbumSheet::ImageListPage);
+    addPhotosThroughAdd({}); // one photo on the page, not yet in the album
+    prompter.texts.clear();
+    wizard.Button(CMyPropertySheet::IDCANCEL)->click(); // nothing scripted: the default
+    EXPECT_EQ(prompter.texts, QStringList{SaveFirst});
+    EXPECT_TRUE(wizard.isVisible());
+    EXPECT_EQ(wizard.GetActiveIndex(), CAlbumSheet::ImageListPage);
+    EXPECT_EQ(app.Album().Images().size(), 1u); // the page's photo reached the album
+    QTest::keyClick(&wizard, Qt::Key_Escape);
+    wizard.close();
+    EXPECT_EQ(prompter.texts, (QStringList{SaveFirst, SaveFirst, SaveFirst}));
+    EXPECT_TRUE(wizard.isVisible());
+    prompter.answers = {Prompter::Answer::No}; // Don't save
+    wizard.close();
+    EXPECT_FALSE(wizard.isVisible());
+    EXPECT_EQ(wizard.result(), QDialog::Rejected);
+    EXPECT_FALSE(app.Album().HasProjectFile());
+}
+
+TEST_F(AlbumSheetTest, SaveOnLeavingWritesTheAlbumAsTheWizardDoesAndThenCloses)
+{
+    TestFolder projects;
+    Settings().writeString("Paths", "ProjectPath", projects.path());
+    CAlbumSheet& wizard = startSheet();
+    wizard.show();
+    walkTo(CAlbumSheet::PropertiesPage);
+    prompter.answers = {Prompter::Answer::Yes}; // Save
+    wizard.Button(CMyPropertySheet::IDCANCEL)->click();
+    EXPECT_FALSE(wizard.isVisible());
+    ASSERT_TRUE(app.Album().HasProjectFile());
+    EXPECT_FALSE(app.Album().IsModified());
+    const QString saved = QString::fromUtf8(app.Album().ProjectPath().c_str());
+    EXPECT_TRUE(saved.startsWith(projects.path())) << saved.toStdString();
+    // The project reads back with its photo.
+    ScriptedPrompter quiet;
+    CGVApp reader(quiet, program.path());
+    reader.Album().PluginManager().SetPluginFolders({program.str() + "/plugins"});
+    ASSERT_EQ(reader.InitInstance({}), CGVApp::Start::RunWizard);
+    ProjectFile file(reader.Album(), quiet, choosers);
+    EXPECT_EQ(file.OpenProject(saved.toUtf8().constData(), false), 0);
+    EXPECT_EQ(reader.Album().Images().size(), 1u);
+    reader.ExitInstance();
+}
+
+TEST_F(AlbumSheetTest, ASaveThatDoesNotHappenKeepsTheWizardOpen)
+{
+    // No projects folder can be made and the user declines to choose a file.
+    Settings().writeString("Paths", "ProjectPath", program.write("not-a-folder", "x"));
+    CAlbumSheet& wizard = startSheet();
+    wizard.show();
+    walkTo(CAlbumSheet::ImageListPage);
+    addPhotosThroughAdd({});
+    prompter.answers = {Prompter::Answer::Yes, Prompter::Answer::No};
+    wizard.Button(CMyPropertySheet::IDCANCEL)->click();
+    EXPECT_TRUE(wizard.isVisible());
+    EXPECT_TRUE(app.Album().IsModified());
+}
+
+TEST_F(AlbumSheetTest, AltBAndAltNGoBackAndOnAsTheCaptionsPromise)
+{
+    useShippedGraphics(); // the skinned buttons, whose captions are pictures
+    CAlbumSheet& wizard = startSheet();
+    wizard.show();
+    wizard.activateWindow();
+    QApplication::setActiveWindow(&wizard);
+    settle();
+    ASSERT_TRUE(qobject_cast<CImageButton*>(wizard.Button(CMyPropertySheet::ID_WIZNEXT)));
+    auto press = [&](Qt::Key key) {
+        QWidget* target = QApplication::focusWidget();
+        QTest::keyClick(target != nullptr ? target : &wizard, key, Qt::AltModifier);
+        QTest::qWait(250); // the button shows itself pressed for a moment, then clicks
+        settle();
+    };
+    press(Qt::Key_N);
+    EXPECT_EQ(wizard.GetActiveIndex(), CAlbumSheet::ThemePage);
+    press(Qt::Key_B);
+    EXPECT_EQ(wizard.GetActiveIndex(), CAlbumSheet::WelcomePage);
+    EXPECT_EQ(wizard.Button(CMyPropertySheet::ID_WIZBACK)->accessibleName(), QStringLiteral("Back"));
+    EXPECT_EQ(wizard.Button(CMyPropertySheet::ID_WIZNEXT)->accessibleName(), QStringLiteral("Next"));
 }

@@ -1,5 +1,7 @@
 // The generation and final pages through the wizard's page protocol, with the real HTML
 // plug-in writing albums into temporary folders, and the whole road of one new album.
+#include <utility>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "album/projectfile.h"
@@ -42,6 +45,7 @@ protected:
             GTEST_SKIP() << "the HTML plug-in is not built";
         app.Album().PluginManager().SetPluginFolders({GVTEST_HTML_PLUGIN_DIR});
     }
+    CTelmplateSel& themePage() { return static_cast<CTelmplateSel&>(*sheet->Page(2)); }
     CSaveAlbum& generation() { return static_cast<CSaveAlbum&>(*sheet->Page(5)); }
     CFinalPage& final() { return static_cast<CFinalPage&>(*sheet->Page(6)); }
     Settings settings() { return Settings(); }
@@ -58,18 +62,11 @@ protected:
         const std::vector<ThemePlugin> tree = choice.Tree();
         ASSERT_EQ(tree.size(), 1u);
         ASSERT_FALSE(tree[0].templates.empty());
-        ASSERT_TRUE(app.Album().ChooseTemplate(tree[0].index, tree[0].templates[0].id));
-        ASSERT_GE(app.Album().Parameters(nullptr), 0);
-        for (const QString& name : {QStringLiteral("exs-Nikon_D70.jpg"),
-                                    QStringLiteral("mdi-photoshop-8x12-rgb24.png")}) {
-            AlbumImage image;
-            image.path = photo(name).toUtf8().constData();
-            image.name = QFileInfo(name).completeBaseName().toUtf8().constData();
-            image.index = static_cast<int32_t>(app.Album().Images().size());
-            app.Album().Images().push_back(image);
-        }
+        walkTo(CAlbumSheet::ThemePage);
+        ASSERT_TRUE(themePage().SelectTemplate(tree[0].index, tree[0].templates[0].id));
+        walkTo(CAlbumSheet::GenerationPage, {photo(QStringLiteral("exs-Nikon_D70.jpg")),
+                                             photo(QStringLiteral("mdi-photoshop-8x12-rgb24.png"))});
         app.Album().MarkModified();
-        ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::GenerationPage));
         generation().SetDeletionWarning([this](const QString& text, Method stored) {
             warnings << text;
             shownWith.push_back(stored);
@@ -90,7 +87,89 @@ protected:
     std::optional<Method> warningAnswer;
 };
 
+// The generation page over the probe plug-in, whose Generate answers as its script says (a
+// failure, the user's cancel) and whose ViewAlbum always fails.
+class GenerationOutcomeTest : public GenerationPageTest
+{
+protected:
+    void SetUp() override
+    {
+        GenerationPageTest::SetUp();
+        if (IsSkipped())
+            return;
+        app.Album().PluginManager().SetPluginFolders(
+            {installTestPlugins(probePlugins.path(), {"gvtest_probe"})});
+    }
+    void script(const QByteArray& lines) { probeFiles.write(QStringLiteral("script.txt"), lines); }
+    void generate() { generation().GenerateButton().click(); }
+    bool viewOffered() { return !generation().ViewButton().isHidden(); }
+
+    TestFolder probePlugins;
+    TestFolder probeFiles;
+    EnvironmentValue scriptValue{"GVPROBE_SCRIPT", probeFiles.file("script.txt").toUtf8()};
+    EnvironmentValue reportValue{"GVPROBE_REPORT", probeFiles.file("report.txt").toUtf8()};
+};
+
 } // namespace
+
+TEST_F(GenerationOutcomeTest, ACancelledGenerationSaysSoAndNextStaysOnThePage)
+{
+    openGeneration();
+    destination(target.path());
+    EXPECT_FALSE(viewOffered());
+    EXPECT_TRUE(generation().ResultLabel().text().isEmpty());
+    script("return\t1223\n");
+    generate();
+    const QString cancelled =
+        QStringLiteral("Generation was cancelled. The album was not generated.");
+    EXPECT_EQ(generation().ResultLabel().text(), cancelled);
+    EXPECT_TRUE(prompter.texts.isEmpty()); // the user's own doing: no message box
+    EXPECT_FALSE(viewOffered());
+    EXPECT_FALSE(app.Album().IsGenerated());
+    EXPECT_TRUE(generation().GenerateButton().isEnabled());
+    prompter.answers = {Answer::Yes};
+    next();
+    EXPECT_EQ(prompter.texts, QStringList{GenerateNow});
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    EXPECT_EQ(generation().ResultLabel().text(), cancelled);
+}
+
+TEST_F(GenerationOutcomeTest, AFailureIsShownThenASuccessOffersView)
+{
+    openGeneration();
+    destination(target.path());
+    script("return\t-1003\n");
+    prompter.answers = {Answer::Yes};
+    next();
+    const QString failed =
+        QStringLiteral("The album was not generated: Could not write into the file");
+    EXPECT_EQ(prompter.texts, QStringList({GenerateNow, failed}));
+    EXPECT_EQ(generation().ResultLabel().text(), failed);
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    EXPECT_FALSE(viewOffered());
+
+    prompter.texts.clear();
+    script("");
+    generate();
+    EXPECT_TRUE(app.Album().IsGenerated());
+    EXPECT_EQ(generation().ResultLabel().text(),
+              QStringLiteral("The album was generated in \"%1\".")
+                  .arg(QDir::toNativeSeparators(target.path())));
+    ASSERT_TRUE(viewOffered());
+    EXPECT_TRUE(prompter.texts.isEmpty()); // generating no longer opens the album by itself
+    // This plug-in cannot show albums: the user is told.
+    generation().ViewButton().click();
+    EXPECT_EQ(prompter.texts, QStringList{QStringLiteral("The album could not be shown (error -1).")});
+    // Back and here again: the generated album can still be viewed.
+    back();
+    next();
+    ASSERT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    EXPECT_TRUE(viewOffered());
+    prompter.texts.clear();
+    next();
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+}
 
 TEST_F(GenerationPageTest, TheCheckBoxesFollowTheirSettingsAndNextStoresThem)
 {
@@ -325,18 +404,27 @@ TEST_F(GenerationPageTest, YesToGenerateNowStaysWhenTheCheckRefuses)
     EXPECT_FALSE(QFileInfo::exists(favorites()));
 }
 
-TEST_F(GenerationPageTest, WithoutAThemeNothingIsMadeOrEmptiedAndNextGoesOn)
+TEST_F(GenerationPageTest, WithoutAThemeNothingIsMadeOrEmptiedAndThePageSaysWhy)
 {
     openGeneration();
     app.Album().Reset();
     target.write(QStringLiteral("keep.txt"), "kept");
     destination(target.path());
     prompter.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
-    EXPECT_EQ(generation().Generate(), 0);
+    EXPECT_EQ(generation().Generate(), GV_E_PLUGINID);
     EXPECT_TRUE(QFile::exists(target.file(QStringLiteral("keep.txt"))));
+    const QString why = QStringLiteral("The album was not generated: Plugin ID is invalid");
+    EXPECT_EQ(generation().ResultLabel().text(), why);
+    EXPECT_EQ(prompter.texts, QStringList{why});
+    // Next, Yes: nothing could be generated, so the page stays; No goes on without it.
+    prompter.texts.clear();
     destination(target.file(QStringLiteral("new")));
+    prompter.answers = {Answer::Yes};
     next();
-    EXPECT_EQ(prompter.texts.first(), GenerateNow);
+    EXPECT_EQ(prompter.texts, QStringList({GenerateNow, why}));
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::GenerationPage);
+    prompter.answers = {Answer::No};
+    next();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
     EXPECT_FALSE(QFileInfo::exists(target.file(QStringLiteral("new"))));
     EXPECT_FALSE(app.Album().IsGenerated());
@@ -347,7 +435,7 @@ TEST_F(GenerationPageTest, TheFinalPageRemembersTheChoiceAndDoneEndsTheWizard)
     settings().writeInt(QStringLiteral("Settings"), QStringLiteral("ContinueWithGV"), 0);
     useShippedGraphics();
     openGeneration();
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::FinalPage));
+    walkTo(CAlbumSheet::FinalPage);
     EXPECT_TRUE(final().ExitButton().isChecked());
     EXPECT_FALSE(final().ContinueButton().isChecked());
     EXPECT_EQ(final().ContinueButton().toolTip(),
@@ -372,7 +460,7 @@ TEST_F(GenerationPageTest, CtrlCOnTheFinalPageStartsAFreshAlbumOnTheWelcomePage)
 {
     settings().writeInt(QStringLiteral("Settings"), QStringLiteral("ContinueWithGV"), 0);
     openGeneration();
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::FinalPage));
+    walkTo(CAlbumSheet::FinalPage);
     EXPECT_TRUE(final().OnCommand(CFinalPage::ID_CONTINUE));
     settle();
     EXPECT_EQ(stored("ContinueWithGV"), 1);
@@ -382,7 +470,7 @@ TEST_F(GenerationPageTest, CtrlCOnTheFinalPageStartsAFreshAlbumOnTheWelcomePage)
     EXPECT_EQ(app.Album().PluginIndex(), -1);
     EXPECT_TRUE(sheet->isVisible() || sheet->result() != QDialog::Accepted);
     // Ctrl+E chooses the exit and presses Done.
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::FinalPage));
+    walkTo(CAlbumSheet::FinalPage);
     EXPECT_TRUE(final().OnCommand(CFinalPage::ID_EXIT));
     settle();
     EXPECT_EQ(stored("ContinueWithGV"), 0);
@@ -473,4 +561,57 @@ TEST_F(GenerationPageTest, TheWholeRoadOfANewAlbumEndsWithItOnDiskAndSaved)
     EXPECT_TRUE(found);
     reader.Album().PluginManager().ReleasePlugins(reader.Album().Plugins());
     reader.Album().Plugins().clear();
+}
+
+TEST_F(GenerationPageTest, WhileThePlugInGeneratesThePageStaysAndTheWindowStaysOpen)
+{
+    // The progress window's pump is where the user could act while the plug-in works: there
+    // the test presses every way out the wizard has.
+    struct Probe : Progress {
+        std::function<void()> act;
+        void setTitle(const QString&) override {}
+        void setPosition(int) override {}
+        void setText(const QString&) override {}
+        bool pump() override
+        {
+            if (act)
+                std::exchange(act, nullptr)();
+            return false;
+        }
+    };
+    openGeneration();
+    sheet->show();
+    destination(target.path());
+    bool backEnabled = true, nextEnabled = true, cancelEnabled = true;
+    int pageDuring = -1;
+    bool visibleAfterClose = false;
+    app.Album().SetProgressFactory([&] {
+        auto probe = std::make_unique<Probe>();
+        probe->act = [&] {
+            backEnabled = sheet->Button(CMyPropertySheet::ID_WIZBACK)->isEnabled();
+            nextEnabled = sheet->Button(CMyPropertySheet::ID_WIZNEXT)->isEnabled();
+            cancelEnabled = sheet->Button(CMyPropertySheet::IDCANCEL)->isEnabled();
+            sheet->Navigator().Back(); // as the theme page's double-click or a key would
+            sheet->Navigator().Next();
+            QTest::keyClick(sheet.get(), Qt::Key_Escape);
+            sheet->close();
+            visibleAfterClose = sheet->isVisible();
+            pageDuring = sheet->GetActiveIndex();
+        };
+        return probe;
+    });
+    prompter.texts.clear();
+    generation().GenerateButton().click();
+    EXPECT_FALSE(backEnabled);
+    EXPECT_FALSE(nextEnabled);
+    EXPECT_FALSE(cancelEnabled);
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_EQ(pageDuring, CAlbumSheet::GenerationPage);
+    EXPECT_FALSE(prompter.texts.contains(QStringLiteral("Exit Gallivex now?")));
+    EXPECT_TRUE(QFile::exists(target.file(QStringLiteral("index.html"))));
+    // Afterwards the wizard is as it was.
+    EXPECT_TRUE(sheet->Button(CMyPropertySheet::ID_WIZBACK)->isEnabled());
+    EXPECT_TRUE(sheet->Button(CMyPropertySheet::IDCANCEL)->isEnabled());
+    clickBack();
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::PropertiesPage);
 }

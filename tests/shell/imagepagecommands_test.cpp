@@ -2,6 +2,7 @@
 // and the editor's "saved" message.
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "images/imageedits.h"
@@ -66,7 +67,7 @@ TEST_F(ImagePageTest, TheEditorStartsOnlyWhenItIsInstalled)
     page().SelectRows({0});
     Settings("Lumivex").writeString(QString(), "Program path", program.path());
     back();
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+    clickNext();
     page().SelectRows({0});
     // The setting alone is not enough: the program itself is not there.
     EXPECT_FALSE(page().Button(CAddImageDlg::ID_ENHANCE)->isEnabled());
@@ -75,7 +76,7 @@ TEST_F(ImagePageTest, TheEditorStartsOnlyWhenItIsInstalled)
 
     program.write("Lumivex.exe", "#!/bin/sh\n");
     back();
-    ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+    clickNext();
     page().SelectRows({0, 2});
     page().SelectRows({1});
     EXPECT_TRUE(page().Button(CAddImageDlg::ID_ENHANCE)->isEnabled());
@@ -131,4 +132,60 @@ TEST_F(ImagePageTest, ThePrintProgramGetsTheListOrTheMarkedPhoto)
     page().OnCommand(CAddImageDlg::ID_PRINT);
     ASSERT_EQ(started.size(), 3);
     EXPECT_EQ(started[2], (QStringList{quindle, "/c.gif", photos.path() + "/"}));
+}
+
+TEST_F(ImagePageTest, OutsideProgramButtonsSayWhyTheyAreDisabled)
+{
+    openPage();
+    addThree();
+    page().SelectRows({0});
+    QAbstractButton& editor = *page().Button(CAddImageDlg::ID_ENHANCE);
+    QAbstractButton& print = *page().Button(CAddImageDlg::ID_PRINT);
+    EXPECT_FALSE(editor.isEnabled());
+    EXPECT_FALSE(print.isEnabled());
+    EXPECT_EQ(editor.toolTip(), QStringLiteral("The photo editor Lumivex is not installed."));
+    EXPECT_EQ(print.toolTip(), QStringLiteral("The print program is not installed."));
+    EXPECT_EQ(editor.accessibleDescription(), editor.toolTip()); // read out as well
+    EXPECT_EQ(print.accessibleDescription(), print.toolTip());
+
+    // Installed, they work again and say what they do.
+    program.write("Lumivex.exe", "#!/bin/sh\n");
+    Settings("Lumivex").writeString(QString(), "Program path", program.path());
+    Settings("Quindle").writeString(QString(), "Program path", program.path());
+    back();
+    next();
+    ASSERT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ImageListPage);
+    page().SelectRows({1});
+    EXPECT_TRUE(editor.isEnabled());
+    EXPECT_TRUE(print.isEnabled());
+    EXPECT_EQ(editor.toolTip(), QStringLiteral("Enhance image color characteristics"));
+    EXPECT_EQ(print.toolTip(), QStringLiteral("Print an image"));
+    EXPECT_TRUE(editor.accessibleDescription().isEmpty());
+    // Two photos: still installed, but the editor's button waits for one photo.
+    page().SelectRows({0, 1});
+    EXPECT_FALSE(editor.isEnabled());
+    EXPECT_EQ(editor.toolTip(), QStringLiteral("Enhance image color characteristics"));
+}
+
+TEST_F(ImagePageTest, TabLeavesTheDescriptionAndCtrlTabTypesATab)
+{
+    openPage();
+    addThree();
+    sheet->show();
+    sheet->activateWindow();
+    settle();
+    page().SelectRows({0});
+    QPlainTextEdit& description = page().DescriptionBox();
+    description.setPlainText(QStringLiteral("Harbour"));
+    description.moveCursor(QTextCursor::End);
+    description.setFocus();
+    settle();
+    ASSERT_TRUE(description.hasFocus());
+    QTest::keyClick(&description, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(description.toPlainText(), QStringLiteral("Harbour\t"));
+    EXPECT_TRUE(description.hasFocus());
+    QTest::keyClick(&description, Qt::Key_Tab);
+    settle();
+    EXPECT_FALSE(description.hasFocus());
+    EXPECT_EQ(description.toPlainText(), QStringLiteral("Harbour\t"));
 }

@@ -44,7 +44,7 @@ protected:
     void openPage()
     {
         startSheet();
-        ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ImageListPage));
+        walkTo(CAlbumSheet::ImageListPage);
         auto scripted = std::make_unique<ScriptedImageChoosers>();
         chooser = scripted.get();
         page().SetImageChoosers(std::move(scripted));

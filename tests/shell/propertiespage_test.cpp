@@ -14,6 +14,7 @@
 #include "plugins/paramrules.h"
 #include "shell/controlsdlg.h"
 #include "shell/formscroll.h"
+#include "shell/telmplatesel.h"
 #include "tests/shell/sheetfixture.h"
 
 namespace
@@ -74,22 +75,27 @@ class PropertiesPageTest : public SheetTest
 {
 protected:
     CControlsDlg& page() { return static_cast<CControlsDlg&>(*sheet->Page(4)); }
-    // Starts the wizard with the first test plug-in's "Classic" template chosen.
+    // The wizard on the image list page of a new album with the first test plug-in's
+    // "Classic" template chosen on the theme page.
     void chooseClassic()
     {
         startSheet();
+        walkTo(CAlbumSheet::ThemePage);
+        auto& themes = static_cast<CTelmplateSel&>(*sheet->Page(CAlbumSheet::ThemePage));
         const std::vector<CPluginInfo>& plugins = app.Album().Plugins();
         for (size_t i = 0; i < plugins.size(); ++i) {
             if (QString::fromUtf8(plugins[i].GetName()) == QStringLiteral("Alpha")) {
-                ASSERT_TRUE(app.Album().ChooseTemplate(static_cast<int32_t>(i), 10));
+                ASSERT_TRUE(themes.SelectTemplate(static_cast<int32_t>(i), 10));
             }
         }
+        walkTo(CAlbumSheet::ImageListPage);
         ASSERT_GE(app.Album().Parameters(nullptr), 0);
     }
+    // On to the properties page by Next.
     void openPage()
     {
         page().SetChoosers(scripted);
-        ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::PropertiesPage));
+        walkTo(CAlbumSheet::PropertiesPage);
         settle();
     }
     void openClassic()

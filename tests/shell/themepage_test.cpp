@@ -18,7 +18,7 @@ protected:
     void openThemePage()
     {
         startSheet();
-        ASSERT_TRUE(sheet->SetActivePage(CAlbumSheet::ThemePage));
+        walkTo(CAlbumSheet::ThemePage);
     }
     // The album's parameters as the properties page would have fetched them.
     void fetchParameters() { ASSERT_GE(app.Album().Parameters(nullptr), 0); }
@@ -79,7 +79,7 @@ TEST_F(ThemePageTest, AnotherTemplateEmptiesTheParametersAndMarksTheAlbumModifie
     fetchParameters();
     app.Album().SetModified(false);
     const int32_t plugin = app.Album().PluginIndex();
-    sheet->SetActivePage(CAlbumSheet::ThemePage);
+    clickBack();
     ASSERT_TRUE(themes().SelectTemplate(plugin, 20));
     next();
     EXPECT_EQ(app.Album().TemplateId(), 20);
@@ -92,8 +92,9 @@ TEST_F(ThemePageTest, BackSkipsTheAlbumManagerOnlyForAFreshAlbum)
     openThemePage();
     sheet->Button(CMyPropertySheet::ID_WIZBACK)->click();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::WelcomePage);
-    app.Album().SetFresh(false); // as the album manager leaves an album it opened
-    sheet->SetActivePage(CAlbumSheet::ThemePage);
+    // An album the album manager opened goes back there.
+    savedProject();
+    openFirstAlbumOfTheManager();
     sheet->Button(CMyPropertySheet::ID_WIZBACK)->click();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::AlbumManagerPage);
 }

@@ -106,7 +106,7 @@ TEST_F(WelcomePageTest, ShortcutsChooseAndGoAtOnce)
     settle();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::AlbumManagerPage);
     EXPECT_EQ(storedCreateNew(), 0);
-    sheet->SetActivePage(0);
+    clickBack();
     EXPECT_TRUE(welcome().OnCommand(CAlbumIntro::ID_CREATE_NEW));
     settle();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ThemePage);
@@ -120,7 +120,7 @@ TEST_F(WelcomePageTest, DoubleClickChoosesAndGoes)
     doubleClick(welcome().OpenExistingButton());
     settle();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::AlbumManagerPage);
-    sheet->SetActivePage(0);
+    clickBack();
     doubleClick(welcome().CreateNewButton());
     settle();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ThemePage);
@@ -128,12 +128,15 @@ TEST_F(WelcomePageTest, DoubleClickChoosesAndGoes)
 
 TEST_F(WelcomePageTest, ComingBackShowsTheStoredChoiceAgain)
 {
-    startSheet();                           // CreateNew is 1 by default
-    welcome().OpenExistingButton().click(); // changed, but Next not pressed
-    sheet->SetActivePage(3);
-    sheet->SetActivePage(0);
+    startSheet(); // CreateNew is 1 by default
+    chooseOnWelcome(true);
+    clickBack();
     EXPECT_TRUE(welcome().CreateNewButton().isChecked());
     EXPECT_FALSE(welcome().OpenExistingButton().isChecked());
+    chooseOnWelcome(false);
+    clickBack();
+    EXPECT_FALSE(welcome().CreateNewButton().isChecked());
+    EXPECT_TRUE(welcome().OpenExistingButton().isChecked());
 }
 
 TEST_F(WelcomePageTest, OnlyTheShownPagesKeysWork)
@@ -148,8 +151,7 @@ TEST_F(WelcomePageTest, OnlyTheShownPagesKeysWork)
     // Ctrl+C belongs to the welcome page and to the final page; neither is shown now.
     press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::AlbumManagerPage);
-    sheet->SetActivePage(0);
-    settle();
+    clickBack();
     press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ThemePage);
 }

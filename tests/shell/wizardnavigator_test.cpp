@@ -12,9 +12,15 @@ class ScriptedPage : public WizardPage
 {
 public:
     explicit ScriptedPage(QString name, QStringList& log) : m_name(std::move(name)), m_log(log) {}
+    void InitialiseOnce() override
+    {
+        if (initialisations == 0)
+            ++initialisations;
+    }
     bool OnSetActive() override
     {
         m_log << m_name + QStringLiteral(" active");
+        activeUninitialised = activeUninitialised || initialisations == 0;
         return acceptActive;
     }
     bool OnKillActive() override
@@ -31,6 +37,8 @@ public:
     int next = Default;
     int back = Default;
     bool finish = true;
+    int initialisations = 0;
+    bool activeUninitialised = false; // made active before its one-time set-up
 
 private:
     QString m_name;
@@ -134,4 +142,40 @@ TEST_F(NavigatorTest, FinishAsksTheActivePage)
     EXPECT_FALSE(navigator.Finish());
     pages[3].finish = true;
     EXPECT_TRUE(navigator.Finish());
+}
+
+TEST_F(NavigatorTest, EveryWayToAPageSetsItUpBeforeItBecomesActive)
+{
+    ASSERT_TRUE(navigator.SetActivePage(0));
+    EXPECT_TRUE(navigator.Next());
+    pages[1].next = 3; // a page's own jump
+    EXPECT_TRUE(navigator.Next());
+    pages[3].back = 0;
+    EXPECT_TRUE(navigator.Back());
+    for (int i : {0, 1, 3})
+        EXPECT_EQ(pages[i].initialisations, 1) << i;
+    EXPECT_EQ(pages[2].initialisations, 0); // never shown
+    for (const ScriptedPage& page : pages)
+        EXPECT_FALSE(page.activeUninitialised);
+    // A page that will not let go keeps the next one from being set up.
+    pages[3].letGo = false;
+    navigator.SetActivePage(3);
+    EXPECT_FALSE(navigator.SetActivePage(2));
+    EXPECT_EQ(pages[2].initialisations, 0);
+}
+
+TEST_F(NavigatorTest, ALockedWizardStaysOnItsPageWithoutAskingIt)
+{
+    navigator.SetActivePage(1);
+    log.clear();
+    navigator.SetLocked(true);
+    EXPECT_FALSE(navigator.Next());
+    EXPECT_FALSE(navigator.Back());
+    EXPECT_FALSE(navigator.SetActivePage(3));
+    EXPECT_FALSE(navigator.Finish());
+    EXPECT_EQ(navigator.ActiveIndex(), 1);
+    EXPECT_TRUE(log.isEmpty()); // the page was not even asked to let go
+    navigator.SetLocked(false);
+    EXPECT_TRUE(navigator.Next());
+    EXPECT_EQ(navigator.ActiveIndex(), 2);
 }
