@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "album/projectfile.h"
+#include "platform/desktopscheme.h"
 #include "platform/dialogchoosers.h"
 #include "platform/messageboxprompter.h"
 #include "platform/paths.h"
@@ -13,6 +14,17 @@
 
 namespace
 {
+
+// The skin and the windows' palette follow the desktop's light or dark preference; the
+// album icon marks every window.
+void useDesktopLook(CGVApp& app)
+{
+    const ColourScheme scheme =
+        platform::desktopPrefersDark() ? ColourScheme::Dark : ColourScheme::Light;
+    app.GetSkin().SetScheme(scheme);
+    QApplication::setPalette(SkinScheme::of(scheme).palette());
+    QApplication::setWindowIcon(app.GetSkin().ApplicationIcon());
+}
 
 int runWizard(CGVApp& app, MessageBoxPrompter& prompter, DialogChoosers& choosers)
 {
@@ -34,8 +46,7 @@ int main(int argc, char** argv)
     MessageBoxPrompter prompter;
     DialogChoosers choosers;
     CGVApp app(prompter, platform::programFolder());
-    // Every window of the program, the sheet and each dialog, shows the album icon.
-    QApplication::setWindowIcon(app.GetSkin().ApplicationIcon());
+    useDesktopLook(app);
     const CGVApp::Start start = app.InitInstance(application.arguments().mid(1));
     if (start == CGVApp::Start::RunWizard) {
         app.InstallSkin();

@@ -1,5 +1,6 @@
 // Draws every skin picture into the graphics folder given on the command line: name.gif at
-// its own size and name@2x.gif at twice the size for high-density screens; and the
+// its own size and name@2x.gif at twice the size for high-density screens, in the light
+// colours and beside them in the dark ones (name-dark.gif, name-dark@2x.gif); and the
 // application icon as gallivex.svg and gallivex-<size>.png.
 #include <cstdio>
 
@@ -29,14 +30,14 @@ bool readableByAll(const QString& path)
                                            QFile::ReadOther);
 }
 
-bool writeOne(const ArtSpec& spec, const QDir& folder, int scale)
+bool writeOne(const ArtSpec& spec, const QDir& folder, int scale, ColourScheme scheme)
 {
-    const QString file = QString::fromLatin1(spec.file);
+    const QString file = SkinScheme::pictureFile(QString::fromLatin1(spec.file), scheme);
     const QString path = folder.filePath(scaledName(file, scale));
-    const QImage art = drawArt(spec, scale);
+    const QImage art = drawArt(spec, scale, scheme);
     const bool written = file.endsWith(QLatin1String(".jpg"))
                              ? art.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", 92)
-                             : writeGif(art, path, artMatte(spec));
+                             : writeGif(art, path, artMatte(spec, scheme));
     // The GIF library makes files only their owner can read.
     return written && readableByAll(path);
 }
@@ -76,12 +77,13 @@ int main(int argc, char** argv)
         return 1;
     }
     int failures = 0;
-    for (const ArtSpec& spec : artTable())
-        for (int scale : {1, 2})
-            if (!writeOne(spec, folder, scale)) {
-                std::fprintf(stderr, "gvskingen: cannot write %s\n", spec.file);
-                ++failures;
-            }
+    for (ColourScheme scheme : {ColourScheme::Light, ColourScheme::Dark})
+        for (const ArtSpec& spec : artTable())
+            for (int scale : {1, 2})
+                if (!writeOne(spec, folder, scale, scheme)) {
+                    std::fprintf(stderr, "gvskingen: cannot write %s\n", spec.file);
+                    ++failures;
+                }
     failures += writeAppIcon(folder);
     return failures == 0 ? 0 : 1;
 }

@@ -108,22 +108,32 @@ TEST(SkinArtTest, SavePicturesForPeopleToLookAt)
         const QImage picture(graphicsFolder() + "/" + name + ".gif");
         EXPECT_TRUE(picture.save(out + "/" + name + ".png")) << name;
     }
-    // The wizard as the sheet lays it out: Back and Next 22 pixels in from the sides, Help
-    // above Cancel in the middle of the band.
-    QImage sheet(graphicsFolder() + "/step3.gif");
-    sheet = sheet.convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&sheet);
-    const auto frame = [](const char* file, int states) {
-        const QImage strip(graphicsFolder() + "/" + file);
-        return strip.copy(0, 0, strip.width() / states, strip.height());
-    };
-    painter.drawImage(22, 502, frame("back.gif", 3));
-    painter.drawImage(598 - 22 - 76, 502, frame("next.gif", 3));
-    painter.drawImage((598 - 84) / 2, 502, frame("help.gif", 2));
-    painter.drawImage((598 - 84) / 2, 523, frame("cancel.gif", 2));
-    painter.drawImage(152, 274, frame("createproject.gif", 2));
-    painter.end();
-    EXPECT_TRUE(sheet.save(out + "/sheet-preview.png"));
+    // The wizard as the sheet lays it out, in both schemes: Back and Next 22 pixels in from
+    // the sides, Help above Cancel in the middle of the band, a tool and an option on paper.
+    for (ColourScheme scheme : {ColourScheme::Light, ColourScheme::Dark}) {
+        const auto file = [scheme](const char* name) {
+            return graphicsFolder() + "/" + SkinScheme::pictureFile(name, scheme);
+        };
+        QImage sheet = QImage(file("step3.gif")).convertToFormat(QImage::Format_RGB32);
+        QPainter painter(&sheet);
+        const auto frame = [&file](const char* name, int states, int index = 0) {
+            const QImage strip(file(name));
+            const int width = strip.width() / states;
+            return strip.copy(index * width, 0, width, strip.height());
+        };
+        painter.drawImage(22, 502, frame("back.gif", 3));
+        painter.drawImage(598 - 22 - 76, 502, frame("next.gif", 3, 1));
+        painter.drawImage((598 - 84) / 2, 502, frame("help.gif", 2));
+        painter.drawImage((598 - 84) / 2, 523, frame("cancel.gif", 2));
+        painter.drawImage(152, 234, frame("createproject.gif", 2, 1));
+        painter.drawImage(152, 274, frame("modifyproject.gif", 2));
+        painter.drawImage(152, 320, frame("add.gif", 2));
+        painter.drawImage(260, 320, frame("remove.gif", 2, 1));
+        painter.drawImage(152, 360, frame("includesubfolders.gif", 2, 1));
+        painter.end();
+        const QString name = scheme == ColourScheme::Dark ? "sheet-preview-dark" : "sheet-preview";
+        EXPECT_TRUE(sheet.save(out + "/" + name + ".png"));
+    }
 }
 
 TEST(SkinArtTest, SaveAContactSheetOfTheButtons)
