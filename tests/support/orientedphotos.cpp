@@ -33,6 +33,13 @@ QByteArray pngOf(const QImage& picture)
     return bytes;
 }
 
+// A test that runs alone may be the first in its process to use libvips.
+bool vipsReady()
+{
+    static const bool ready = VIPS_INIT("gallivex-tests") == 0;
+    return ready;
+}
+
 int distance(const QColor& a, const QColor& b)
 {
     return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
@@ -43,6 +50,8 @@ int distance(const QColor& a, const QColor& b)
 
 QStringList makeOrientedPhotos(const QString& folder)
 {
+    if (!vipsReady())
+        return {};
     QDir().mkpath(folder);
     const QByteArray png = pngOf(quarteredPicture());
     QStringList photos;
@@ -64,6 +73,8 @@ QStringList makeOrientedPhotos(const QString& folder)
 
 QImage autorotated(const QString& path)
 {
+    if (!vipsReady())
+        return QImage();
     try {
         const vips::VImage turned =
             vips::VImage::new_from_file(path.toUtf8().constData()).autorot();
