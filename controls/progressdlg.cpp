@@ -24,9 +24,12 @@ CProgressDlg::CProgressDlg(const QImage& cancelPicture, int32_t background, QWid
 
     m_bar->SetRange(0, 100);
     m_bar->SetBkColor(background);
-    m_bar->SetStartColor(BarColor);
-    m_bar->SetEndColor(BarColor);
-    m_bar->SetTextColor(0);
+    // The percentage lies over the bar and over the background alike: black on the orange
+    // bar and a light background, white on the green bar and a dark one.
+    const bool dark = colorFromColorRef(background).lightness() < 128;
+    m_bar->SetStartColor(dark ? DarkBarColor : BarColor);
+    m_bar->SetEndColor(dark ? DarkBarColor : BarColor);
+    m_bar->SetTextColor(dark ? 0xFFFFFF : 0);
     m_bar->SetShowPercent(true);
     m_bar->SetPos(0);
     m_bar->setMinimumWidth(300);

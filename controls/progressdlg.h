@@ -20,6 +20,8 @@ class CProgressDlg : public QDialog, public Progress {
 public:
     // The bar's fill colour, R 255, G 153, B 51.
     static constexpr int32_t BarColor = 3381759;
+    // The bar on a dark background: white percentages stay readable on it.
+    static constexpr int32_t DarkBarColor = 4745278; // R 62, G 104, B 72
     // cancelPicture is the Cancel button's two-state skin strip (a null image shows the text
     // "Cancel"); background is the skin background colour, a COLORREF.
     CProgressDlg(const QImage& cancelPicture, int32_t background, QWidget* parent = nullptr);

@@ -35,7 +35,7 @@ int32_t SkinHooks::colour(int index)
     if (colourSource())
         return colourSource()(index);
     // The default skin, so that a control made before the application is still readable.
-    static const int32_t defaults[3] = {9413023, 5456195, 7244905};
+    static const int32_t defaults[3] = {9413023, 3680812, 7244905};
     return index >= 0 && index < 3 ? defaults[index] : 0;
 }
 

@@ -102,6 +102,8 @@ void CTipDlg::buildControls()
     m_text->setProperty("controlId", TipTextId);
     m_text->setGeometry(TextArea.adjusted(10, 8, -10, -8));
     m_text->setWordWrap(true);
+    // The tip sits in a field of its own, so it takes the field's text colour.
+    m_text->setForegroundRole(QPalette::Text);
     m_text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_text->setText(m_tip.trimmed());
 
@@ -173,6 +175,6 @@ void CTipDlg::paintEvent(QPaintEvent* event)
     painter.setPen(colorFromRef(uint32_t(SkinHooks::colour(1))));
     painter.drawText(HeadingArea, Qt::AlignLeft | Qt::AlignVCenter, loadString(IDS_TIP_HEADING));
     painter.setPen(QPen(colorFromRef(uint32_t(SkinHooks::colour(2))).darker(120), 1));
-    painter.setBrush(Qt::white);
+    painter.setBrush(palette().color(QPalette::Base));
     painter.drawRect(QRectF(TextArea).adjusted(0.5, 0.5, -0.5, -0.5));
 }

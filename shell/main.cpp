@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "album/projectfile.h"
+#include "platform/desktopscheme.h"
 #include "platform/dialogchoosers.h"
 #include "platform/imagemetadata.h"
 #include "platform/messageboxprompter.h"
@@ -14,6 +15,17 @@
 
 namespace
 {
+
+// The skin and the windows' palette follow the desktop's light or dark preference; the
+// album icon marks every window.
+void useDesktopLook(CGVApp& app)
+{
+    const ColourScheme scheme =
+        platform::desktopPrefersDark() ? ColourScheme::Dark : ColourScheme::Light;
+    app.GetSkin().SetScheme(scheme);
+    QApplication::setPalette(SkinScheme::of(scheme).palette());
+    QApplication::setWindowIcon(app.GetSkin().ApplicationIcon());
+}
 
 int runWizard(CGVApp& app, MessageBoxPrompter& prompter, DialogChoosers& choosers)
 {
@@ -37,6 +49,7 @@ int main(int argc, char** argv)
     MessageBoxPrompter prompter;
     DialogChoosers choosers;
     CGVApp app(prompter, platform::programFolder());
+    useDesktopLook(app);
     const CGVApp::Start start = app.InitInstance(application.arguments().mid(1));
     if (start == CGVApp::Start::RunWizard) {
         app.InstallSkin();

@@ -3,7 +3,10 @@
 #include <map>
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
 
 #include "controls/skinhooks.h"
@@ -23,9 +26,42 @@ Skin::Skin(Settings& settings, QString programFolder)
 {
 }
 
+void Skin::SetScheme(ColourScheme scheme)
+{
+    m_scheme = scheme;
+    m_colors[SKIN_BACKGROUND] = 0; // read again in the new scheme
+}
+
+int32_t Skin::DefaultColor(int index, ColourScheme scheme)
+{
+    const SkinScheme& colours = SkinScheme::of(scheme);
+    switch (index) {
+    case SKIN_BACKGROUND:
+        return int32_t(refFromColor(colours.band));
+    case SKIN_TEXT:
+        return int32_t(refFromColor(colours.ink));
+    case SKIN_LABEL:
+        return int32_t(refFromColor(colours.label));
+    default:
+        return 0;
+    }
+}
+
+namespace {
+
+// A colour the program wrote itself, in either scheme or as an earlier default: no choice
+// of the user's, so it follows the desktop's scheme.
+bool isBuiltIn(int index, int32_t colour)
+{
+    return colour == Skin::DefaultColor(index, ColourScheme::Light) ||
+           colour == Skin::DefaultColor(index, ColourScheme::Dark) ||
+           (index == SKIN_TEXT && colour == Skin::FormerDefaultText);
+}
+
+} // namespace
+
 void Skin::readColors()
 {
-    static const int32_t defaults[3] = {DefaultBackground, DefaultText, DefaultLabel};
     for (int i = 0; i < 3; ++i)
         m_colors[i] = m_settings.getInt(SkinSection, QLatin1String(ColorNames[i]), -1);
     // A negative background means "no skin chosen": the whole skin goes back to the
@@ -34,8 +70,10 @@ void Skin::readColors()
     const bool resetAll = m_colors[SKIN_BACKGROUND] < 0;
     for (int i = 0; i < 3; ++i) {
         if (resetAll || m_colors[i] < 0) {
-            m_colors[i] = defaults[i];
+            m_colors[i] = DefaultColor(i, m_scheme);
             m_settings.writeInt(SkinSection, QLatin1String(ColorNames[i]), m_colors[i]);
+        } else if (isBuiltIn(i, m_colors[i])) {
+            m_colors[i] = DefaultColor(i, m_scheme);
         }
     }
 }
@@ -95,18 +133,12 @@ QImage Skin::LoadSkinPicture(int pictureId, qreal screenRatio) const
     const QString file = pictureFile(pictureId);
     if (file.isEmpty())
         return QImage();
-    if (screenRatio > 1.0) {
-        // Sharp on high-density screens; the ordinary picture stays the fallback.
-        const int dot = file.lastIndexOf(u'.');
-        QImage sharp(QDir(m_programFolder)
-                         .filePath(QStringLiteral("graphics/") + file.left(dot) +
-                                   QStringLiteral("@2x") + file.mid(dot)));
-        if (!sharp.isNull()) {
-            sharp.setDevicePixelRatio(2.0);
-            return sharp;
-        }
-    }
-    QImage picture(QDir(m_programFolder).filePath(QStringLiteral("graphics/") + file));
+    QImage picture;
+    // A folder drawn before there were dark pictures still shows its light ones.
+    if (m_scheme == ColourScheme::Dark)
+        picture = loadFromGraphics(SkinScheme::pictureFile(file, m_scheme), screenRatio);
+    if (picture.isNull())
+        picture = loadFromGraphics(file, screenRatio);
     if (picture.isNull()) {
         // The second place is the media folder at the root of the program's drive.
         const QString folder = QDir(m_programFolder).absolutePath();
@@ -116,12 +148,42 @@ QImage Skin::LoadSkinPicture(int pictureId, qreal screenRatio) const
     return picture;
 }
 
+QImage Skin::loadFromGraphics(const QString& file, qreal screenRatio) const
+{
+    const QDir graphics(QDir(m_programFolder).filePath(QStringLiteral("graphics")));
+    if (screenRatio > 1.0) {
+        // Sharp on high-density screens; the ordinary picture stays the fallback.
+        const int dot = file.lastIndexOf(u'.');
+        QImage sharp(graphics.filePath(file.left(dot) + QStringLiteral("@2x") + file.mid(dot)));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return QImage(graphics.filePath(file));
+}
+
 QImage Skin::LoadSkinPicture(int pictureId, Prompter& prompter) const
 {
     QImage picture = LoadSkinPicture(pictureId);
     if (picture.isNull())
         prompter.message(loadString(IDS_LOAD_IMAGE_FAILED), Prompter::Icon::Error);
     return picture;
+}
+
+QIcon Skin::ApplicationIcon() const
+{
+    const QDir graphics(QDir(m_programFolder).filePath(QStringLiteral("graphics")));
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage picture(graphics.filePath(QStringLiteral("gallivex-%1.png").arg(side)));
+        if (!picture.isNull())
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
+    const QString scalable = graphics.filePath(QStringLiteral("gallivex.svg"));
+    if (QImageReader::supportedImageFormats().contains("svg") && QFile::exists(scalable))
+        icon.addFile(scalable);
+    return icon;
 }
 
 void Skin::installInControls(Prompter& prompter)

@@ -1,5 +1,5 @@
-// The skin's artwork: every picture the program loads by picture id, drawn with QPainter from
-// one palette built on the default skin colours.
+// The skin's artwork: every picture the program loads by picture id, drawn with QPainter in
+// the colours of the light or the dark skin scheme.
 #pragma once
 
 #include <vector>
@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+
+#include "shell/skinscheme.h"
 
 enum class ArtKind {
     Wizard,  // the sheet's Back, Next and Done: three states on the button band
@@ -82,7 +84,10 @@ struct ArtSpec {
 
 // Every skin picture, in picture id order.
 const std::vector<ArtSpec>& artTable();
-// The picture strip at scale (1 or 2), all frames side by side.
-QImage drawArt(const ArtSpec& spec, int scale);
+// The picture strip at scale (1 or 2) in the colours of scheme, all frames side by side.
+QImage drawArt(const ArtSpec& spec, int scale, ColourScheme scheme = ColourScheme::Light);
 // The colour the picture is shown on, for blending its soft edges.
-QColor artMatte(const ArtSpec& spec);
+QColor artMatte(const ArtSpec& spec, ColourScheme scheme = ColourScheme::Light);
+// The opacity (0 to 255) of a step's name in the step bar while current is shown: done
+// and coming steps are quieter than the current one.
+int stepTextAlpha(int step, int current);

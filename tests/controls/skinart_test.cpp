@@ -4,10 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QPainter>
+#include <QXmlStreamReader>
 
 #include "controls/imagebutton.h"
 #include "platform/settings.h"
+#include "resources/skin/appicon.h"
 #include "resources/skin/skinart.h"
 #include "shell/skin.h"
 #include "tests/controls/controlsfixture.h"
@@ -105,22 +108,32 @@ TEST(SkinArtTest, SavePicturesForPeopleToLookAt)
         const QImage picture(graphicsFolder() + "/" + name + ".gif");
         EXPECT_TRUE(picture.save(out + "/" + name + ".png")) << name;
     }
-    // The wizard as the sheet lays it out: Back and Next 22 pixels in from the sides, Help
-    // above Cancel in the middle of the band.
-    QImage sheet(graphicsFolder() + "/step3.gif");
-    sheet = sheet.convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&sheet);
-    const auto frame = [](const char* file, int states) {
-        const QImage strip(graphicsFolder() + "/" + file);
-        return strip.copy(0, 0, strip.width() / states, strip.height());
-    };
-    painter.drawImage(22, 502, frame("back.gif", 3));
-    painter.drawImage(598 - 22 - 76, 502, frame("next.gif", 3));
-    painter.drawImage((598 - 84) / 2, 502, frame("help.gif", 2));
-    painter.drawImage((598 - 84) / 2, 523, frame("cancel.gif", 2));
-    painter.drawImage(152, 274, frame("createproject.gif", 2));
-    painter.end();
-    EXPECT_TRUE(sheet.save(out + "/sheet-preview.png"));
+    // The wizard as the sheet lays it out, in both schemes: Back and Next 22 pixels in from
+    // the sides, Help above Cancel in the middle of the band, a tool and an option on paper.
+    for (ColourScheme scheme : {ColourScheme::Light, ColourScheme::Dark}) {
+        const auto file = [scheme](const char* name) {
+            return graphicsFolder() + "/" + SkinScheme::pictureFile(name, scheme);
+        };
+        QImage sheet = QImage(file("step3.gif")).convertToFormat(QImage::Format_RGB32);
+        QPainter painter(&sheet);
+        const auto frame = [&file](const char* name, int states, int index = 0) {
+            const QImage strip(file(name));
+            const int width = strip.width() / states;
+            return strip.copy(index * width, 0, width, strip.height());
+        };
+        painter.drawImage(22, 502, frame("back.gif", 3));
+        painter.drawImage(598 - 22 - 76, 502, frame("next.gif", 3, 1));
+        painter.drawImage((598 - 84) / 2, 502, frame("help.gif", 2));
+        painter.drawImage((598 - 84) / 2, 523, frame("cancel.gif", 2));
+        painter.drawImage(152, 234, frame("createproject.gif", 2, 1));
+        painter.drawImage(152, 274, frame("modifyproject.gif", 2));
+        painter.drawImage(152, 320, frame("add.gif", 2));
+        painter.drawImage(260, 320, frame("remove.gif", 2, 1));
+        painter.drawImage(152, 360, frame("includesubfolders.gif", 2, 1));
+        painter.end();
+        const QString name = scheme == ColourScheme::Dark ? "sheet-preview-dark" : "sheet-preview";
+        EXPECT_TRUE(sheet.save(out + "/" + name + ".png"));
+    }
 }
 
 TEST(SkinArtTest, SaveAContactSheetOfTheButtons)
@@ -141,4 +154,51 @@ TEST(SkinArtTest, SaveAContactSheetOfTheButtons)
     }
     painter.end();
     EXPECT_TRUE(contact.save(binFolder() + "/../screenshots/skin/contact.png"));
+}
+
+TEST(SkinArtTest, TheApplicationIconIsOnePictureAsSvgAndAtEverySize)
+{
+    const QString folder = graphicsFolder();
+    QFile svgFile(folder + "/gallivex.svg");
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    QXmlStreamReader svg(&svgFile);
+    int shapes = 0;
+    QString viewBox;
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (svg.name() == u"svg")
+            viewBox = svg.attributes().value("viewBox").toString();
+        else if (svg.name() != u"title")
+            ++shapes;
+    }
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(viewBox, "0 0 128 128");
+    EXPECT_EQ(shapes, static_cast<int>(appIconShapes().size()));
+
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString path = folder + QString("/gallivex-%1.png").arg(side);
+        EXPECT_TRUE(head(path, 4).endsWith("PNG")) << path.toStdString();
+        const QImage icon(path);
+        ASSERT_EQ(icon.size(), QSize(side, side)) << path.toStdString();
+        EXPECT_EQ(icon.convertToFormat(QImage::Format_ARGB32),
+                  drawAppIcon(side).convertToFormat(QImage::Format_ARGB32));
+        // A shape on a clear ground: the corners see through, the middle does not.
+        EXPECT_EQ(icon.pixelColor(0, side - 1).alpha(), 0) << side;
+        EXPECT_EQ(icon.pixelColor(side / 2, side / 2).alpha(), 255) << side;
+    }
+    EXPECT_TRUE(drawAppIcon(128).save(binFolder() + "/../screenshots/skin/icon-128.png"));
+}
+
+TEST(SkinArtTest, TheSkinGivesTheWindowsTheIconInEverySize)
+{
+    SettingsSandbox sandbox;
+    Settings settings;
+    const QIcon icon = Skin(settings, binFolder()).ApplicationIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
+    // A program folder without pictures still starts, with the desktop's own icon.
+    TestFolder empty;
+    EXPECT_TRUE(Skin(settings, empty.path()).ApplicationIcon().isNull());
 }

@@ -24,10 +24,10 @@ TEST_F(SkinTest, NegativeBackgroundResetsAllThreeColours)
     settings.writeInt("SkinInfo", "TxtColor", 255);
     settings.writeInt("SkinInfo", "LabelColor", 65280);
     EXPECT_EQ(skin.GetSkinColor(0), 9413023);
-    EXPECT_EQ(skin.GetSkinColor(1), 5456195);
+    EXPECT_EQ(skin.GetSkinColor(1), Skin::DefaultText);
     EXPECT_EQ(skin.GetSkinColor(2), 7244905);
     EXPECT_EQ(settings.getInt("SkinInfo", "BkgroundColor", 0), 9413023);
-    EXPECT_EQ(settings.getInt("SkinInfo", "TxtColor", 0), 5456195);
+    EXPECT_EQ(settings.getInt("SkinInfo", "TxtColor", 0), Skin::DefaultText);
     EXPECT_EQ(settings.getInt("SkinInfo", "LabelColor", 0), 7244905);
 }
 
@@ -45,7 +45,7 @@ TEST_F(SkinTest, StoredColoursAreUsedAndMissingOnesTakeDefaults)
 
 TEST_F(SkinTest, FreshUserGetsTheDefaultSkin)
 {
-    EXPECT_EQ(skin.GetSkinColor(1), 5456195);
+    EXPECT_EQ(skin.GetSkinColor(1), Skin::DefaultText);
     EXPECT_TRUE(settings.sectionExists("SkinInfo"));
 }
 
