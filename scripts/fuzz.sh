@@ -16,7 +16,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     echo "fuzz: $target for ${seconds}s"
     "$build/tests/$target" -max_total_time="$seconds" -max_len=65536 "$corpus" \
-        "$root/../shared/testdata/photos" >/dev/null 2>"$build/$target.log" ||
+        "$root/tests/data/photos" >/dev/null 2>"$build/$target.log" ||
         { tail -n 40 "$build/$target.log"; exit 1; }
 done
 echo "fuzz: no failures"

@@ -6,6 +6,7 @@
 
 #include "platform/displaytransform.h"
 #include "platform/imaging.h"
+#include "tests/support/bigphoto.h"
 #include "tests/support/testenv.h"
 
 using namespace imaging;
@@ -221,7 +222,7 @@ TEST(Imaging, DrawScalesAppliesMatrixAndTurns)
 
 TEST(Imaging, LargePhotosShrinkWhileDecoding)
 {
-    auto photo = Image::open(sharedTestData("bench-photos/mei_canon_eos_5d.jpg"));
+    auto photo = Image::open(bigTestPhoto());
     ASSERT_NE(photo, nullptr);
     const QImage small = photo->pixels(QSize(320, 320));
     ASSERT_FALSE(small.isNull());
