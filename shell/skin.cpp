@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "controls/skinhooks.h"
+#include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
@@ -95,18 +96,17 @@ QImage Skin::LoadSkinPicture(int pictureId, qreal screenRatio) const
     const QString file = pictureFile(pictureId);
     if (file.isEmpty())
         return QImage();
+    const QString graphics = platform::shippedFolder(platform::Shipped::Graphics, m_programFolder);
     if (screenRatio > 1.0) {
         // Sharp on high-density screens; the ordinary picture stays the fallback.
         const int dot = file.lastIndexOf(u'.');
-        QImage sharp(QDir(m_programFolder)
-                         .filePath(QStringLiteral("graphics/") + file.left(dot) +
-                                   QStringLiteral("@2x") + file.mid(dot)));
+        QImage sharp(QDir(graphics).filePath(file.left(dot) + QStringLiteral("@2x") + file.mid(dot)));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
         }
     }
-    QImage picture(QDir(m_programFolder).filePath(QStringLiteral("graphics/") + file));
+    QImage picture(QDir(graphics).filePath(file));
     if (picture.isNull()) {
         // The second place is the media folder at the root of the program's drive.
         const QString folder = QDir(m_programFolder).absolutePath();
