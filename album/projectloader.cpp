@@ -5,12 +5,14 @@
 #include <memory>
 
 #include <QFile>
+#include <QPainter>
 
 #include "album/albumproject.h"
 #include "album/imagesearch.h"
 #include "album/legacyprojectreader.h"
 #include "album/projectpaths.h"
 #include "album/projectxmlreader.h"
+#include "platform/displaytransform.h"
 #include "platform/imaging.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -251,12 +253,29 @@ void ProjectLoader::addImages(const std::vector<SavedImage>& images, bool ask)
 QImage ProjectLoader::listThumbnail(const QImage& picture) const
 {
     const std::unique_ptr<imaging::Image> image = imaging::Image::fromQImage(picture);
-    return image ? image->draw(QSize(m_thumbnailSide, m_thumbnailSide - 28)) : QImage();
+    return image ? listPicture(*image, imaging::DisplayTransform()) : QImage();
 }
 
 QImage ProjectLoader::listThumbnailOfFile(const std::string& path) const
 {
-    const std::unique_ptr<imaging::Image> image =
-        imaging::Image::open(QString::fromStdString(projectpaths::nativePath(path)));
-    return image ? image->draw(QSize(m_thumbnailSide, m_thumbnailSide - 28)) : QImage();
+    const QString file = QString::fromStdString(projectpaths::nativePath(path));
+    const std::unique_ptr<imaging::Image> image = imaging::Image::open(file);
+    return image ? listPicture(*image, imaging::readDisplayTransform(file)) : QImage();
+}
+
+QImage ProjectLoader::listPicture(const imaging::Image& image,
+                                  const imaging::DisplayTransform& transform) const
+{
+    // Every album takes the same place in the list, S by S - 28; the picture keeps its
+    // proportions in the middle of it, the rest left clear.
+    const QSize box(m_thumbnailSide, m_thumbnailSide - 28);
+    const QImage shown = imaging::drawShown(image, transform, box);
+    if (shown.isNull())
+        return shown;
+    QImage place(box, QImage::Format_ARGB32_Premultiplied);
+    place.fill(Qt::transparent);
+    QPainter painter(&place);
+    painter.drawImage((box.width() - shown.width()) / 2, (box.height() - shown.height()) / 2,
+                      shown);
+    return place;
 }

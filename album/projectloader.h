@@ -16,6 +16,11 @@
 #include "sdk/gvparaminfo.h"
 #include "sdk/resultcode.h"
 
+namespace imaging {
+class Image;
+struct DisplayTransform;
+} // namespace imaging
+
 class AlbumProject;
 class Choosers;
 class ImageSearch;
@@ -57,6 +62,7 @@ private:
     // The picture at the album list's thumbnail size, or a null image.
     QImage listThumbnail(const QImage& picture) const;
     QImage listThumbnailOfFile(const std::string& path) const;
+    QImage listPicture(const imaging::Image& image, const imaging::DisplayTransform& transform) const;
 
     AlbumProject& m_album;
     Prompter& m_prompter;

@@ -16,6 +16,7 @@
 #include "album/albumproject.h"
 #include "album/projectpaths.h"
 #include "album/projectxmlbuilder.h"
+#include "platform/displaytransform.h"
 #include "platform/imaging.h"
 #include "tolvane/pluginmanager.h"
 
@@ -28,16 +29,6 @@ namespace
 void letProgressShow()
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-}
-
-// The thumbnail box: the longer side takes it all, the other keeps the proportions.
-QSize thumbnailSize(int width, int height, int side)
-{
-    if (width <= 0 || height <= 0)
-        return QSize();
-    if (width >= height)
-        return QSize(side, std::max(1, static_cast<int>(int64_t(height) * side / width)));
-    return QSize(std::max(1, static_cast<int>(int64_t(width) * side / height)), side);
 }
 
 // A file name beside target that nobody else uses, for writing before renaming.
@@ -158,12 +149,13 @@ bool ProjectWriter::makeThumbnail(const QString& target) const
     if (m_album.Images().empty())
         return false;
     const std::string photo = projectpaths::nativePath(m_album.Images().front().path.c_str());
-    const std::unique_ptr<imaging::Image> image =
-        imaging::Image::open(QString::fromStdString(photo));
+    const QString file = QString::fromStdString(photo);
+    const std::unique_ptr<imaging::Image> image = imaging::Image::open(file);
     if (!image)
         return false;
-    const QSize size = thumbnailSize(image->width(), image->height(), ThumbnailSide);
-    const QImage picture = size.isEmpty() ? QImage() : image->draw(size);
+    // The photo as the album shows it, its longer side taking the whole thumbnail.
+    const QImage picture = imaging::drawShown(*image, imaging::readDisplayTransform(file),
+                                              QSize(ThumbnailSide, ThumbnailSide));
     if (picture.isNull())
         return false;
     const std::unique_ptr<imaging::Image> small =

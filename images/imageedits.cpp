@@ -104,31 +104,11 @@ CImageEdits::~CImageEdits()
 
 uint16_t CImageEdits::NewOrientation(int angle, int current)
 {
-    // Rows for 90 and 270 degrees; an unknown value counts as upright. A half turn swaps
-    // the upright and upside-down values, and the two sideways ones.
-    struct Row {
-        int angle;
-        uint16_t from1, from3, from6, from8;
-    };
-    static constexpr Row OrientationTable[] = {
-        {90, 6, 8, 3, 1}, {180, 3, 1, 8, 6}, {270, 8, 6, 1, 3}};
-    for (const Row& row : OrientationTable) {
-        if (row.angle != angle)
-            continue;
-        switch (current) {
-        case 1:
-            return row.from1;
-        case 3:
-            return row.from3;
-        case 6:
-            return row.from6;
-        case 8:
-            return row.from8;
-        default:
-            return row.from1;
-        }
-    }
-    return angle == 270 ? 8 : 6;
+    // Only quarter turns are recorded; any other angle has always meant a right turn of an
+    // upright photo. A mirrored photo stays mirrored: turning a 5 right gives a 2.
+    if (angle != 90 && angle != 180 && angle != 270)
+        return 6;
+    return static_cast<uint16_t>(imaging::turnedOrientation(current, angle));
 }
 
 QImage CImageEdits::LevelsSample(const imaging::Image& image)

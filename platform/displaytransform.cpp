@@ -6,18 +6,25 @@ namespace imaging {
 
 namespace {
 
-int rotationOf(const Image& tags)
+// Orientation values by clockwise quarter turns, upright and then mirrored: a mirrored
+// photo is shown turned and then flipped left to right.
+constexpr int OrientationValues[2][4] = {{1, 6, 3, 8}, {2, 5, 4, 7}};
+
+Orientation turnOf(const Image& tags)
 {
     const auto item = tags.property(TagOrientation);
     if (!item || item->type != PropertyShort || item->value.size() < 2)
-        return 0;
+        return {};
     const auto bytes = reinterpret_cast<const uchar*>(item->value.constData());
-    switch (bytes[0] | (bytes[1] << 8)) {
-    case 3: return 2;
-    case 6: return 1;
-    case 8: return 3;
-    default: return 0;
-    }
+    return orientationTurn(bytes[0] | (bytes[1] << 8));
+}
+
+// The largest size with the proportions of picture that fits inside box.
+QSize fitted(QSize picture, QSize box)
+{
+    if (picture.isEmpty() || box.isEmpty())
+        return QSize();
+    return picture.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
 // The six black and white points (red, green, blue) of a ReferenceBlackWhite item.
@@ -47,6 +54,29 @@ bool isCameraReference(const double p[6])
 
 } // namespace
 
+Orientation orientationTurn(int value)
+{
+    for (int mirrored = 0; mirrored < 2; ++mirrored)
+        for (int rotation = 0; rotation < 4; ++rotation)
+            if (OrientationValues[mirrored][rotation] == value)
+                return {rotation, mirrored == 1};
+    return {};
+}
+
+int orientationValue(Orientation turn)
+{
+    return OrientationValues[turn.mirrored ? 1 : 0][((turn.rotation % 4) + 4) % 4];
+}
+
+int turnedOrientation(int value, int degrees)
+{
+    Orientation turn = orientationTurn(value);
+    // Turning a mirror image clockwise is turning the photo under it the other way.
+    const int quarters = degrees / 90;
+    turn.rotation += turn.mirrored ? -quarters : quarters;
+    return orientationValue(turn);
+}
+
 QString sideFilePath(const QString& imagePath)
 {
     return imagePath + QStringLiteral(".exif");
@@ -55,7 +85,9 @@ QString sideFilePath(const QString& imagePath)
 DisplayTransform transformOf(const Image& tags)
 {
     DisplayTransform transform;
-    transform.rotation = rotationOf(tags);
+    const Orientation turn = turnOf(tags);
+    transform.rotation = turn.rotation;
+    transform.mirrored = turn.mirrored;
     double points[6];
     if (!levelsOf(tags, points) || isCameraReference(points))
         return transform;
@@ -76,6 +108,18 @@ DisplayTransform transformOf(const Image& tags)
     }
     transform.matrix[0][1] = 1e-8f;
     return transform;
+}
+
+QImage drawShown(const Image& image, const DisplayTransform& transform, QSize box)
+{
+    // A quarter turn lays the picture on its side: fit the turned size, draw the upright one.
+    const bool sideways = transform.rotation % 2 == 1;
+    const QSize stored(image.width(), image.height());
+    const QSize shown = fitted(sideways ? stored.transposed() : stored, box);
+    if (shown.isEmpty())
+        return QImage();
+    const ColorMatrix* matrix = transform.hasLevels() ? &transform.matrix : nullptr;
+    return image.draw(sideways ? shown.transposed() : shown, matrix, transform.rotateFlip());
 }
 
 DisplayTransform readDisplayTransform(const QString& imagePath)

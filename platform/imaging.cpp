@@ -252,12 +252,14 @@ QImage Image::draw(QSize size, const ColorMatrix* matrix, RotateFlip rotateFlip)
         picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (matrix != nullptr && !isIdentity(*matrix))
         applyColorMatrix(picture, *matrix);
-    const int turn = static_cast<int>(rotateFlip) & 3;
+    if (rotateFlip == RotateFlip::None)
+        return picture;
+    // Turned first, then flipped: Qt applies the left operand of a product first.
     QTransform transform;
-    transform.rotate(90.0 * turn);
+    transform.rotate(90.0 * (static_cast<int>(rotateFlip) & 3));
     if (static_cast<int>(rotateFlip) >= 4)
-        transform = QTransform::fromScale(-1, 1) * transform;
-    return turn == 0 && static_cast<int>(rotateFlip) < 4 ? picture : picture.transformed(transform);
+        transform = transform * QTransform::fromScale(-1, 1);
+    return picture.transformed(transform);
 }
 
 void Image::setPixels(const QImage& picture)

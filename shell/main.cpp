@@ -34,6 +34,8 @@ int main(int argc, char** argv)
     MessageBoxPrompter prompter;
     DialogChoosers choosers;
     CGVApp app(prompter, platform::programFolder());
+    // Every window of the program, the sheet and each dialog, shows the album icon.
+    QApplication::setWindowIcon(app.GetSkin().ApplicationIcon());
     const CGVApp::Start start = app.InitInstance(application.arguments().mid(1));
     if (start == CGVApp::Start::RunWizard) {
         app.InstallSkin();

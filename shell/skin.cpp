@@ -3,7 +3,10 @@
 #include <map>
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QPixmap>
 #include <QScreen>
 
 #include "controls/skinhooks.h"
@@ -122,6 +125,21 @@ QImage Skin::LoadSkinPicture(int pictureId, Prompter& prompter) const
     if (picture.isNull())
         prompter.message(loadString(IDS_LOAD_IMAGE_FAILED), Prompter::Icon::Error);
     return picture;
+}
+
+QIcon Skin::ApplicationIcon() const
+{
+    const QDir graphics(QDir(m_programFolder).filePath(QStringLiteral("graphics")));
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage picture(graphics.filePath(QStringLiteral("gallivex-%1.png").arg(side)));
+        if (!picture.isNull())
+            icon.addPixmap(QPixmap::fromImage(picture));
+    }
+    const QString scalable = graphics.filePath(QStringLiteral("gallivex.svg"));
+    if (QImageReader::supportedImageFormats().contains("svg") && QFile::exists(scalable))
+        icon.addFile(scalable);
+    return icon;
 }
 
 void Skin::installInControls(Prompter& prompter)

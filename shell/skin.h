@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -34,6 +35,10 @@ public:
     QImage LoadSkinPicture(int pictureId, qreal screenRatio) const;
     // As LoadSkinPicture, telling the user when the picture cannot be loaded.
     QImage LoadSkinPicture(int pictureId, Prompter& prompter) const;
+
+    // The program's icon from the graphics folder (every drawn size, and the SVG where an
+    // SVG reader is installed); an empty icon when none of its files can be read.
+    QIcon ApplicationIcon() const;
 
     // Makes this skin the one the shared controls (picture buttons, tip dialog) draw with;
     // the skin must outlive them. Missing pictures are reported through prompter.

@@ -179,7 +179,11 @@ VImage decode(const Source& source, std::optional<Size> target, VipsKernel kerne
         image = resizeExact(image, *target, kernel);
     image = image.copy_memory();
     // Turning needs the whole picture, which is why it comes after the pass.
-    return turns == 0 ? image : rotateQuarters(image, turns).copy_memory();
+    if (turns != 0)
+        image = rotateQuarters(image, turns).copy_memory();
+    if (source.transform.mirrored)
+        image = image.flip(VIPS_DIRECTION_HORIZONTAL).copy_memory();
+    return image;
 }
 
 VImage loadPicture(const std::string& path)

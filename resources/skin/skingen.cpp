@@ -1,11 +1,13 @@
 // Draws every skin picture into the graphics folder given on the command line: name.gif at
-// its own size and name@2x.gif at twice the size for high-density screens.
+// its own size and name@2x.gif at twice the size for high-density screens; and the
+// application icon as gallivex.svg and gallivex-<size>.png.
 #include <cstdio>
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 
+#include "appicon.h"
 #include "gifwriter.h"
 #include "skinart.h"
 
@@ -20,6 +22,13 @@ QString scaledName(const QString& file, int scale)
     return file.left(dot) + QStringLiteral("@%1x").arg(scale) + file.mid(dot);
 }
 
+// Every user of an installed program needs to read its pictures.
+bool readableByAll(const QString& path)
+{
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadOther);
+}
+
 bool writeOne(const ArtSpec& spec, const QDir& folder, int scale)
 {
     const QString file = QString::fromLatin1(spec.file);
@@ -28,10 +37,28 @@ bool writeOne(const ArtSpec& spec, const QDir& folder, int scale)
     const bool written = file.endsWith(QLatin1String(".jpg"))
                              ? art.convertToFormat(QImage::Format_RGB32).save(path, "JPEG", 92)
                              : writeGif(art, path, artMatte(spec));
-    // The GIF library makes files only their owner can read; every user of an installed
-    // program needs to read its pictures.
-    return written && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
-                                                      QFile::ReadGroup | QFile::ReadOther);
+    // The GIF library makes files only their owner can read.
+    return written && readableByAll(path);
+}
+
+int writeAppIcon(const QDir& folder)
+{
+    int failures = 0;
+    const QString svgPath = folder.filePath(QStringLiteral("gallivex.svg"));
+    QFile svg(svgPath);
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        svg.write(appIconSvg().toUtf8()) < 0 || !svg.flush() || !readableByAll(svgPath)) {
+        std::fprintf(stderr, "gvskingen: cannot write gallivex.svg\n");
+        ++failures;
+    }
+    for (int side : appIconSizes()) {
+        const QString path = folder.filePath(QStringLiteral("gallivex-%1.png").arg(side));
+        if (!drawAppIcon(side).save(path, "PNG") || !readableByAll(path)) {
+            std::fprintf(stderr, "gvskingen: cannot write gallivex-%d.png\n", side);
+            ++failures;
+        }
+    }
+    return failures;
 }
 
 } // namespace
@@ -55,5 +82,6 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "gvskingen: cannot write %s\n", spec.file);
                 ++failures;
             }
+    failures += writeAppIcon(folder);
     return failures == 0 ? 0 : 1;
 }

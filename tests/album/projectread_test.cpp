@@ -7,6 +7,7 @@
 #include "platform/stringtable.h"
 #include "plugins/paramrules.h"
 #include "tests/album/projectfixture.h"
+#include "tests/support/orientedphotos.h"
 
 namespace
 {
@@ -340,11 +341,47 @@ TEST_F(XmlRead, ThumbnailsWrittenAndShown)
     ASSERT_EQ(file.OpenProject(path("t.gvp").c_str(), true), GV_OK);
     EXPECT_EQ(target->Summary().thumbnail.size(), QSize(96, 68));
 
-    // Without its thumbnail file the album shows its first photo.
+    // Without its thumbnail file the album shows its first photo, a thin strip in its
+    // proportions across the middle of the box.
     QFile::remove(work.file("t.gvp.jpg"));
     ASSERT_EQ(file.OpenProject(path("t.gvp").c_str(), true), GV_OK);
     EXPECT_EQ(target->Summary().thumbnail.size(), QSize(96, 68));
-    EXPECT_GT(qBlue(target->Summary().thumbnail.pixel(48, 34)), 200);
+    const QImage strip = opaquePart(target->Summary().thumbnail);
+    EXPECT_EQ(strip.size(), QSize(96, 1));
+    EXPECT_GT(qBlue(strip.pixel(48, 0)), 200);
+}
+
+// The album manager shows each album by its first photo the right way round, mirrored
+// orientations too, and keeps its proportions in the list's box.
+TEST_F(XmlRead, ThumbnailsShowPhotosUprightInTheirProportions)
+{
+    const QStringList photos = makeOrientedPhotos(work.file("oriented"));
+    ASSERT_EQ(photos.size(), 8);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const QImage expected = autorotated(photos[orientation - 1]);
+        album.Images().clear();
+        addImage(QString("oriented/orientation-%1.jpg").arg(orientation), "p");
+        ASSERT_EQ(projectFile(album).WriteProject(path("t.gvp").c_str()), GV_OK);
+        QString why;
+        const QImage written(work.file("t.gvp.jpg"));
+        EXPECT_EQ(std::max(written.width(), written.height()), 128);
+        EXPECT_TRUE(showsTheSame(written, expected, &why)) << why.toStdString();
+
+        auto target = freshAlbum();
+        ProjectFile file = projectFile(*target);
+        ASSERT_EQ(file.OpenProject(path("t.gvp").c_str(), true), GV_OK);
+        const QImage listed = target->Summary().thumbnail;
+        EXPECT_EQ(listed.size(), QSize(128, 100));
+        EXPECT_EQ(qAlpha(listed.pixel(0, 0)), 0) << "the box around the picture stays clear";
+        EXPECT_TRUE(showsTheSame(opaquePart(listed), expected, &why)) << why.toStdString();
+
+        // Without the thumbnail file, straight from the photo.
+        QFile::remove(work.file("t.gvp.jpg"));
+        ASSERT_EQ(file.OpenProject(path("t.gvp").c_str(), true), GV_OK);
+        EXPECT_TRUE(showsTheSame(opaquePart(target->Summary().thumbnail), expected, &why))
+            << why.toStdString();
+    }
 }
 
 TEST_F(XmlRead, AnAlbumWithoutPhotosHasNoThumbnail)

@@ -4,10 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QPainter>
+#include <QXmlStreamReader>
 
 #include "controls/imagebutton.h"
 #include "platform/settings.h"
+#include "resources/skin/appicon.h"
 #include "resources/skin/skinart.h"
 #include "shell/skin.h"
 #include "tests/controls/controlsfixture.h"
@@ -141,4 +144,51 @@ TEST(SkinArtTest, SaveAContactSheetOfTheButtons)
     }
     painter.end();
     EXPECT_TRUE(contact.save(binFolder() + "/../screenshots/skin/contact.png"));
+}
+
+TEST(SkinArtTest, TheApplicationIconIsOnePictureAsSvgAndAtEverySize)
+{
+    const QString folder = graphicsFolder();
+    QFile svgFile(folder + "/gallivex.svg");
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    QXmlStreamReader svg(&svgFile);
+    int shapes = 0;
+    QString viewBox;
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (svg.name() == u"svg")
+            viewBox = svg.attributes().value("viewBox").toString();
+        else if (svg.name() != u"title")
+            ++shapes;
+    }
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_EQ(viewBox, "0 0 128 128");
+    EXPECT_EQ(shapes, static_cast<int>(appIconShapes().size()));
+
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString path = folder + QString("/gallivex-%1.png").arg(side);
+        EXPECT_TRUE(head(path, 4).endsWith("PNG")) << path.toStdString();
+        const QImage icon(path);
+        ASSERT_EQ(icon.size(), QSize(side, side)) << path.toStdString();
+        EXPECT_EQ(icon.convertToFormat(QImage::Format_ARGB32),
+                  drawAppIcon(side).convertToFormat(QImage::Format_ARGB32));
+        // A shape on a clear ground: the corners see through, the middle does not.
+        EXPECT_EQ(icon.pixelColor(0, side - 1).alpha(), 0) << side;
+        EXPECT_EQ(icon.pixelColor(side / 2, side / 2).alpha(), 255) << side;
+    }
+    EXPECT_TRUE(drawAppIcon(128).save(binFolder() + "/../screenshots/skin/icon-128.png"));
+}
+
+TEST(SkinArtTest, TheSkinGivesTheWindowsTheIconInEverySize)
+{
+    SettingsSandbox sandbox;
+    Settings settings;
+    const QIcon icon = Skin(settings, binFolder()).ApplicationIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
+    // A program folder without pictures still starts, with the desktop's own icon.
+    TestFolder empty;
+    EXPECT_TRUE(Skin(settings, empty.path()).ApplicationIcon().isNull());
 }

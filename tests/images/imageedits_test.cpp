@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTransform>
 #include <QtEndian>
 
 #include "images/imageedits.h"
 #include "platform/displaytransform.h"
 #include "platform/imaging.h"
+#include "tests/support/orientedphotos.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -68,11 +70,18 @@ TEST(ImageEdits, OrientationTableTurnsEveryWay)
         EXPECT_EQ(CImageEdits::NewOrientation(180, values[i]), half[i]);
         EXPECT_EQ(CImageEdits::NewOrientation(270, values[i]), left[i]);
     }
-    // Values outside the table count as upright.
-    EXPECT_EQ(CImageEdits::NewOrientation(90, 2), 6);
-    EXPECT_EQ(CImageEdits::NewOrientation(270, 2), 8);
-    EXPECT_EQ(CImageEdits::NewOrientation(180, 5), 3);
+    // Mirrored photos stay mirrored: the mirror image turns as the user sees it.
+    const int mirrored[] = {2, 5, 4, 7};
+    const int mirroredRight[] = {7, 2, 5, 4}, mirroredHalf[] = {4, 7, 2, 5};
+    const int mirroredLeft[] = {5, 4, 7, 2};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(CImageEdits::NewOrientation(90, mirrored[i]), mirroredRight[i]) << mirrored[i];
+        EXPECT_EQ(CImageEdits::NewOrientation(180, mirrored[i]), mirroredHalf[i]) << mirrored[i];
+        EXPECT_EQ(CImageEdits::NewOrientation(270, mirrored[i]), mirroredLeft[i]) << mirrored[i];
+    }
+    // Values that are no orientation count as upright.
     EXPECT_EQ(CImageEdits::NewOrientation(270, 0), 8);
+    EXPECT_EQ(CImageEdits::NewOrientation(90, 9), 6);
 }
 
 TEST(ImageEdits, JpegTurnsInThePhotoWithoutReencoding)
@@ -292,4 +301,25 @@ TEST(ImageEdits, OnlyReadableWritableFilesCanBeEdited)
     QFile::setPermissions(photo, QFile::ReadOwner);
     EXPECT_FALSE(CImageEdits::CanEdit(photo));
     EXPECT_FALSE(CImageEdits::CanEdit(QStringList{photo}));
+}
+
+// Turning a photo turns what the user sees, mirrored photos too: afterwards libvips shows it
+// as its former upright picture turned by the same angle.
+TEST(ImageEdits, TurnsOfMirroredPhotosKeepTheMirror)
+{
+    TestFolder folder;
+    const QStringList photos = makeOrientedPhotos(folder.file("oriented"));
+    ASSERT_EQ(photos.size(), 8);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        for (int angle : {90, 180, 270}) {
+            SCOPED_TRACE(QString("orientation %1 turned by %2").arg(orientation).arg(angle).toStdString());
+            const QString photo = folder.file(QString("turn-%1-%2.jpg").arg(orientation).arg(angle));
+            ASSERT_TRUE(QFile::copy(photos[orientation - 1], photo));
+            const QImage before = autorotated(photo);
+            ASSERT_TRUE(CImageEdits::RotateImage(photo, angle));
+            const QImage expected = before.transformed(QTransform().rotate(angle));
+            QString why;
+            EXPECT_TRUE(showsTheSame(autorotated(photo), expected, &why)) << why.toStdString();
+        }
+    }
 }

@@ -4,6 +4,7 @@
 
 #include "images/preview.h"
 #include "platform/imaging.h"
+#include "tests/support/orientedphotos.h"
 #include "tests/support/testenv.h"
 
 namespace {
@@ -94,4 +95,31 @@ TEST(Preview, LevelsBrightenTheShownPicture)
     EXPECT_TRUE(preview.transform.hasLevels());
     EXPECT_EQ(preview.transform.rotation, 0);
     EXPECT_EQ(qRed(preview.picture.pixel(5, 10)), 255); // 200 stretched to white
+}
+
+// Every EXIF orientation, the four mirrored ones too, shown as libvips turns it upright, in
+// the photo itself and when the turn was recorded in the side file of an untagged copy.
+TEST(Preview, EveryOrientationIsShownUpright)
+{
+    TestFolder folder;
+    const QStringList photos = makeOrientedPhotos(folder.file("oriented"));
+    ASSERT_EQ(photos.size(), 8);
+    const QImage plain = autorotated(photos[0]);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const QString photo = photos[orientation - 1];
+        const QImage expected = autorotated(photo);
+        const PreviewPicture preview = renderPreview(photo, QSize(120, 120));
+        QString why;
+        EXPECT_TRUE(showsTheSame(preview.picture, expected, &why)) << why.toStdString();
+        EXPECT_EQ(preview.rect.size(), preview.picture.size());
+        EXPECT_EQ(preview.transform.mirrored, orientation == 2 || orientation == 4 ||
+                                                  orientation == 5 || orientation == 7);
+
+        const QString untagged = folder.file(QString("side-%1.png").arg(orientation));
+        ASSERT_TRUE(plain.save(untagged));
+        writeSideFile(untagged, uint16_t(orientation), nullptr);
+        EXPECT_TRUE(showsTheSame(renderPreview(untagged, QSize(50, 200)).picture, expected, &why))
+            << why.toStdString();
+    }
 }

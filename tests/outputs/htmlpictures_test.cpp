@@ -14,6 +14,7 @@
 
 #include "tests/outputs/htmlalbum.h"
 #include "tests/outputs/qtprinters.h"
+#include "tests/support/orientedphotos.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -225,4 +226,28 @@ TEST_F(PicturesTest, AnAlbumOfOnlyUnreadablePhotosIsAFailure)
                    QStringLiteral("Broken"));
     EXPECT_EQ(album.generate(dest("album")), GV_E_READFILE);
     EXPECT_FALSE(QFileInfo::exists(dest("album/index.html")));
+}
+
+// Published the right way round: every orientation, the mirrored ones too, as libvips turns
+// the same photo upright, in the big picture and the thumbnail alike.
+TEST_F(PicturesTest, EveryOrientationIsPublishedUpright)
+{
+    ASSERT_TRUE(album.choose(HtmlAlbum::Mosaic));
+    const QStringList photos = makeOrientedPhotos(work.file("oriented"));
+    ASSERT_EQ(photos.size(), 8);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        album.album().Images().clear();
+        album.addPhoto(photos[orientation - 1]);
+        const QString folder = dest(QString("album%1").arg(orientation));
+        ASSERT_EQ(album.generate(folder), GV_OK);
+        const QImage expected = autorotated(photos[orientation - 1]);
+        const std::set<QString> pictures = picturesIn(folder);
+        ASSERT_FALSE(pictures.empty());
+        for (const QString& name : pictures) {
+            QString why;
+            EXPECT_TRUE(showsTheSame(QImage(folder + "/pictures/" + name), expected, &why))
+                << name.toStdString() << ": " << why.toStdString();
+        }
+    }
 }

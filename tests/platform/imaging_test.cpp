@@ -181,7 +181,12 @@ TEST(Imaging, TransformReadsThePhotoWhenThereIsNoSideFile)
 {
     EXPECT_EQ(readDisplayTransform(sharedTestData("photos/exs-landscape_8.jpg")).rotation, 3);
     EXPECT_EQ(readDisplayTransform(sharedTestData("photos/exs-portrait_3.jpg")).rotation, 2);
-    EXPECT_EQ(readDisplayTransform(sharedTestData("photos/exs-portrait_5.jpg")).rotation, 0);
+    // Orientation 5 is a mirror image lying on its side: turned right, then flipped.
+    const DisplayTransform mirrored = readDisplayTransform(sharedTestData("photos/exs-portrait_5.jpg"));
+    EXPECT_EQ(mirrored.rotation, 1);
+    EXPECT_TRUE(mirrored.mirrored);
+    EXPECT_EQ(mirrored.rotateFlip(), RotateFlip::Rotate90FlipX);
+    EXPECT_FALSE(readDisplayTransform(sharedTestData("photos/exs-landscape_8.jpg")).mirrored);
     EXPECT_EQ(readDisplayTransform("/nonexistent.jpg").rotation, 0);
     // Cameras' YCbCr reference values are not levels.
     for (const char* camera : {"photos/mdi-Nikon_D1X.jpg", "photos/mdi-Konica_Q-M100_1.jpg"})
@@ -210,6 +215,12 @@ TEST(Imaging, DrawScalesAppliesMatrixAndTurns)
     EXPECT_EQ(qBlue(turned.pixel(0, 1)), 255);
     const QImage flipped = image->draw(QSize(2, 1), nullptr, RotateFlip::FlipX);
     EXPECT_EQ(qBlue(flipped.pixel(0, 0)), 255);
+    // Turned first, then flipped: the picture's diagonal mirror, red still on top.
+    const QImage transposed = image->draw(QSize(2, 1), nullptr, RotateFlip::Rotate90FlipX);
+    ASSERT_EQ(transposed.size(), QSize(1, 2));
+    EXPECT_EQ(qRed(transposed.pixel(0, 0)), 255);
+    const QImage transversed = image->draw(QSize(2, 1), nullptr, RotateFlip::Rotate270FlipX);
+    EXPECT_EQ(qBlue(transversed.pixel(0, 0)), 255);
 
     ColorMatrix halfRed = identityMatrix();
     halfRed[0][0] = 0.5f;
