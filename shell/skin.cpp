@@ -129,7 +129,7 @@ QImage Skin::LoadSkinPicture(int pictureId, Prompter& prompter) const
 
 QIcon Skin::ApplicationIcon() const
 {
-    const QDir graphics(QDir(m_programFolder).filePath(QStringLiteral("graphics")));
+    const QDir graphics(platform::shippedFolder(platform::Shipped::Graphics, m_programFolder));
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128, 256}) {
         const QImage picture(graphics.filePath(QStringLiteral("gallivex-%1.png").arg(side)));
