@@ -35,11 +35,11 @@ install(FILES ${GV_PACKAGING}/gallivex-mime.xml DESTINATION ${CMAKE_INSTALL_DATA
     RENAME gallivex.xml)
 # The application icon the skin generator draws, in the hicolor theme.
 install(FILES ${GV_BIN_DIR}/graphics/gallivex.svg
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps OPTIONAL)
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 16 24 32 48 64 128 256)
     install(FILES ${GV_BIN_DIR}/graphics/gallivex-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-        RENAME gallivex.png OPTIONAL)
+        RENAME gallivex.png)
 endforeach()
 
 # Manual pages from the programs' --help, and bash completion for both terminal programs.

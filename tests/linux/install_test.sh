@@ -20,7 +20,9 @@ for file in bin/gallivex bin/gallivex-cli bin/morlune "$libdir/libvarnex.so" \
     share/applications/gallivex.desktop share/applications/morlune.desktop \
     share/metainfo/example.vellora.Gallivex.metainfo.xml share/mime/packages/gallivex.xml \
     share/man/man1/gallivex-cli.1 share/man/man1/morlune.1 \
-    share/bash-completion/completions/gallivex-cli share/doc/gallivex/LICENSE; do
+    share/bash-completion/completions/gallivex-cli share/doc/gallivex/LICENSE \
+    share/icons/hicolor/scalable/apps/gallivex.svg share/icons/hicolor/48x48/apps/gallivex.png \
+    share/icons/hicolor/256x256/apps/gallivex.png; do
     [[ -e "$prefix/$file" ]] || fail "$file is not installed"
 done
 [[ -z "$(find "$prefix/share/gallivex" -perm /022)" ]] || fail "shipped data is writable by others"
