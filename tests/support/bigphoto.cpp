@@ -7,6 +7,7 @@
 
 #include <vips/vips8>
 
+#include "platform/imaging.h"
 #include "tests/support/testenv.h"
 
 QString bigTestPhoto()
@@ -17,7 +18,7 @@ QString bigTestPhoto()
     if (QFileInfo::exists(path))
         return path;
     const QString tile = sharedTestData(QStringLiteral("photos/exs-DSCN0010.jpg")); // 640 x 480
-    if (VIPS_INIT("gallivex-tests") != 0 || !folder.isValid() || !QFileInfo::exists(tile))
+    if (!imaging::startImaging() || !folder.isValid() || !QFileInfo::exists(tile))
         return QString();
     try {
         // The small tile is decoded once; the big picture goes to the file in strips.
