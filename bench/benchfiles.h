@@ -4,12 +4,23 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace bench {
+
+// The folder of photos to measure with: the first argument, else $GV_BENCH_PHOTOS, else the
+// nature photos that scripts/install-deps.sh installs (Debian's mate-backgrounds).
+inline std::filesystem::path photoFolder(int argc, char** argv)
+{
+    if (argc > 1)
+        return argv[1];
+    const char* chosen = std::getenv("GV_BENCH_PHOTOS");
+    return chosen != nullptr && *chosen != '\0' ? chosen : "/usr/share/backgrounds/mate/nature";
+}
 
 // The JPEG files of a folder, by name, so every run takes them in the same order.
 inline std::vector<std::filesystem::path> jpegsIn(const std::filesystem::path& folder)

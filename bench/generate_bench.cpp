@@ -186,7 +186,7 @@ int main(int argc, char** argv)
 {
     imaging::metadata::startUp(); // before any thread starts
     QCoreApplication app(argc, argv);
-    const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::path(GV_BENCH_PHOTOS);
+    const fs::path folder = bench::photoFolder(argc, argv);
     const std::vector<fs::path> photos = jpegsIn(folder);
     if (photos.empty()) {
         std::fprintf(stderr, "generate-bench: no JPEG photos in %s\n", folder.c_str());

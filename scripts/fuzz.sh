@@ -20,7 +20,7 @@ flock /tmp/gallivex-build.lock cmake --build "$build" --target "${targets[@]}"
 # The folders a target starts from; they are only read.
 seedsOf() {
     case "$1" in
-    iptc_fuzz | exiftext_fuzz) echo "$root/../shared/testdata/photos" ;;
+    iptc_fuzz | exiftext_fuzz) echo "$root/tests/data/photos" ;;
     projectxml_fuzz | legacyproject_fuzz) echo "$root/tests/fuzz/seeds/projects" ;;
     pagetemplate_fuzz)
         # Every page of every shipped theme, named after its theme (each has an index.html).

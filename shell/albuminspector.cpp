@@ -6,6 +6,7 @@
 #include "album/imagesearch.h"
 #include "album/projectfile.h"
 #include "platform/choosers.h"
+#include "platform/placebookmarks.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
@@ -95,6 +96,8 @@ ResultCode AlbumInspector::Rename(const QString& path, const QString& oldName,
         return GV_E_UNEXPECTED;
     if (const ResultCode result = project.WriteProject(file.constData()); result != GV_OK)
         return result;
+    if (!oldName.isEmpty())
+        platform::PlaceBookmarks().rename(oldName, newName);
     const QString extension = QStringLiteral(".desktop");
     const QString oldShortcut = QDir(favoritesFolder).filePath(oldName + extension);
     const QString newShortcut = QDir(favoritesFolder).filePath(newName + extension);
@@ -135,6 +138,16 @@ bool AlbumInspector::DeleteProject(const QString& path)
         return false;
     QFile::remove(path + QStringLiteral(".jpg"));
     return true;
+}
+
+void AlbumInspector::ForgetFavorite(const QString& favoritesName, const QString& favoritesFolder)
+{
+    // A name that leads into another folder was never one of ours.
+    if (favoritesName.isEmpty() || favoritesName.contains(u'/') || favoritesName == QStringLiteral("..") ||
+        favoritesName == QStringLiteral("."))
+        return;
+    QFile::remove(QDir(favoritesFolder).filePath(favoritesName + QStringLiteral(".desktop")));
+    platform::PlaceBookmarks().remove(favoritesName);
 }
 
 QString AlbumInspector::FavoritesFolder(const Settings& settings)

@@ -26,7 +26,8 @@ public:
     // The album's summary, or nothing when the project cannot be read.
     std::optional<AlbumSummary> ReadSummary(const QString& path) const;
     // Gives the album a new name and saves it; a Favorites shortcut named after oldName in
-    // favoritesFolder follows the album. 0 or the failure's code.
+    // favoritesFolder and the bookmarked place of that name follow the album. 0 or the
+    // failure's code.
     ResultCode Rename(const QString& path, const QString& oldName, const QString& newName,
                       const QString& favoritesFolder) const;
     // Has the album's plug-in show the generated album: the plug-in's answer, or
@@ -38,6 +39,8 @@ public:
 
     // Deletes a project file and its thumbnail; false when the project stays.
     static bool DeleteProject(const QString& path);
+    // Removes a deleted album's shortcut from favoritesFolder and its bookmarked place.
+    static void ForgetFavorite(const QString& favoritesName, const QString& favoritesFolder);
     // The folder of the album shortcuts: ~/Favorites and the "FavoritesPath" setting.
     static QString FavoritesFolder(const Settings& settings);
     // The three lines of an album's info tip.

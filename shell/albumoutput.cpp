@@ -1,12 +1,13 @@
 #include "shell/albumoutput.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "album/albumproject.h"
 #include "album/projectfile.h"
+#include "platform/placebookmarks.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
 #include "plugins/gallivex_impl.h"
@@ -64,7 +65,7 @@ int AlbumOutput::Generate(const QString& destination, bool saveAtOnce, bool addF
     AlbumProject& album = m_app.Album();
     if (addFavorites && album.IsGenerated() &&
         AddFavoritesShortcut(album, AlbumInspector::FavoritesFolder(m_app.GetSettings()),
-                             QCoreApplication::applicationFilePath())) {
+                             QStringLiteral("gallivex"))) {
         // The project file learns the shortcut's name.
         if (const ResultCode result = m_projectFile->SaveProject(); result != GV_OK)
             m_app.GetPrompter().message(QString::fromUtf8(FormatResultMessage(result).c_str()),
@@ -153,6 +154,10 @@ bool AlbumOutput::AddFavoritesShortcut(AlbumProject& album, const QString& favor
     if (shortcut.write(entry.toUtf8()) < 0 || !shortcut.flush())
         return false;
     shortcut.close();
+    // File managers and file dialogs list their bookmarked places, not a shortcut folder:
+    // the album's folder goes there (a published album's address as it is).
+    const QUrl place = url.isLocalFile() ? QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).absolutePath()) : url;
+    platform::PlaceBookmarks().add(name, place, iconFile);
     album.SetFavoritesName(name.toUtf8().constData());
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QUrlQuery>
 
+#include "platform/paths.h"
 #include "platform/stringtable.h"
 
 namespace
@@ -42,7 +43,8 @@ QString HelpCommands::HelpFile(const QString& topic) const
 {
     QString relative = topic;
     relative.remove(0, relative.indexOf(QLatin1Char('/')) + 1); // the help file's own part
-    return QDir(m_programFolder).filePath(QStringLiteral("help/gv/") + relative);
+    return QDir(platform::shippedFolder(platform::Shipped::Help, m_programFolder))
+        .filePath(QStringLiteral("gv/") + relative);
 }
 
 bool HelpCommands::ShowContents(int pageIndex) const
@@ -101,7 +103,8 @@ QUrl HelpCommands::ShortcutTarget(const QString& path)
 bool HelpCommands::openShortcut(const QString& fileName) const
 {
     // A web shortcut file is an address in a text file; the browser gets the address.
-    const QUrl target = ShortcutTarget(QDir(m_programFolder).filePath(fileName));
+    const QUrl target = ShortcutTarget(
+        QDir(platform::shippedFolder(platform::Shipped::Links, m_programFolder)).filePath(fileName));
     return target.isValid() && !target.isEmpty() && m_open(target);
 }
 

@@ -20,7 +20,7 @@ public:
 
     // "::/wizard/welcome.html" ... "::/wizard/final.html" for page indexes 0 to 6; "" else.
     static QString HelpTopic(int pageIndex);
-    // The help page of a topic, below "help/gv" in the program folder.
+    // The help page of a topic, below "gv" in the help folder the program comes with.
     QString HelpFile(const QString& topic) const;
 
     // Help Contents and F1: the step's help page, else "Online Help.url", else the maker's

@@ -302,6 +302,8 @@ void COpenAlbum::DeleteSelected()
     if (!AlbumInspector::DeleteProject(path)) {
         prompter.message(loadString(IDS_DELETE_ALBUM_FAILED).replace(QStringLiteral("%s"), path));
     } else {
+        AlbumInspector::ForgetFavorite(QString::fromUtf8(entry->summary.favoritesName.c_str()),
+                                       favoritesFolder());
         m_list.Remove(entry->id);
         delete itemOf(entry->id);
     }

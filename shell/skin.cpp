@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "controls/skinhooks.h"
+#include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
@@ -150,7 +151,7 @@ QImage Skin::LoadSkinPicture(int pictureId, qreal screenRatio) const
 
 QImage Skin::loadFromGraphics(const QString& file, qreal screenRatio) const
 {
-    const QDir graphics(QDir(m_programFolder).filePath(QStringLiteral("graphics")));
+    const QDir graphics(platform::shippedFolder(platform::Shipped::Graphics, m_programFolder));
     if (screenRatio > 1.0) {
         // Sharp on high-density screens; the ordinary picture stays the fallback.
         const int dot = file.lastIndexOf(u'.');
@@ -173,7 +174,7 @@ QImage Skin::LoadSkinPicture(int pictureId, Prompter& prompter) const
 
 QIcon Skin::ApplicationIcon() const
 {
-    const QDir graphics(QDir(m_programFolder).filePath(QStringLiteral("graphics")));
+    const QDir graphics(platform::shippedFolder(platform::Shipped::Graphics, m_programFolder));
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128, 256}) {
         const QImage picture(graphics.filePath(QStringLiteral("gallivex-%1.png").arg(side)));

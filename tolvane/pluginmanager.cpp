@@ -55,7 +55,7 @@ bool ReadPluginVersion(const std::string& libraryPath, uint32_t& versionMS, uint
 
 CPluginManager::CPluginManager()
 {
-    m_folders = {(fs::path(platform::programFolder().toStdString()) / "plugins").string(),
+    m_folders = {platform::shippedFolder(platform::Shipped::Plugins).toStdString(),
                  (fs::path(platform::userDataFolder().toStdString()) / "plugins").string()};
 }
 

@@ -28,7 +28,7 @@ QString fromEnvironment(const char* name, const QString& fallback)
 QString CThemeCatalog::shippedFolder()
 {
     return fromEnvironment("GALLIVEX_HTML_TEMPLATES",
-                           platform::programFolder() + QStringLiteral("/plugins/html/templates"));
+                           platform::shippedFolder(platform::Shipped::HtmlThemes));
 }
 
 QString CThemeCatalog::userFolder()

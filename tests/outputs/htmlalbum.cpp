@@ -7,7 +7,7 @@
 
 QString sharedPhoto(const QString& name)
 {
-    return QStringLiteral(GVTEST_SHARED_DIR "/testdata/photos/") + name;
+    return QStringLiteral(GVTEST_DATA_DIR "/photos/") + name;
 }
 
 HtmlAlbum::HtmlAlbum(const QString& userThemes)

@@ -11,6 +11,7 @@
 #include "platform/displaytransform.h"
 #include "platform/imagemetadata.h"
 #include "platform/imaging.h"
+#include "tests/support/bigphoto.h"
 #include "platform/settings.h"
 #include "tests/support/claimedpng.h"
 #include "tests/support/testenv.h"
@@ -239,7 +240,7 @@ TEST(Imaging, DrawScalesAppliesMatrixAndTurns)
 
 TEST(Imaging, LargePhotosShrinkWhileDecoding)
 {
-    auto photo = Image::open(sharedTestData("bench-photos/mei_canon_eos_5d.jpg"));
+    auto photo = Image::open(bigTestPhoto());
     ASSERT_NE(photo, nullptr);
     const QImage small = photo->pixels(QSize(320, 320));
     ASSERT_FALSE(small.isNull());

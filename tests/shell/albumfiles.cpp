@@ -45,6 +45,8 @@ QString writeAlbum(const QString& folder, const QString& fileTitle, const AlbumF
     EXPECT_EQ(album.Parameters(nullptr), 0);
     album.SetDestination(spec.destination.toUtf8().constData());
     EXPECT_TRUE(album.SetAlbumName(spec.name.toUtf8().constData()));
+    if (spec.favorite)
+        album.SetFavoritesName(spec.name.toUtf8().constData());
     for (int i = 0; i < spec.photos; ++i) {
         const QString photo =
             QDir(folder).filePath(QStringLiteral("photos/%1-%2.jpg").arg(fileTitle).arg(i));

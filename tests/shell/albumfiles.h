@@ -11,6 +11,7 @@ struct AlbumFile {
     int photos = 0;        // real photos beside the project
     bool thumbnail = true; // a thumbnail file beside the project
     qint64 age = 0;        // seconds before now of the file's last write
+    bool favorite = false; // put into the Favorites under its name when generated
 };
 
 // Writes folder/fileTitle.gvp over the plug-ins in pluginFolder; returns its path.

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include "platform/placebookmarks.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "shell/albumprop.h"
@@ -117,6 +118,8 @@ protected:
     TestFolder program;
     TestFolder work;
     TestFolder favorites;
+    TestFolder config; // the file managers' bookmarks go here
+    EnvironmentValue configValue{"XDG_CONFIG_HOME", config.path().toUtf8()};
     std::string pluginFolder;
     ScriptedPrompter prompter;
     FindChoosers finder;
@@ -202,10 +205,16 @@ TEST_F(AlbumManagerTest, FindOpensAProjectFromAnywhereAndRefusesACorruptOne)
     EXPECT_EQ(finder.calls.back().section(u'|', 0, 0), corrupt); // starts where it last looked
 }
 
-TEST_F(AlbumManagerTest, DeleteAsksFirstAndRemovesTheProjectWithItsThumbnail)
+TEST_F(AlbumManagerTest, DeleteAsksFirstAndRemovesTheProjectWithItsThumbnailAndFavorite)
 {
     const QString keep = write("keep", "Keep me", 200);
-    const QString drop = write("drop", "Drop me", 100);
+    const QString drop =
+        writeAlbum(projects(), "drop", {"Drop me", "/albums/x", 0, true, 100, true}, pluginFolder);
+    platform::PlaceBookmarks places;
+    for (const char* name : {"Keep me", "Drop me"}) {
+        favorites.write(QString::fromUtf8(name) + ".desktop", "[Desktop Entry]\nType=Link\n");
+        ASSERT_TRUE(places.add(name, QUrl::fromLocalFile("/albums/x"), "gallivex"));
+    }
     showPage();
     page().Albums().clearSelection();
     page().OnCommand(COpenAlbum::IDC_DELETE);
@@ -223,11 +232,17 @@ TEST_F(AlbumManagerTest, DeleteAsksFirstAndRemovesTheProjectWithItsThumbnail)
     EXPECT_TRUE(QFile::exists(keep));
     EXPECT_EQ(shown(), QStringList({"Keep me"}));
     EXPECT_EQ(page().List().Count(), 1);
+    // The deleted album's shortcut and place go with it; the other album keeps its own.
+    EXPECT_EQ(entriesOf(favorites.path()), QStringList({"Keep me.desktop"}));
+    EXPECT_TRUE(places.target("Drop me").isEmpty());
+    EXPECT_FALSE(places.target("Keep me").isEmpty());
 }
 
 TEST_F(AlbumManagerTest, RenamingSavesTheNewNameAndMovesTheFavoritesShortcut)
 {
     const QString path = write("trip", "Old name", 100);
+    platform::PlaceBookmarks places;
+    ASSERT_TRUE(places.add("Old name", QUrl::fromLocalFile("/albums/x"), "gallivex"));
     QFile shortcut(favorites.file("Old name.desktop"));
     ASSERT_TRUE(shortcut.open(QIODevice::WriteOnly));
     shortcut.write("[Desktop Entry]\nType=Link\nName=Old name\nURL=file:///albums/x/index.html\n");
@@ -244,6 +259,8 @@ TEST_F(AlbumManagerTest, RenamingSavesTheNewNameAndMovesTheFavoritesShortcut)
     ASSERT_TRUE(summary);
     EXPECT_STREQ(summary->albumName.c_str(), "New name");
     EXPECT_STREQ(summary->favoritesName.c_str(), "New name");
+    EXPECT_TRUE(places.target("Old name").isEmpty());
+    EXPECT_EQ(places.target("New name"), QUrl::fromLocalFile("/albums/x"));
     // An empty name changes nothing.
     page().Albums().item(0)->setText("");
     settle();

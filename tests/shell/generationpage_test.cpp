@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "album/projectfile.h"
+#include "platform/placebookmarks.h"
 #include "platform/settings.h"
 #include "shell/albumintro.h"
 #include "shell/albumlist.h"
@@ -79,6 +80,9 @@ protected:
 
     TestFolder home;
     EnvironmentValue homeValue{"HOME", home.path().toUtf8()};
+    // The file managers' bookmarks, of this test's own.
+    EnvironmentValue configValue{"XDG_CONFIG_HOME", home.file(QStringLiteral(".config")).toUtf8()};
+    QString bookmarks() const { return home.file(QStringLiteral(".config/gtk-3.0/bookmarks")); }
     EnvironmentValue noBrowser{"GALLIVEX_NO_BROWSER", "1"};
     EnvironmentValue themes{"GALLIVEX_HTML_TEMPLATES", GVTEST_HTML_PLUGIN_DIR "/html/templates"};
     TestFolder target;
@@ -353,6 +357,9 @@ TEST_F(GenerationPageTest, GeneratingWritesTheAlbumSavesItAndAddsTheFavoritesSho
     const QUrl start(entry.value(QStringLiteral("URL")).toString());
     EXPECT_TRUE(start.isLocalFile());
     EXPECT_TRUE(QFileInfo::exists(start.toLocalFile())) << start.toString().toStdString();
+    // The installed icon's name, not the program file; the album's folder among the places.
+    EXPECT_EQ(entry.value(QStringLiteral("Icon")).toString(), QStringLiteral("gallivex"));
+    EXPECT_EQ(platform::PlaceBookmarks().target(name), QUrl::fromLocalFile(target.path()));
     // The project file knows the shortcut.
     CGallivexImpl reader;
     reader.Album().PluginManager().SetPluginFolders({GVTEST_HTML_PLUGIN_DIR});
@@ -402,6 +409,7 @@ TEST_F(GenerationPageTest, YesToGenerateNowStaysWhenTheCheckRefuses)
     EXPECT_TRUE(app.Album().IsGenerated());
     EXPECT_TRUE(app.Album().HasProjectFile());
     EXPECT_FALSE(QFileInfo::exists(favorites()));
+    EXPECT_FALSE(QFileInfo::exists(bookmarks()));
 }
 
 TEST_F(GenerationPageTest, WithoutAThemeNothingIsMadeOrEmptiedAndThePageSaysWhy)

@@ -1,5 +1,5 @@
 // The image list page inside a started wizard, with scripted choosers, a temporary folder of
-// its own, photos copied from the shared test data and a starter that records programs.
+// its own, photos copied from the test data and a starter that records programs.
 #pragma once
 
 #include <QDir>
@@ -40,6 +40,13 @@ public:
 class ImagePageTest : public SheetTest
 {
 protected:
+    void SetUp() override
+    {
+        SheetTest::SetUp();
+        // Without its photos every test here would go on to index an empty image list.
+        for (const char* name : {"exs-Nikon_D70.jpg", "mdi-photoshop-8x12-rgb24.png", "mdi-mspaint-10x10.gif"})
+            ASSERT_TRUE(QFileInfo::exists(sharedTestData(QStringLiteral("photos/") + name)));
+    }
     CAddImageDlg& page() { return static_cast<CAddImageDlg&>(*sheet->Page(3)); }
     void openPage()
     {

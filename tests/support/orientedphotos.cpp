@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QDir>
 
+#include "platform/imaging.h"
+
 namespace
 {
 
@@ -34,12 +36,6 @@ QByteArray pngOf(const QImage& picture)
 }
 
 // A test that runs alone may be the first in its process to use libvips.
-bool vipsReady()
-{
-    static const bool ready = VIPS_INIT("gallivex-tests") == 0;
-    return ready;
-}
-
 int distance(const QColor& a, const QColor& b)
 {
     return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
@@ -50,7 +46,8 @@ int distance(const QColor& a, const QColor& b)
 
 QStringList makeOrientedPhotos(const QString& folder)
 {
-    if (!vipsReady())
+    // A test may make its photos before anything else has started libvips.
+    if (!imaging::startImaging())
         return {};
     QDir().mkpath(folder);
     const QByteArray png = pngOf(quarteredPicture());
@@ -73,7 +70,7 @@ QStringList makeOrientedPhotos(const QString& folder)
 
 QImage autorotated(const QString& path)
 {
-    if (!vipsReady())
+    if (!imaging::startImaging())
         return QImage();
     try {
         const vips::VImage turned =

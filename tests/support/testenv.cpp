@@ -1,5 +1,7 @@
 #include "tests/support/testenv.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,7 +54,11 @@ QString binFolder()
 
 QString sharedTestData(const QString& relative)
 {
-    return QDir(QStringLiteral(GVTEST_SHARED_DIR "/testdata")).filePath(relative);
+    const QString path = QDir(QStringLiteral(GVTEST_DATA_DIR)).filePath(relative);
+    if (!QFileInfo::exists(path))
+        ADD_FAILURE() << "the test data file " << path.toStdString()
+                      << " is missing: the tests read their photos from tests/data in the source tree";
+    return path;
 }
 
 EnvironmentValue::EnvironmentValue(const char* name, const QByteArray& value)

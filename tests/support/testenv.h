@@ -44,7 +44,8 @@ QString testPluginPath(const QString& name);
 std::string installTestPlugins(const QString& folder, const QStringList& names);
 // The build's bin folder, where the programs are.
 QString binFolder();
-// The shared test data folder beside the project.
+// A file of the test data the project carries (tests/data: "photos/NAME" ...). A file that is not
+// there is a test failure that names it, so a test without its data says so plainly.
 QString sharedTestData(const QString& relative);
 
 // Sets an environment variable for the life of the object, then restores it.

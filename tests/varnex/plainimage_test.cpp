@@ -12,6 +12,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include "platform/displaytransform.h"
+#include "tests/support/bigphoto.h"
 #include "tests/varnex/pictures.h"
 
 namespace {
@@ -374,8 +375,7 @@ TEST(PlainImage, OpenSizedFitsTheBox)
 TEST(PlainImage, BigPhotoResizesInLittleMemory)
 {
     TestFolder folder;
-    const std::string big =
-        sharedTestData(QStringLiteral("bench-photos/mei_issue_266.jpg")).toStdString();
+    const std::string big = bigTestPhoto().toStdString();
     Plain image = opened(big);
     ASSERT_TRUE(image);
     ASSERT_EQ(image->GetWidth(), 5760);
