@@ -134,10 +134,13 @@ void CMyPropertySheet::pageChanged(int index)
 
 void CMyPropertySheet::listControlsLater()
 {
-    if (!controllisting::Wanted())
+    if (!controllisting::Wanted() || m_listingPosted)
         return;
-    // After the work the page posted on becoming active (focus, first fill) is done.
+    // After the work the page posted on becoming active (focus, first fill) is done; one
+    // listing for a page change and the showing of the window that come together.
+    m_listingPosted = true;
     QTimer::singleShot(0, this, [this] {
+        m_listingPosted = false;
         if (!isVisible())
             return;
         QTextStream err(stderr);

@@ -105,4 +105,5 @@ private:
     QAbstractButton* m_cancel = nullptr;
     // The buttons disabled by SetBusy, to enable again afterwards.
     std::vector<QAbstractButton*> m_heldButtons;
+    bool m_listingPosted = false;
 };

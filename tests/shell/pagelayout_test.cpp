@@ -185,6 +185,8 @@ TEST_F(PageLayoutTest, AnEnlargedWizardGivesItsListsPreviewAndFormTheRoom)
     for (int page = CAlbumSheet::ThemePage; page <= CAlbumSheet::FinalPage; ++page) {
         walkTo(page);
         expectPlaced("Next in a larger window");
+        if (page == CAlbumSheet::ImageListPage || page == CAlbumSheet::PropertiesPage)
+            saveScreenshot(*sheet, QStringLiteral("enlarged-page%1").arg(page));
     }
     auto& list = static_cast<CAddImageDlg&>(*sheet->Page(CAlbumSheet::ImageListPage));
     EXPECT_EQ(list.TitleList().height(), 160 + 106);
