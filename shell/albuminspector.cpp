@@ -7,9 +7,11 @@
 #include "album/projectfile.h"
 #include "platform/choosers.h"
 #include "platform/prompter.h"
+#include "platform/safefile.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "plugins/gallivex_impl.h"
+#include "plugins/parameditor.h"
 
 namespace
 {
@@ -37,8 +39,7 @@ void renameShortcutEntry(const QString& file, const QString& name)
         if (line.startsWith(QStringLiteral("Name=")))
             line = QStringLiteral("Name=") + name;
     }
-    if (shortcut.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        shortcut.write(lines.join(u'\n').toUtf8());
+    platform::writeFileSafely(file, lines.join(u'\n').toUtf8());
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QUrl>
 
 #include "album/albumproject.h"
 #include "album/projectfile.h"
 #include "platform/prompter.h"
+#include "platform/safefile.h"
 #include "platform/stringtable.h"
 #include "plugins/gallivex_impl.h"
 #include "shell/albuminspector.h"
@@ -110,16 +110,13 @@ bool AlbumOutput::AddFavoritesShortcut(AlbumProject& album, const QString& favor
     if (!QDir().mkpath(favoritesFolder))
         return false;
     const QUrl url = QUrl(page).scheme().size() > 1 ? QUrl(page) : QUrl::fromLocalFile(page);
-    QFile shortcut(QDir(favoritesFolder).filePath(name + QStringLiteral(".desktop")));
-    if (!shortcut.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
+    const QString shortcut = QDir(favoritesFolder).filePath(name + QStringLiteral(".desktop"));
     const QString entry =
         QStringLiteral("[Desktop Entry]\nType=Link\nName=%1\nURL=%2\nComment=%3\nIcon=%4\n")
             .arg(desktopValue(name), desktopValue(url.toString(QUrl::FullyEncoded)),
                  desktopValue(loadString(IDS_FAVORITES_COMMENT)), desktopValue(iconFile));
-    if (shortcut.write(entry.toUtf8()) < 0 || !shortcut.flush())
+    if (!platform::writeFileSafely(shortcut, entry.toUtf8()))
         return false;
-    shortcut.close();
     album.SetFavoritesName(name.toUtf8().constData());
     return true;
 }
