@@ -145,6 +145,12 @@ TEST_F(GallivexCliTest, SetChangesParametersAsThePropertiesPage)
     const CliResult again = cli({"set", album, "Columns=6"});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_TRUE(again.out.contains("Nothing changed."));
+
+    // A font's colour alone is a change that is saved: the template's own font, in red.
+    const CliResult red = cli({"set", album, "TitleFont=DejaVu Sans, 18pt, bold, #ff0000"});
+    ASSERT_EQ(red.exitCode, 0) << red.err.toStdString();
+    EXPECT_TRUE(red.out.contains("TitleFont changed")) << red.out.toStdString();
+    EXPECT_EQ(valueOf(*load(album), "TitleFont")->font->chooseFont.rgbColors, 0x000000FFu);
 }
 
 TEST_F(GallivexCliTest, SetRefusesAndLeavesTheFileAlone)
