@@ -146,6 +146,40 @@ TEST_F(GenerationPageTest, ChangeTakesTheChosenFolderAsTheDestination)
     EXPECT_EQ(QDir::currentPath(), QDir(target.path()).canonicalPath());
 }
 
+TEST_F(GenerationPageTest, AFolderChosenWithChangeIsSavedWithTheAlbum)
+{
+    useShippedGraphics();
+    openGeneration();
+    // The album is generated and saved once, without a Favorites shortcut.
+    TestFolder first;
+    destination(first.path());
+    generation().AddFavoritesBox().setChecked(false);
+    ASSERT_EQ(generation().Generate(), 0);
+    ASSERT_FALSE(app.Album().IsModified());
+    const std::string project = app.Album().ProjectPath().c_str();
+
+    struct FolderChooser : NoChoosers {
+        QString folder(const QString&, const QString&) override { return chosen; }
+        QString chosen;
+    } folders;
+    folders.chosen = target.path();
+    CSaveAlbum page(app, folders);
+    page.ChangeButton().click();
+    EXPECT_TRUE(app.Album().IsModified());
+    destination(target.path());
+    ASSERT_EQ(generation().Generate(), 0);
+    EXPECT_FALSE(app.Album().IsModified());
+
+    CGallivexImpl reader;
+    reader.Album().PluginManager().SetPluginFolders({GVTEST_HTML_PLUGIN_DIR});
+    ASSERT_TRUE(reader.Album().Initialise());
+    ProjectFile file(reader.Album(), prompter, choosers);
+    ASSERT_EQ(file.OpenProject(project.c_str(), false), GV_OK);
+    EXPECT_EQ(QString::fromUtf8(reader.Album().Destination().c_str()), target.path());
+    reader.Album().PluginManager().ReleasePlugins(reader.Album().Plugins());
+    reader.Album().Plugins().clear();
+}
+
 TEST_F(GenerationPageTest, AFolderWithOnlyHiddenFilesIsEmptyAndKeepsThem)
 {
     target.write(QStringLiteral(".hidden"), "kept");
