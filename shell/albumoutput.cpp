@@ -45,6 +45,11 @@ AlbumOutput::AlbumOutput(CGVApp& app, Choosers& choosers)
 
 AlbumOutput::~AlbumOutput() = default;
 
+void AlbumOutput::SetAlbumNameDialog(std::function<std::optional<QString>(const QString&)> dialog)
+{
+    m_projectFile->SetAlbumNameDialog(std::move(dialog));
+}
+
 int AlbumOutput::Generate(const QString& destination, bool saveAtOnce, bool addFavorites)
 {
     // An album without a usable plug-in and template cannot be generated: its folder is

@@ -79,6 +79,9 @@ CSaveAlbum::CSaveAlbum(CGVApp& app, Choosers& choosers, QWidget* parent)
             return std::nullopt;
         return dialog.Method();
     });
+    m_output->SetAlbumNameDialog([this](const QString& proposed) {
+        return CAlbumName::Ask(proposed, m_app.GetPrompter(), m_app.GetSkin(), this);
+    });
 }
 
 CSaveAlbum::~CSaveAlbum() = default;

@@ -338,6 +338,27 @@ TEST_F(GenerationPageTest, NoToGenerateNowAsksOnceToSaveAModifiedAlbum)
     EXPECT_FALSE(app.Album().HasProjectFile());
 }
 
+TEST_F(GenerationPageTest, ANewAlbumIsSavedUnderTheNameTheUserTypes)
+{
+    TestFolder projects;
+    settings().writeString(QStringLiteral("Paths"), QStringLiteral("ProjectPath"), projects.path());
+    openGeneration();
+    const QString title = QString::fromUtf8(app.Album().AlbumName().c_str());
+    ASSERT_FALSE(title.isEmpty());
+    typedAlbumName = QStringLiteral("Holiday 2024");
+    prompter.answers = {Answer::No}; // not generated now; saved at once (the box is on)
+    next();
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
+    EXPECT_EQ(namesProposed, QStringList{title});
+    EXPECT_EQ(QString::fromUtf8(app.Album().ProjectPath().c_str()),
+              projects.file(QStringLiteral("Holiday_2024.gvp")));
+    // The album has no folder yet, and still the title does not replace the typed name.
+    EXPECT_STREQ(app.Album().AlbumName().c_str(), "Holiday 2024");
+    QFile saved(projects.file(QStringLiteral("Holiday_2024.gvp")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("AlbumName=\"Holiday 2024\""));
+}
+
 TEST_F(GenerationPageTest, YesToGenerateNowStaysWhenTheCheckRefuses)
 {
     openGeneration();

@@ -3,18 +3,24 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
 #include "platform/choosers.h"
+#include "shell/albumname.h"
 #include "shell/albumsheet.h"
 #include "shell/gvapp.h"
 #include "tests/support/testenv.h"
@@ -26,6 +32,18 @@ protected:
     {
         installTestPlugins(program.file("plugins"), {"gvtest_alpha", "gvtest_beta"});
         app.Album().PluginManager().SetPluginFolders({program.str() + "/plugins"});
+        // The user answers the album-name dialog of a new album: types typedAlbumName, when
+        // set, and presses OK.
+        QObject::connect(&nameAnswerer, &QTimer::timeout, [this] {
+            auto* dialog = dynamic_cast<CAlbumName*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            namesProposed << dialog->NameEdit().text();
+            if (typedAlbumName)
+                dialog->NameEdit().setText(*typedAlbumName);
+            dialog->OkButton().click();
+        });
+        nameAnswerer.start(5);
     }
     // Starts the application with arguments and builds the wizard, not yet started.
     CAlbumSheet& makeSheet(const QStringList& arguments = {})
@@ -89,4 +107,7 @@ protected:
     int aboutShown = 0;
     int tipsShown = 0;
     bool initialised = false;
+    QTimer nameAnswerer;
+    std::optional<QString> typedAlbumName;
+    QStringList namesProposed;
 };
