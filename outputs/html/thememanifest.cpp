@@ -205,6 +205,14 @@ bool Reader::files(const QJsonObject& root)
     if (!camera.isEmpty() && (choice == nullptr || choice->type != PT_CHOICE ||
                               !choice->options.contains(theme.cameraKeep)))
         return fail(QStringLiteral("\"cameraData\" must name a choice and one of its options"));
+    const QJsonObject originals = root.value(u"folderOriginals").toObject();
+    theme.originalsParam = originals.value(u"parameter").toString();
+    theme.originalsKeep = originals.value(u"keep").toString();
+    const ThemeParam* keep = theme.param(theme.originalsParam);
+    if (!originals.isEmpty() && (keep == nullptr || keep->type != PT_CHOICE ||
+                                 !keep->options.contains(theme.originalsKeep)))
+        return fail(
+            QStringLiteral("\"folderOriginals\" must name a choice and one of its options"));
     return true;
 }
 
