@@ -25,6 +25,7 @@ bool AlbumProject::Initialise()
     m_pluginIndex = -1;
     m_templateId = -1;
     m_albumName = "";
+    m_namedByUser = false;
     if (!m_pluginManager.Init(false))
         return false;
     return m_pluginManager.EnumPlugins(m_plugins) == 0;
@@ -53,11 +54,12 @@ void AlbumProject::MarkModified()
     m_generated = false;
 }
 
-bool AlbumProject::SetAlbumName(const char* name)
+bool AlbumProject::SetAlbumName(const char* name, bool byUser)
 {
     if (name == nullptr || *name == '\0')
         return false;
     m_albumName = name;
+    m_namedByUser = byUser;
     return true;
 }
 
@@ -83,7 +85,7 @@ gv_string AlbumProject::ChosenTemplateName()
 
 gv_string AlbumProject::AlbumName()
 {
-    if (!m_albumName.empty() && (m_generated || !m_destination.empty()))
+    if (!m_albumName.empty() && (m_generated || m_namedByUser || !m_destination.empty()))
         return m_albumName;
     if (const GVParamInfo* title = findParameter("Title")) {
         const GVParamValue* value = paramrules::value(*title);

@@ -35,11 +35,11 @@ public:
     bool HasProjectFile() const { return !m_projectPath.empty(); }
 
     // The name the album is shown, saved and generated under: the stored name once the album
-    // has a destination or was generated, else the "Title" parameter, else the template's
-    // name (either of which is then stored); "" when none applies.
+    // has a destination, was generated or was named by the user, else the "Title" parameter,
+    // else the template's name (either of which is then stored); "" when none applies.
     gv_string AlbumName();
-    // Refuses an empty name.
-    bool SetAlbumName(const char* name);
+    // Refuses an empty name. byUser: the user typed it, so the title never replaces it.
+    bool SetAlbumName(const char* name, bool byUser = false);
 
     // Fills the parameter list from the chosen template on first use and appends the host's
     // two parameters; copies the list to params when given. -1 when no plug-in or template
@@ -102,6 +102,7 @@ private:
     CPluginManager m_pluginManager;
     bool m_modified = false;
     bool m_generated = false;
+    bool m_namedByUser = false;
     bool m_fresh = true;
     gv_string m_projectPath;
     gv_string m_albumName;

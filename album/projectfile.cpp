@@ -173,7 +173,10 @@ bool ProjectFile::MakeDefaultProjectPath()
         // A cancelled dialog leaves the name the album had.
         const QString proposed = QString::fromUtf8(m_album.AlbumName().c_str());
         const std::optional<QString> name = m_nameDialog ? m_nameDialog(proposed) : std::nullopt;
-        m_album.SetAlbumName((name ? *name : proposed).toUtf8().constData());
+        if (name)
+            m_album.SetAlbumName(name->toUtf8().constData(), true);
+        else
+            m_album.SetAlbumName(proposed.toUtf8().constData());
     }
     const std::string name = FileNameFor(m_album.AlbumName().c_str());
     // Without a name the file would be only its extension: let the user choose instead.

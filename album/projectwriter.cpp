@@ -22,6 +22,7 @@
 #include "platform/displaytransform.h"
 #include "platform/filemodes.h"
 #include "platform/imaging.h"
+#include "platform/safefile.h"
 #include "tolvane/pluginmanager.h"
 
 namespace fs = std::filesystem;
@@ -81,7 +82,7 @@ ResultCode ProjectWriter::Write(const char* path)
         return GV_CANCELLED;
     const QString target = QString::fromStdString(projectpaths::nativePath(path ? path : ""));
     QSaveFile file(target);
-    if (target.isEmpty() || !file.open(QIODevice::WriteOnly))
+    if (target.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return GV_E_CREATEFILE;
     const QString fullPath = QFileInfo(target).absoluteFilePath();
     tinyxml2::XMLDocument document;
@@ -142,8 +143,7 @@ void ProjectWriter::assemble(tinyxml2::XMLDocument& document, const Parts& parts
 bool ProjectWriter::commit(QSaveFile& file, const tinyxml2::XMLDocument& document)
 {
     const std::string text = ProjectXmlBuilder::Print(document);
-    const auto size = static_cast<qint64>(text.size());
-    return file.write(text.data(), size) == size && file.commit();
+    return platform::commitSafely(file, QByteArrayView(text.data(), qsizetype(text.size())));
 }
 
 void ProjectWriter::placeThumbnail(QTemporaryFile* written, const QString& thumbnailPath)

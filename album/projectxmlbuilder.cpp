@@ -37,13 +37,14 @@ const GVParamInfo* findByName(const gv_vector<GVParamInfo>& params, const char* 
     return nullptr;
 }
 
-// Fonts compare by their LOGFONT alone: colour, size and flags do not make a font differ.
+// Fonts compare by their whole block: a colour or a size is as much the user's choice as the
+// face, and a font saved without it would come back in the template's colour.
 bool sameValue(int32_t type, const GVParamValue& a, const GVParamValue& b)
 {
     if (type == PT_FONT) {
         if (a.font == nullptr || b.font == nullptr)
             return a.font == b.font;
-        return std::memcmp(&a.font->logFont, &b.font->logFont, sizeof(GVLogFont)) == 0;
+        return std::memcmp(a.font, b.font, sizeof(GVFontBlock)) == 0;
     }
     return a.number == b.number && paramrules::sameName(a.text.c_str(), b.text.c_str());
 }

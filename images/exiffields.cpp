@@ -135,6 +135,10 @@ Texts readFields(const imaging::Image& image, bool& found)
 
 QString buildDescription(const Choice& choice, const Texts& fields, const QString& existing)
 {
+    // With no row ticked for it, "Replace" would only erase what the user wrote.
+    if (std::none_of(choice.toDescription.begin(), choice.toDescription.end(),
+                     [](bool ticked) { return ticked; }))
+        return existing;
     const QString start = choice.replace ? QString() : existing;
     return appendFields(start, choice.captions, choice.toDescription, fields,
                         QStringLiteral("\r\n"));

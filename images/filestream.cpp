@@ -24,9 +24,10 @@ IFileStream* IFileStream::Open(const char* path, bool forWriting)
     std::FILE* file =
         std::fopen(forWriting ? stream->partPath().c_str() : path, forWriting ? "wb" : "rb");
     const bool opened = file != nullptr && (forWriting || stream->readWholeFile(file));
-    if (forWriting)
+    if (forWriting) {
         stream->m_file = file;
-    else if (file != nullptr)
+        stream->m_writing = stream->m_changed = true;
+    } else if (file != nullptr)
         std::fclose(file);
     if (!opened) {
         stream->Release();
@@ -78,18 +79,26 @@ bool IFileStream::writeMemoryTo(std::FILE* file)
 // Release cannot report a failed write, so the bytes go to path.part and replace the target
 // only when every block reached the disk; a failure removes the part file and leaves the
 // target as it was, instead of a silently cut-short file under the real name.
-void IFileStream::finish()
+bool IFileStream::finish()
 {
+    if (!m_writing || !m_changed)
+        return true;
     if (m_file == nullptr)
-        return;
+        m_file = std::fopen(partPath().c_str(), "wb");
+    if (m_file == nullptr)
+        return false;
     bool written = writeMemoryTo(m_file);
     written = std::fclose(m_file) == 0 && written;
     m_file = nullptr;
     std::error_code error;
     if (written)
         std::filesystem::rename(partPath(), m_path, error);
-    if (!written || error)
+    if (!written || error) {
         std::filesystem::remove(partPath(), error);
+        return false;
+    }
+    m_changed = false;
+    return true;
 }
 
 HRESULT IFileStream::Read(void* buffer, ULONG count, ULONG* read)
@@ -99,6 +108,7 @@ HRESULT IFileStream::Read(void* buffer, ULONG count, ULONG* read)
 
 HRESULT IFileStream::Write(const void* buffer, ULONG count, ULONG* written)
 {
+    m_changed = m_writing;
     return m_memory->Write(buffer, count, written);
 }
 
@@ -109,6 +119,7 @@ HRESULT IFileStream::Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* newP
 
 HRESULT IFileStream::SetSize(ULARGE_INTEGER newSize)
 {
+    m_changed = m_writing;
     return m_memory->SetSize(newSize);
 }
 
@@ -120,7 +131,9 @@ HRESULT IFileStream::CopyTo(IStream* target, ULARGE_INTEGER count, ULARGE_INTEGE
 
 HRESULT IFileStream::Commit(DWORD flags)
 {
-    return m_memory->Commit(flags);
+    if (FAILED(m_memory->Commit(flags)))
+        return STG_E_WRITEFAULT;
+    return finish() ? S_OK : STG_E_WRITEFAULT;
 }
 
 HRESULT IFileStream::Revert()

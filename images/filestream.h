@@ -1,7 +1,8 @@
 // IFileStream: the buffered file stream, used when a file cannot be streamed directly. It
 // holds the whole file in memory: opened for reading, the file is read in at once and closed;
 // opened for writing, everything written collects in memory and goes to the file when the
-// last reference is released. Every stream call works on the memory copy; QueryInterface
+// last reference is released or the stream is committed (Commit reports whether the file
+// was written). Every stream call works on the memory copy; QueryInterface
 // answers with this object, so nobody holds the copy past the moment it is written out.
 #pragma once
 
@@ -38,11 +39,14 @@ private:
 
     bool readWholeFile(std::FILE* file);
     bool writeMemoryTo(std::FILE* file);
-    // Writes the collected bytes out and puts the file in place, when opened for writing.
-    void finish();
+    // Writes the collected bytes out and puts the file in place, when opened for writing and
+    // changed since the last time; false when the file could not be written.
+    bool finish();
     std::string partPath() const { return m_path + ".part"; }
 
     std::string m_path;
     CGrowableMemoryStream* m_memory;
-    std::FILE* m_file = nullptr; // open only while writing
+    std::FILE* m_file = nullptr; // the part file, open from Open until it is first written
+    bool m_writing = false;
+    bool m_changed = false; // written to since the file was last put in place
 };

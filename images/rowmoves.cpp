@@ -1,6 +1,7 @@
 #include "images/rowmoves.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace rowmoves
 {
@@ -86,16 +87,15 @@ std::vector<int> Bottom(std::vector<PageImage>& rows, const std::vector<int>& se
 
 void Remove(std::vector<PageImage>& rows, const std::vector<int>& selected)
 {
-    std::vector<QString> paths;
+    // By row, from the last: a photo listed twice loses the copy the user selected.
+    std::vector<int> doomed;
     for (int row : selected)
         if (row >= 0 && row < static_cast<int>(rows.size()))
-            paths.push_back(rows[row].path);
-    for (const QString& path : paths) {
-        const auto found = std::find_if(rows.begin(), rows.end(),
-                                        [&](const PageImage& image) { return image.path == path; });
-        if (found != rows.end())
-            rows.erase(found);
-    }
+            doomed.push_back(row);
+    std::sort(doomed.begin(), doomed.end(), std::greater<>());
+    doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+    for (int row : doomed)
+        rows.erase(rows.begin() + row);
 }
 
 } // namespace rowmoves

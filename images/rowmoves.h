@@ -16,8 +16,7 @@ std::vector<int> Down(std::vector<PageImage>& rows, const std::vector<int>& sele
 // The selected photos, in their order, to the start (end) of the list.
 std::vector<int> Top(std::vector<PageImage>& rows, const std::vector<int>& selected);
 std::vector<int> Bottom(std::vector<PageImage>& rows, const std::vector<int>& selected);
-// Removes the selected photos: each selected path is looked up again and the first row
-// holding it goes, as the list would find it.
+// Removes the selected rows; rows out of range are ignored.
 void Remove(std::vector<PageImage>& rows, const std::vector<int>& selected);
 
 } // namespace rowmoves

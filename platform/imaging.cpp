@@ -5,6 +5,7 @@
 #include <system_error>
 #include <mutex>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 
 #include "platform/filemodes.h"
 #include "platform/imagemetadata.h"
+#include "platform/safefile.h"
 #include "platform/settings.h"
 
 namespace imaging {
@@ -340,8 +342,13 @@ bool encode(const vips::VImage& source, const QString& file, const char* suffix,
     if (!qstrcmp(suffix, ".jpg") || !qstrcmp(suffix, ".bmp")) // these files have no alpha
         image = image.flatten(
             vips::VImage::option()->set("background", std::vector<double>{255, 255, 255}));
-    if (!qstrcmp(suffix, ".bmp"))
-        return toQImage(image).save(file, "BMP");
+    if (!qstrcmp(suffix, ".bmp")) {
+        // QImage::save ignores a failing last write when it closes the file.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        return buffer.open(QIODevice::WriteOnly) && toQImage(image).save(&buffer, "BMP") &&
+               platform::writeFileSafely(file, bytes);
+    }
     if (!vipsCanSave(suffix))
         return false;
     vips::VOption* options = vips::VImage::option()->set("strip", true);

@@ -172,6 +172,9 @@ const QHash<int, QString>& table()
         {40520, QStringLiteral("The new album was not generated. Do you want to generate it "
                                "now?")},
         {40521, QStringLiteral("Would you like to save changes to your album?")},
+        {40538, QStringLiteral("Besides its photos, the album will publish these files and "
+                               "folders:\n\n%1\n\nDo you want to go on?")},
+        {40539, QStringLiteral("%1 (the files in this folder)")},
         {40522, QStringLiteral("You chose to generate an album into the folder \"%1\".\n\nIt "
                                "holds photos of this album, such as \"%2\": emptying it would "
                                "delete them.\n\nGeneration will be aborted. Please, choose another "

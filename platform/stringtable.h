@@ -68,6 +68,8 @@ enum StringId : int {
     IDS_DESTINATION_NOT_FOLDER = 40526,     // the destination names a file
     IDS_TRASH_FAILED = 40527,               // the destination could not be moved to the Trash
     IDS_DELETE_FAILED = 40528,              // the destination could not be emptied
+    IDS_PUBLISH_EXTRAS = 40538,             // names the chosen files published with the album
+    IDS_PUBLISH_FOLDER = 40539,             // one folder of that list
     IDS_CHANGE_DESTINATION = 40541,         // the generation page's controls
     IDS_GENERATE = 40542,
     IDS_SAVE_SETTINGS = 40543,

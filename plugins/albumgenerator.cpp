@@ -1,10 +1,15 @@
 #include "plugins/albumgenerator.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include "album/albumproject.h"
 #include "album/projectfile.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
 #include "plugins/destinationcheck.h"
 #include "plugins/gallivex_impl.h"
+#include "plugins/paramrules.h"
 
 CAlbumGenerator::CAlbumGenerator(CGallivexImpl& host, CDestinationCheck& check,
                                  ProjectFile& projectFile, Prompter& prompter)
@@ -12,10 +17,42 @@ CAlbumGenerator::CAlbumGenerator(CGallivexImpl& host, CDestinationCheck& check,
 {
 }
 
+QStringList CAlbumGenerator::PublishedExtras(AlbumProject& album)
+{
+    QStringList extras;
+    if (album.Parameters(nullptr) < 0)
+        return extras;
+    for (const GVParamInfo& param : album.ParameterList()) {
+        const bool folder = param.type == PT_FOLDER;
+        if (!folder && param.type != PT_FILE && param.type != PT_FILE_2)
+            continue;
+        const GVParamValue* value = paramrules::value(param);
+        const QString chosen =
+            value != nullptr ? QString::fromUtf8(value->text.c_str()) : QString();
+        // What is not there is not published either.
+        if (chosen.isEmpty() || !(folder ? QFileInfo(chosen).isDir() : QFileInfo(chosen).isFile()))
+            continue;
+        const QString path = QDir::toNativeSeparators(chosen);
+        extras << QStringLiteral("%1: %2").arg(QString::fromUtf8(param.friendlyName.c_str()),
+                                               folder ? loadString(IDS_PUBLISH_FOLDER).arg(path)
+                                                      : path);
+    }
+    return extras;
+}
+
 CAlbumGenerator::Outcome CAlbumGenerator::Generate(const QString& destination, bool saveAtOnce)
 {
     Outcome outcome;
     AlbumProject& album = m_host.Album();
+    // Whatever the user can read may be chosen in a parameter: say what leaves with the
+    // album before anything is made.
+    const QStringList extras = PublishedExtras(album);
+    if (!extras.isEmpty() && m_prompter.ask(loadString(IDS_PUBLISH_EXTRAS).arg(extras.join(u'\n')),
+                                            Prompter::Buttons::YesNo, Prompter::Answer::Yes,
+                                            Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        outcome.result = -1;
+        return outcome;
+    }
     // A refused folder is refused before it is made, so none is left behind.
     if (!m_check.Acceptable(destination, album)) {
         outcome.result = -1;

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "sdk/resultcode.h"
 
+class AlbumProject;
 class CDestinationCheck;
 class CGallivexImpl;
 class ProjectFile;
@@ -28,8 +30,12 @@ public:
                     Prompter& prompter);
 
     // saveAtOnce: the page's save-settings box; without it the user is asked before the
-    // album is saved. A failed save is told to the user.
+    // album is saved. A failed save is told to the user. The files and folders chosen in
+    // the album's parameters are named first, and nothing is done when the user says No.
     Outcome Generate(const QString& destination, bool saveAtOnce);
+    // The files and folders of the album's file and folder parameters that exist, which the
+    // album publishes besides its photos: "caption: path" each.
+    static QStringList PublishedExtras(AlbumProject& album);
     // Saves a modified album as the page does after generating and on Next; GV_OK when the
     // album was not modified or the user chose not to save.
     ResultCode SaveIfModified(bool saveAtOnce, bool* saved = nullptr);

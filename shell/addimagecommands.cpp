@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -13,6 +12,7 @@
 #include "images/imageadder.h"
 #include "images/rowmoves.h"
 #include "platform/prompter.h"
+#include "platform/safefile.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "shell/gvapp.h"
@@ -266,12 +266,10 @@ QString CAddImageDlg::listFilePath() const
 bool CAddImageDlg::writeListFile(QString& listPath) const
 {
     listPath = listFilePath();
-    QFile list(listPath);
-    if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return false;
+    QByteArray lines;
     for (const QString& path : selectedPaths())
-        list.write(QDir::toNativeSeparators(path).toUtf8() + '\n');
-    return list.flush();
+        lines += QDir::toNativeSeparators(path).toUtf8() + '\n';
+    return platform::writeFileSafely(listPath, lines);
 }
 
 void CAddImageDlg::onEnhance()

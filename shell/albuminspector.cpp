@@ -8,9 +8,11 @@
 #include "platform/choosers.h"
 #include "platform/placebookmarks.h"
 #include "platform/prompter.h"
+#include "platform/safefile.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "plugins/gallivex_impl.h"
+#include "plugins/parameditor.h"
 
 namespace
 {
@@ -38,8 +40,7 @@ void renameShortcutEntry(const QString& file, const QString& name)
         if (line.startsWith(QStringLiteral("Name=")))
             line = QStringLiteral("Name=") + name;
     }
-    if (shortcut.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        shortcut.write(lines.join(u'\n').toUtf8());
+    platform::writeFileSafely(file, lines.join(u'\n').toUtf8());
 }
 
 } // namespace
@@ -85,12 +86,24 @@ ResultCode AlbumInspector::Rename(const QString& path, const QString& oldName,
     if (!load(host, path))
         return GV_E_READFILE;
     AlbumProject& album = host.Album();
+    // Without its plug-in or template the album was read without its parameters; written
+    // back, it would lose them for good.
+    const CPluginInfo* plugin = album.ChosenPlugin();
+    if (plugin == nullptr || plugin->plugin == nullptr)
+        return GV_E_PLUGINNOTINSTALLED;
+    if (album.TemplateId() < 0)
+        return GV_E_TEMPLATE;
     const QByteArray file = path.toUtf8();
     SilentPrompter prompter;
     NoChoosers choosers;
     ProjectFile project(album, prompter, choosers);
-    // An album never generated takes its name from its title parameter, not from the stored
-    // name: such a rename would not stick, so it is refused rather than lost on the next read.
+    // The title is the album's heading and, until it is generated, its name too.
+    CParamEditor editor(album.ParameterList());
+    if (editor.Find(QStringLiteral("Title")) != nullptr &&
+        editor.Assign(QStringLiteral("Title"), newName) == CParamEditor::Result::Invalid)
+        return GV_E_INVALIDPARAM;
+    // A rename that would not stick (an album without a title parameter takes its name
+    // from its template until generated) is refused rather than lost on the next read.
     if (!album.SetAlbumName(newName.toUtf8().constData()) ||
         QString::fromUtf8(album.AlbumName().c_str()) != newName)
         return GV_E_UNEXPECTED;

@@ -25,9 +25,9 @@ public:
 
     // The album's summary, or nothing when the project cannot be read.
     std::optional<AlbumSummary> ReadSummary(const QString& path) const;
-    // Gives the album a new name and saves it; a Favorites shortcut named after oldName in
-    // favoritesFolder and the bookmarked place of that name follow the album. 0 or the
-    // failure's code.
+    // Gives the album a new name and title and saves it; a Favorites shortcut named after
+    // oldName in favoritesFolder and the bookmarked place of that name follow the album. 0 or
+    // the failure's code; an album whose plug-in or theme is missing is never rewritten.
     ResultCode Rename(const QString& path, const QString& oldName, const QString& newName,
                       const QString& favoritesFolder) const;
     // Has the album's plug-in show the generated album: the plug-in's answer, or

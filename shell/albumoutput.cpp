@@ -1,7 +1,6 @@
 #include "shell/albumoutput.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -9,6 +8,7 @@
 #include "album/projectfile.h"
 #include "platform/placebookmarks.h"
 #include "platform/prompter.h"
+#include "platform/safefile.h"
 #include "platform/stringtable.h"
 #include "plugins/gallivex_impl.h"
 #include "shell/albuminspector.h"
@@ -45,6 +45,11 @@ AlbumOutput::AlbumOutput(CGVApp& app, Choosers& choosers)
 }
 
 AlbumOutput::~AlbumOutput() = default;
+
+void AlbumOutput::SetAlbumNameDialog(std::function<std::optional<QString>(const QString&)> dialog)
+{
+    m_projectFile->SetAlbumNameDialog(std::move(dialog));
+}
 
 int AlbumOutput::Generate(const QString& destination, bool saveAtOnce, bool addFavorites)
 {
@@ -144,16 +149,13 @@ bool AlbumOutput::AddFavoritesShortcut(AlbumProject& album, const QString& favor
     if (!QDir().mkpath(favoritesFolder))
         return false;
     const QUrl url = QUrl(page).scheme().size() > 1 ? QUrl(page) : QUrl::fromLocalFile(page);
-    QFile shortcut(QDir(favoritesFolder).filePath(name + QStringLiteral(".desktop")));
-    if (!shortcut.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
+    const QString shortcut = QDir(favoritesFolder).filePath(name + QStringLiteral(".desktop"));
     const QString entry =
         QStringLiteral("[Desktop Entry]\nType=Link\nName=%1\nURL=%2\nComment=%3\nIcon=%4\n")
             .arg(desktopValue(name), desktopValue(url.toString(QUrl::FullyEncoded)),
                  desktopValue(loadString(IDS_FAVORITES_COMMENT)), desktopValue(iconFile));
-    if (shortcut.write(entry.toUtf8()) < 0 || !shortcut.flush())
+    if (!platform::writeFileSafely(shortcut, entry.toUtf8()))
         return false;
-    shortcut.close();
     // File managers and file dialogs list their bookmarked places, not a shortcut folder:
     // the album's folder goes there (a published album's address as it is).
     const QUrl place = url.isLocalFile() ? QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).absolutePath()) : url;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QString>
 
@@ -29,6 +30,8 @@ public:
         m_warning = std::move(warning);
     }
     CDestinationCheck& Check() { return m_check; }
+    // The album-name dialog shown when a new album is saved; without one it keeps its name.
+    void SetAlbumNameDialog(std::function<std::optional<QString>(const QString&)> dialog);
 
     // Generate: 0 when the album was generated, -1 when a check stopped it, GV_E_FILENOTFOUND
     // when the folder could not be made, otherwise the plug-in's failure (GV_CANCELLED when

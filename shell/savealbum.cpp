@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "album/albumproject.h"
 #include "platform/choosers.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
+#include "shell/albumname.h"
 #include "shell/albumoutput.h"
 #include "shell/gvapp.h"
 #include "shell/mypropertysheet.h"
@@ -84,6 +86,9 @@ CSaveAlbum::CSaveAlbum(CGVApp& app, Choosers& choosers, QWidget* parent)
             return std::nullopt;
         return dialog.Method();
     });
+    m_output->SetAlbumNameDialog([this](const QString& proposed) {
+        return CAlbumName::Ask(proposed, m_app.GetPrompter(), m_app.GetSkin(), this);
+    });
 }
 
 CSaveAlbum::~CSaveAlbum() = default;
@@ -129,7 +134,12 @@ void CSaveAlbum::onChange()
     const QString folder = m_choosers.folder(loadString(IDS_SELECT_ALBUM_LOCATION), start);
     if (folder.isEmpty())
         return;
-    m_app.Album().SetDestination(folder.toUtf8().constData());
+    // The project must learn the new folder even when nothing else of the album changes.
+    AlbumProject& album = m_app.Album();
+    if (folder.toUtf8() != album.Destination().c_str()) {
+        album.SetDestination(folder.toUtf8().constData());
+        album.MarkModified();
+    }
     m_destination->setText(QDir::toNativeSeparators(folder));
     QDir::setCurrent(folder);
 }

@@ -138,10 +138,10 @@ void CTelmplateSel::selectionChanged()
     QTreeWidgetItem* item = m_tree->currentItem();
     if (item == nullptr)
         return;
-    if (isPluginItem(item)) {
-        m_app.Album().ChooseTemplate(itemNumber(item), -1);
+    // A plug-in is no choice yet: the album keeps its template, and the values the user
+    // gave it, until Next takes another template.
+    if (isPluginItem(item))
         return;
-    }
     const QString picture = m_choice.Preview(itemNumber(item->parent()), itemNumber(item));
     const QPixmap pixmap(picture);
     if (picture.isEmpty() || pixmap.isNull())

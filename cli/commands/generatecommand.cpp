@@ -121,5 +121,8 @@ int runGenerate(const QStringList& arguments)
         return cliFail(QStringLiteral("the album was not generated: %1")
                            .arg(QString::fromUtf8(FormatResultMessage(outcome.plugin).c_str())));
     tellWhere(session, destination, parser.has(QStringLiteral("--view")));
-    return outcome.saved && outcome.save != GV_OK ? 1 : 0;
+    if (outcome.saved && outcome.save != GV_OK)
+        return cliFail(QStringLiteral("the album was generated, but it cannot be saved in \"%1\"")
+                           .arg(QString::fromUtf8(album.ProjectPath().c_str())));
+    return 0;
 }

@@ -3,16 +3,15 @@
 #include <chrono>
 
 #include <QDir>
-#include <QFileInfo>
-#include <QLocale>
+#include <QFile>
 
 #include "outputs/html/albumcontext.h"
 #include "outputs/html/albumwriter.h"
+#include "outputs/html/chosenfiles.h"
 #include "outputs/html/pagetemplate.h"
 #include "outputs/html/picturemaker.h"
 #include "outputs/html/picturepool.h"
 #include "outputs/html/sizeexpr.h"
-#include "outputs/html/themefiles.h"
 #include "outputs/html/themeparams.h"
 #include "sdk/gvparaminfo.h"
 
@@ -24,7 +23,6 @@ namespace
 constexpr int PreparedPercent = 5; // reading the photos' fingerprints
 constexpr int PicturesPercent = 90;
 constexpr auto PumpInterval = std::chrono::milliseconds(100);
-constexpr int MaxFolderFiles = 500;
 
 void removeFiles(const PhotoPictures& pictures)
 {
@@ -80,7 +78,7 @@ ResultCode CGeneration::writeAlbum(const CThemeParams& params, CAlbumPhotos& pho
 {
     CAlbumWriter writer(m_host);
     QVariantMap values = params.forPages();
-    ResultCode result = copyChosenFiles(params, writer, values);
+    ResultCode result = CChosenFiles(*m_theme, params, m_host, writer).publish(values);
     for (const QString& asset : m_theme->assets)
         if (result == GV_OK)
             result = writer.copy(QDir(m_theme->folder).filePath(asset), asset);
@@ -125,56 +123,6 @@ ResultCode CGeneration::makePictures(CAlbumPhotos& photos, const CPictureMaker& 
     if (total > 0 && unreadable == total)
         return GV_E_READFILE;
     photos.dropUnmade();
-    return GV_OK;
-}
-
-ResultCode CGeneration::copyChosenFiles(const CThemeParams& params, CAlbumWriter& writer,
-                                        QVariantMap& values)
-{
-    for (const ThemeParam& declared : m_theme->params) {
-        const QString chosen = params.chosenFile(declared.name);
-        if (declared.type == PT_FOLDER) {
-            QVariantList files;
-            const ResultCode result = chosen.isEmpty() ? GV_OK : copyFolder(chosen, writer, files);
-            if (result != GV_OK)
-                return result;
-            values[declared.name] = files;
-            continue;
-        }
-        if (declared.type != PT_FILE && declared.type != PT_FILE_2)
-            continue;
-        values[declared.name] = QString();
-        const QString target = params.albumFileName(declared.name);
-        if (chosen.isEmpty() || !QFileInfo(chosen).isFile())
-            continue;
-        if (!isSafeRelativePath(target)) {
-            qWarning("HTML plug-in: \"%s\" is no name inside the album", qUtf8Printable(target));
-            continue;
-        }
-        if (writer.copy(chosen, target) != GV_OK)
-            return GV_E_CREATEFILE;
-        values[declared.name] = target;
-    }
-    return GV_OK;
-}
-
-ResultCode CGeneration::copyFolder(const QString& folder, CAlbumWriter& writer, QVariantList& files)
-{
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo& entry : entries) {
-        // Only plain files of the folder itself: never what a link points to elsewhere.
-        if (entry.isSymLink() || !isSafeRelativePath(entry.fileName()) ||
-            files.size() >= MaxFolderFiles)
-            continue;
-        const QString target = QStringLiteral("files/") + entry.fileName();
-        if (writer.copy(entry.absoluteFilePath(), target) != GV_OK)
-            return GV_E_CREATEFILE;
-        files << QVariantMap{{"name", entry.fileName()},
-                             {"url", target},
-                             {"size", QLocale::c().formattedDataSize(
-                                          entry.size(), 1, QLocale::DataSizeTraditionalFormat)}};
-    }
     return GV_OK;
 }
 

@@ -31,9 +31,6 @@ private:
     // Percent done and a text for the progress; true when the user cancelled.
     bool report(int percent, const QString& text = QString());
     ResultCode makePictures(CAlbumPhotos& photos, const CPictureMaker& maker);
-    ResultCode copyChosenFiles(const CThemeParams& params, CAlbumWriter& writer,
-                               QVariantMap& values);
-    ResultCode copyFolder(const QString& folder, CAlbumWriter& writer, QVariantList& files);
     ResultCode writeAlbum(const CThemeParams& params, CAlbumPhotos& photos,
                           const CPictureMaker& maker);
     int photosPerSheet(const CThemeParams& params) const;

@@ -73,6 +73,8 @@ struct Theme {
     QString startPage;   // the album's first page
     QString cameraParam; // the choice that keeps camera data...
     QString cameraKeep;  // ...when it holds this option
+    QString originalsParam; // the choice that publishes the photos of folders as they are...
+    QString originalsKeep;  // ...when it holds this option (else without their location)
     QStringList assets;  // files copied into the album under the same relative names
     QList<ThemeParam> params;
     QList<PictureSpec> pictures;

@@ -58,6 +58,8 @@ struct Reader {
     bool page(const QJsonObject& entry);
     bool parseTemplate(const QString& name, const QString& where);
     bool files(const QJsonObject& root);
+    // A member {"parameter": choice, "keep": option} naming a choice and one of its options.
+    bool choiceOption(const QJsonObject& root, const QString& key, QString& param, QString& option);
 };
 
 bool Reader::header(const QJsonObject& root)
@@ -204,13 +206,21 @@ bool Reader::files(const QJsonObject& root)
     }
     if (!theme.preview.isEmpty() && !fileInside(theme.folder, theme.preview))
         return fail(QStringLiteral("the preview picture \"%1\" is missing").arg(theme.preview));
-    const QJsonObject camera = root.value(u"cameraData").toObject();
-    theme.cameraParam = camera.value(u"parameter").toString();
-    theme.cameraKeep = camera.value(u"keep").toString();
-    const ThemeParam* choice = theme.param(theme.cameraParam);
-    if (!camera.isEmpty() && (choice == nullptr || choice->type != PT_CHOICE ||
-                              !choice->options.contains(theme.cameraKeep)))
-        return fail(QStringLiteral("\"cameraData\" must name a choice and one of its options"));
+    return choiceOption(root, QStringLiteral("cameraData"), theme.cameraParam, theme.cameraKeep) &&
+           choiceOption(root, QStringLiteral("folderOriginals"), theme.originalsParam,
+                        theme.originalsKeep);
+}
+
+bool Reader::choiceOption(const QJsonObject& root, const QString& key, QString& param,
+                          QString& option)
+{
+    const QJsonObject named = root.value(key).toObject();
+    param = named.value(u"parameter").toString();
+    option = named.value(u"keep").toString();
+    const ThemeParam* choice = theme.param(param);
+    if (!named.isEmpty() &&
+        (choice == nullptr || choice->type != PT_CHOICE || !choice->options.contains(option)))
+        return fail(QStringLiteral("\"%1\" must name a choice and one of its options").arg(key));
     return true;
 }
 

@@ -168,6 +168,12 @@ bool CThemeParams::keepsCameraData() const
     return !m_theme.cameraParam.isEmpty() && text(m_theme.cameraParam) == m_theme.cameraKeep;
 }
 
+bool CThemeParams::keepsFolderOriginals() const
+{
+    return !m_theme.originalsParam.isEmpty() &&
+           text(m_theme.originalsParam) == m_theme.originalsKeep;
+}
+
 QVariant CThemeParams::scriptValue(const QString& name) const
 {
     const ThemeParam* declared = m_theme.param(name);

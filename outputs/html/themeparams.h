@@ -37,6 +37,8 @@ public:
     int jpegQuality() const;
     int interpolationMode() const;
     bool keepsCameraData() const;
+    // Photos of folder parameters are published as they are, their location included.
+    bool keepsFolderOriginals() const;
 
     // A value for "{Name}" in picture scripts: a number (colours as COLORREF) or a text.
     QVariant scriptValue(const QString& name) const;

@@ -175,14 +175,16 @@ TEST_F(XmlWrite, OnlyValuesThatDifferFromTheTemplateAreWritten)
         {"nothing set", [] {}, {}},
         {"same text in other case", [&] { userValue("Title").text = "SUMMER holidays"; }, {}},
         {"other text", [&] { userValue("Title").text = "Winter"; }, {"Title"}},
-        {"font colour only", [&] { userValue("TitleFont").font->chooseFont.rgbColors = 0xFF; }, {}},
+        {"font colour only",
+         [&] { userValue("TitleFont").font->chooseFont.rgbColors = 0xFF; },
+         {"TitleFont"}},
         {"font size and flags only",
          [&] {
              GVFontBlock& f = *userValue("TitleFont").font;
              f.chooseFont.iPointSize = 90;
              f.chooseFont.Flags = 7;
          },
-         {}},
+         {"TitleFont"}},
         {"font weight",
          [&] { userValue("TitleFont").font->logFont.lfWeight = 100; },
          {"TitleFont"}},

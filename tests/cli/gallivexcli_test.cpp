@@ -15,6 +15,7 @@
 #include "images/imageadder.h"
 #include "platform/settings.h"
 #include "tests/cli/clifixture.h"
+#include "tests/support/fulldisk.h"
 
 namespace
 {
@@ -160,6 +161,12 @@ TEST_F(GallivexCliTest, SetChangesParametersAsThePropertiesPage)
     const CliResult again = cli({"set", album, "Columns=6"});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_TRUE(again.out.contains("Nothing changed."));
+
+    // A font's colour alone is a change that is saved: the template's own font, in red.
+    const CliResult red = cli({"set", album, "TitleFont=DejaVu Sans, 18pt, bold, #ff0000"});
+    ASSERT_EQ(red.exitCode, 0) << red.err.toStdString();
+    EXPECT_TRUE(red.out.contains("TitleFont changed")) << red.out.toStdString();
+    EXPECT_EQ(valueOf(*load(album), "TitleFont")->font->chooseFont.rgbColors, 0x000000FFu);
 }
 
 TEST_F(GallivexCliTest, SetRefusesAndLeavesTheFileAlone)
@@ -197,6 +204,31 @@ TEST_F(GallivexCliTest, SetRefusesAndLeavesTheFileAlone)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains("output plug-in \"Alpha\", which is not installed"))
         << missing.err.toStdString();
+}
+
+TEST_F(GallivexCliTest, SavingOnAFullDiskFailsAndKeepsTheProject)
+{
+    FullDisk disk;
+    GV_REQUIRE_FULL_DISK(disk);
+    const QString made = project("full");
+    ASSERT_EQ(cli({"new", made, "--theme", "Probe/Probe", photos}).exitCode, 0);
+    const QString album = disk.file("full.gvp");
+    ASSERT_TRUE(QFile::copy(made, album));
+    const QByteArray before = bytesOf(album);
+    disk.fill();
+
+    const CliResult set = cli({"set", album, "Title=A much longer title than it had before"});
+    EXPECT_EQ(set.exitCode, 1);
+    EXPECT_TRUE(set.err.contains("cannot save the album")) << set.err.toStdString();
+    EXPECT_EQ(bytesOf(album), before);
+
+    const CliResult generate = cli({"generate", album, "--dest", work.file("out")});
+    EXPECT_EQ(generate.exitCode, 1);
+    EXPECT_TRUE(generate.err.contains("the album was generated, but it cannot be saved in \"" +
+                                      album + "\""))
+        << generate.err.toStdString();
+    EXPECT_EQ(bytesOf(album), before);
+    EXPECT_EQ(entriesOf(disk.path()), QStringList({".filler", "full.gvp"}));
 }
 
 TEST_F(GallivexCliTest, ThemesAsJson)

@@ -58,6 +58,19 @@ TEST_F(GallivexCliTest, GenerateIntoTheProposedFolder)
     EXPECT_TRUE(QFileInfo::exists(work.file("albums/Trip_2_0/index.html")));
 }
 
+TEST_F(GallivexCliTest, GenerateNamesTheChosenFilesItPublishes)
+{
+    const QString alpha = project("alpha");
+    ASSERT_EQ(cli({"new", alpha, "--theme", "Alpha/Classic", photos}).exitCode, 0);
+    const QString picture = work.write("mine/sky.jpg", "sky");
+    ASSERT_EQ(cli({"set", alpha, "Background=" + picture}).exitCode, 0);
+    const CliResult run = cli({"generate", alpha, "--dest", work.file("alpha-out")});
+    EXPECT_TRUE(run.err.contains("Besides its photos, the album will publish these files and "
+                                 "folders:\n\nBackground picture: " +
+                                 picture))
+        << run.err.toStdString();
+}
+
 TEST_F(GallivexCliTest, GenerateRefusesWithAReason)
 {
     const QString album = project("gen");

@@ -115,7 +115,12 @@ TEST_F(ExifFieldsTest, ReplaceWithTheDateInTheTitle)
     ASSERT_EQ(applyToImage(choice, photo("exs-canon-ixus.jpg"), texts), Outcome::Changed);
     const QString date = QLocale::system().toString(QDate(2001, 6, 9), QLocale::LongFormat);
     EXPECT_EQ(texts.title, "Date: " + date + " ");
-    EXPECT_TRUE(texts.description.isEmpty()); // replaced by nothing ticked
+    // No description row ticked: "Replace" has nothing to put there and leaves it alone.
+    EXPECT_EQ(texts.description, "Old description");
+    EXPECT_EQ(buildDescription(choice, fieldsOf("exs-canon-ixus.jpg"), "Kept"), "Kept");
+    choice.toDescription[Date] = true;
+    EXPECT_EQ(buildDescription(choice, fieldsOf("exs-canon-ixus.jpg"), "Gone"),
+              "Date: " + date + "\r\n");
 }
 
 TEST_F(ExifFieldsTest, AddAppendsTheCameraLineWithoutABreak)

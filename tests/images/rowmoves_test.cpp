@@ -51,15 +51,16 @@ TEST(RowMoves, TopAndBottomKeepTheSelectionsOrder)
     EXPECT_EQ(pathsOf(rows), (QStringList{"e", "c", "b", "d", "a"}));
 }
 
-TEST(RowMoves, RemoveTakesTheFirstRowOfEachSelectedPath)
+TEST(RowMoves, RemoveTakesTheSelectedRows)
 {
-    // The same photo twice: removing the second copy removes the first row holding it, as
-    // the list's own search finds it; either way one copy remains.
+    // The same photo twice: removing the second copy removes that row, with its own title,
+    // and keeps the first with its title.
     auto rows = rowsOf({"a", "b", "a", "c"});
     rows[2].title = QStringLiteral("second");
-    rowmoves::Remove(rows, {2, 3});
-    EXPECT_EQ(pathsOf(rows), (QStringList{"b", "a"}));
-    EXPECT_EQ(rows[1].title, QStringLiteral("second"));
-    rowmoves::Remove(rows, {5});
-    EXPECT_EQ(rows.size(), 2u);
+    rowmoves::Remove(rows, {3, 2});
+    EXPECT_EQ(pathsOf(rows), (QStringList{"a", "b"}));
+    EXPECT_EQ(rows[0].title, QStringLiteral("a title"));
+    // Rows out of range and a row selected twice remove nothing more.
+    rowmoves::Remove(rows, {5, -1, 1, 1});
+    EXPECT_EQ(pathsOf(rows), QStringList{"a"});
 }

@@ -3,9 +3,19 @@
 // project file may hold them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
+
+#include <exiv2/exiv2.hpp>
 
 #include "plugins/paramrules.h"
 #include "tests/outputs/htmlalbum.h"
@@ -19,6 +29,43 @@ QString pageText(const QString& file)
 {
     QFile in(file);
     return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+}
+
+// A copy of a shared photo with a GPS position, as a phone would write it.
+QString withGps(const QString& photo)
+{
+    static TestFolder folder;
+    const QString copy = folder.file(photo);
+    QFile::copy(sharedPhoto(photo), copy);
+    QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    auto image = Exiv2::ImageFactory::open(copy.toStdString());
+    image->readMetadata();
+    Exiv2::ExifData exif = image->exifData();
+    exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
+    exif["Exif.GPSInfo.GPSLatitude"] = "48/1 51/1 24/1";
+    image->setExifData(exif);
+    image->writeMetadata();
+    return copy;
+}
+
+Exiv2::ExifData exifOf(const QString& file)
+{
+    auto image = Exiv2::ImageFactory::open(file.toStdString());
+    image->readMetadata();
+    return image->exifData();
+}
+
+bool hasGps(const QString& file)
+{
+    const Exiv2::ExifData exif = exifOf(file);
+    return std::any_of(exif.begin(), exif.end(),
+                       [](const Exiv2::Exifdatum& item) { return item.groupName() == "GPSInfo"; });
+}
+
+bool hasCamera(const QString& file)
+{
+    const Exiv2::ExifData exif = exifOf(file);
+    return exif.findKey(Exiv2::ExifKey("Exif.Image.Model")) != exif.end();
 }
 
 class FilesTest : public ::testing::Test
@@ -45,15 +92,42 @@ protected:
 
 } // namespace
 
-TEST_F(FilesTest, TheBackgroundPictureIsCopiedUnderItsAlbumName)
+TEST_F(FilesTest, TheBackgroundPictureIsMadeAfreshWithoutItsLocation)
 {
     ASSERT_TRUE(album.choose(HtmlAlbum::Classic));
     album.addPhoto(sharedPhoto(QStringLiteral("exs-DSCN0010.jpg")));
-    setFileParam("Background", sharedPhoto(QStringLiteral("exs-nikon-e950.jpg")),
-                 QStringLiteral("images/background.jpg"));
+    const QString chosen = withGps(QStringLiteral("exs-nikon-e950.jpg"));
+    setFileParam("Background", chosen, QStringLiteral("images/background.jpg"));
+    for (const char* cameraData : {"Remove", "Keep (without location)"}) {
+        SCOPED_TRACE(cameraData);
+        album.setChoice("CameraData", QString::fromUtf8(cameraData));
+        ASSERT_EQ(album.generate(dest()), GV_OK);
+        const QString made = dest("images/background.jpg");
+        EXPECT_FALSE(QImage(made).isNull());
+        EXPECT_FALSE(hasGps(made));
+        EXPECT_EQ(hasCamera(made), std::string(cameraData) != "Remove");
+        EXPECT_TRUE(
+            pageText(dest("index.html")).contains(QLatin1String("url(\"images/background.jpg\")")));
+    }
+}
+
+TEST_F(FilesTest, AFileThatIsNoPictureIsNotPublished)
+{
+    ASSERT_TRUE(album.choose(HtmlAlbum::Classic));
+    album.addPhoto(sharedPhoto(QStringLiteral("exs-DSCN0010.jpg")));
+    const QString secret =
+        work.write(QStringLiteral("shadow"), "root:$6$secret:19000:0:99999:7:::\n");
+    setFileParam("Background", secret, QStringLiteral("images/background"));
     ASSERT_EQ(album.generate(dest()), GV_OK);
-    EXPECT_EQ(QFileInfo(dest("images/background.jpg")).size(),
-              QFileInfo(sharedPhoto(QStringLiteral("exs-nikon-e950.jpg"))).size());
+    EXPECT_FALSE(QFileInfo::exists(dest("images/background")));
+    EXPECT_FALSE(QFileInfo::exists(dest("images/background.jpg")));
+    EXPECT_FALSE(pageText(dest("index.html")).contains(QLatin1String("images/background")));
+
+    // A picture whose chosen name is no picture's gets one the browser knows.
+    setFileParam("Background", sharedPhoto(QStringLiteral("exs-nikon-e950.jpg")),
+                 QStringLiteral("images/background.data"));
+    ASSERT_EQ(album.generate(dest()), GV_OK);
+    EXPECT_FALSE(QImage(dest("images/background.jpg")).isNull());
     EXPECT_TRUE(
         pageText(dest("index.html")).contains(QLatin1String("url(\"images/background.jpg\")")));
 }
@@ -74,17 +148,77 @@ TEST_F(FilesTest, ADownloadsFolderIsCopiedAndListed)
     work.write(QStringLiteral("downloads/programme.pdf"), QByteArray(2048, 'x'));
     work.write(QStringLiteral("downloads/notes <1>.txt"), "notes");
     work.write(QStringLiteral("downloads/.hidden"), "secret");
+    work.write(QStringLiteral("downloads/.ssh/id_rsa"), "key");
     work.write(QStringLiteral("elsewhere/private.txt"), "private");
     QFile::link(work.file(QStringLiteral("elsewhere/private.txt")),
                 work.file(QStringLiteral("downloads/link.txt")));
+    ASSERT_EQ(
+        mkfifo(QFile::encodeName(work.file(QStringLiteral("downloads/pipe"))).constData(), 0600),
+        0);
+    const QString photo = withGps(QStringLiteral("exs-nikon-e950.jpg"));
+    QFile::copy(photo, work.file(QStringLiteral("downloads/beach.jpg")));
     album.setText("Downloads", work.file(QStringLiteral("downloads")));
     ASSERT_EQ(album.generate(dest()), GV_OK);
-    EXPECT_EQ(QDir(dest("files")).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"notes <1>.txt", "programme.pdf"}));
+    EXPECT_EQ(QDir(dest("files"))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList({"beach.jpg", "notes <1>.txt", "programme.pdf"}));
+    // The photo keeps its pictures and camera data, but not where it was taken.
+    EXPECT_FALSE(hasGps(dest("files/beach.jpg")));
+    EXPECT_TRUE(hasCamera(dest("files/beach.jpg")));
+    EXPECT_EQ(QImage(dest("files/beach.jpg")), QImage(photo));
+    EXPECT_TRUE(hasGps(work.file(QStringLiteral("downloads/beach.jpg")))); // the user's own
     const QString index = pageText(dest("index.html"));
     EXPECT_TRUE(index.contains(QLatin1String("href=\"files/notes%20%3C1%3E.txt\"")));
     EXPECT_TRUE(index.contains(QLatin1String(">notes &lt;1&gt;.txt<")));
     EXPECT_TRUE(index.contains(QLatin1String("<span>2.0 kB</span>"))) << index.toStdString();
+}
+
+// A theme may offer to publish the photos of a folder as they are.
+TEST(FolderOriginals, AChoiceOfTheThemeKeepsTheLocation)
+{
+    SettingsSandbox settings;
+    TestFolder work;
+    const QString theme = work.file(QStringLiteral("user-themes/originals"));
+    QDir().mkpath(theme + QStringLiteral("/assets"));
+    const QString sources = QStringLiteral(GVTEST_HTML_THEME_SOURCES "/classic/");
+    for (const QString& file : QDir(sources).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(sources + file, theme + u'/' + file));
+    for (const QString& file : QDir(sources + QStringLiteral("assets")).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(sources + QStringLiteral("assets/") + file,
+                                theme + QStringLiteral("/assets/") + file));
+    QFile manifest(theme + QStringLiteral("/theme.json"));
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    QJsonObject json = QJsonDocument::fromJson(manifest.readAll()).object();
+    manifest.close();
+    json[QStringLiteral("id")] = 60;
+    json[QStringLiteral("name")] = QStringLiteral("Originals");
+    QJsonArray params = json[QStringLiteral("parameters")].toArray();
+    params.append(QJsonObject{{"name", "FolderPhotos"},
+                              {"type", 3},
+                              {"caption", "Photos of the folder"},
+                              {"options", QJsonArray{"Without location", "Originals"}},
+                              {"default", "Without location"}});
+    json[QStringLiteral("parameters")] = params;
+    json[QStringLiteral("folderOriginals")] =
+        QJsonObject{{"parameter", "FolderPhotos"}, {"keep", "Originals"}};
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    manifest.write(QJsonDocument(json).toJson());
+    manifest.close();
+
+    HtmlAlbum album(work.file(QStringLiteral("user-themes")));
+    ASSERT_TRUE(album.ready());
+    ASSERT_TRUE(album.choose(60));
+    album.addPhoto(sharedPhoto(QStringLiteral("exs-DSCN0010.jpg")));
+    QDir().mkpath(work.file(QStringLiteral("downloads")));
+    ASSERT_TRUE(QFile::copy(withGps(QStringLiteral("exs-canon-ixus.jpg")),
+                            work.file(QStringLiteral("downloads/beach.jpg"))));
+    album.setText("Downloads", work.file(QStringLiteral("downloads")));
+    album.setChoice("FolderPhotos", QStringLiteral("Originals"));
+    ASSERT_EQ(album.generate(work.file(QStringLiteral("album"))), GV_OK);
+    EXPECT_TRUE(hasGps(work.file(QStringLiteral("album/files/beach.jpg"))));
+    album.setChoice("FolderPhotos", QStringLiteral("Without location"));
+    ASSERT_EQ(album.generate(work.file(QStringLiteral("album"))), GV_OK);
+    EXPECT_FALSE(hasGps(work.file(QStringLiteral("album/files/beach.jpg"))));
 }
 
 TEST_F(FilesTest, PhotosAreGroupedByTheirSubfolderText)

@@ -219,6 +219,10 @@ TEST_F(ManifestTest, EveryFaultIsFoundAndNamed)
              j["cameraData"] = QJsonObject{{"parameter", "Columns"}, {"keep", "Yes"}};
          },
          "\"cameraData\" must name a choice"},
+        {[](QJsonObject& j) {
+             j["folderOriginals"] = QJsonObject{{"parameter", "Scheme"}, {"keep", "Original"}};
+         },
+         "\"folderOriginals\" must name a choice and one of its options"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         ASSERT_TRUE(QFile::remove(theme("classic") + QStringLiteral("/theme.json")));

@@ -88,6 +88,45 @@ TEST_F(GeneratorTest, WithoutTheSaveBoxTheUserIsAsked)
     }
 }
 
+TEST_F(GeneratorTest, TheChosenFilesAndFoldersAreNamedBeforeAnythingIsMade)
+{
+    AlbumProject& album = host.Album();
+    ASSERT_GE(album.Parameters(nullptr), 0);
+    const auto chosen = [&](const char* name, int32_t type, const QString& path) {
+        GVParamInfo param;
+        param.name = name;
+        param.friendlyName =
+            (QString::fromUtf8(name) + QStringLiteral(" caption")).toUtf8().constData();
+        param.type = type;
+        param.values.push_back(
+            GVParamValueInfo(PVK_USER_VALUE, GVParamValue(path.toUtf8().constData())));
+        album.ParameterList().push_back(param);
+    };
+    chosen("Picture", PT_FILE, base.write("mine/sky.jpg", "sky"));
+    chosen("Downloads", PT_FOLDER, base.file("mine"));
+    chosen("Gone", PT_FILE_2, base.file("mine/gone.png"));
+    chosen("Empty", PT_FILE, QString());
+    const QString named =
+        QStringLiteral("Picture caption: %1\nDownloads caption: %2")
+            .arg(base.file("mine/sky.jpg"), loadString(IDS_PUBLISH_FOLDER).arg(base.file("mine")));
+    EXPECT_EQ(CAlbumGenerator::PublishedExtras(album).join(u'\n'), named);
+
+    prompter.answers = {Prompter::Answer::No};
+    CAlbumGenerator generator(host, destination, projectFile, prompter);
+    const CAlbumGenerator::Outcome refused = generator.Generate(base.file("out"), true);
+    EXPECT_EQ(refused.result, -1);
+    EXPECT_FALSE(QFileInfo::exists(base.file("out")));
+    EXPECT_FALSE(QFileInfo::exists(base.file("report.txt")));
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts[0], loadString(IDS_PUBLISH_EXTRAS).arg(named));
+
+    prompter.answers = {Prompter::Answer::Yes};
+    const CAlbumGenerator::Outcome made = generator.Generate(base.file("out"), true);
+    EXPECT_EQ(made.result, 0);
+    EXPECT_EQ(made.plugin, GV_OK);
+    EXPECT_TRUE(QFileInfo::exists(base.file("out/index.html")));
+}
+
 TEST_F(GeneratorTest, RefusalsAndFailuresStopBeforeOrAfterThePlugin)
 {
     base.write("script.txt", "create\tindex.html\tx\nreturn\t-1000\n");

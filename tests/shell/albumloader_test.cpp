@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QStringList>
 
+#include "album/albumproject.h"
+#include "album/projectfile.h"
+#include "platform/choosers.h"
+#include "plugins/paramrules.h"
 #include "shell/albuminspector.h"
 #include "shell/albumlist.h"
 #include "shell/albumloader.h"
@@ -33,6 +38,27 @@ protected:
                           pluginFolder);
     }
     AlbumInspector inspector() const { return AlbumInspector({pluginFolder}, 128); }
+    // The album's Title parameter as the album builder reads it.
+    std::string titleOf(const QString& path) const
+    {
+        AlbumProject album;
+        album.PluginManager().SetPluginFolders({pluginFolder});
+        EXPECT_TRUE(album.Initialise());
+        ScriptedPrompter prompter;
+        NoChoosers choosers;
+        EXPECT_EQ(
+            ProjectFile(album, prompter, choosers).OpenProject(path.toUtf8().constData(), false),
+            0);
+        for (const GVParamInfo& param : album.ParameterList())
+            if (paramrules::sameName(param.name.c_str(), "Title"))
+                return paramrules::value(param)->text.c_str();
+        return {};
+    }
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     QStringList texts() const
     {
         QStringList shown;
@@ -213,22 +239,54 @@ TEST_F(AlbumLoaderTest, AStoppedLoaderReadsNothingMore)
     EXPECT_EQ(reads, 4);
 }
 
-TEST_F(AlbumLoaderTest, ARenameThatWouldNotStickIsRefused)
+TEST_F(AlbumLoaderTest, ARenameChangesTheNameAndTheTitle)
 {
-    // Without a destination the album's name comes from its title parameter.
+    // Without a destination the album's name comes from its title parameter, which the
+    // rename changes too.
     const QString path =
         writeAlbum(projects(), QStringLiteral("draft"),
                    {QStringLiteral("Draft"), QString(), 0, false, 5}, pluginFolder);
     const std::optional<AlbumSummary> before = inspector().ReadSummary(path);
     ASSERT_TRUE(before);
-    EXPECT_NE(inspector().Rename(path, QString::fromUtf8(before->albumName.c_str()),
-                                 QStringLiteral("Renamed"), work.file(QStringLiteral("fav"))),
+    EXPECT_EQ(inspector().Rename(path, QString::fromUtf8(before->albumName.c_str()),
+                                 QStringLiteral("Renamed draft"), work.file(QStringLiteral("fav"))),
               GV_OK);
-    EXPECT_STREQ(inspector().ReadSummary(path)->albumName.c_str(), before->albumName.c_str());
-    // A generated album takes the new name.
+    EXPECT_STREQ(inspector().ReadSummary(path)->albumName.c_str(), "Renamed draft");
+    EXPECT_EQ(titleOf(path), "Renamed draft");
+    // A generated album takes the new name, and its pages the new heading.
     const QString done = write(QStringLiteral("done"), QStringLiteral("Done"), 5);
     EXPECT_EQ(inspector().Rename(done, QStringLiteral("Done"), QStringLiteral("Renamed"),
                                  work.file(QStringLiteral("fav"))),
               GV_OK);
     EXPECT_STREQ(inspector().ReadSummary(done)->albumName.c_str(), "Renamed");
+    EXPECT_EQ(titleOf(done), "Renamed");
+}
+
+TEST_F(AlbumLoaderTest, AnAlbumWhoseThemeIsGoneIsNotRewritten)
+{
+    const QString path = write(QStringLiteral("orphan"), QStringLiteral("Orphan"), 5);
+    const QByteArray before = fileBytes(path);
+    // The album's plug-in is no longer installed; another one is.
+    TestFolder others;
+    const std::string otherFolder = installTestPlugins(others.path(), {"gvtest_beta"});
+    const AlbumInspector without({otherFolder}, 128);
+    EXPECT_EQ(without.Rename(path, QStringLiteral("Orphan"), QStringLiteral("Renamed"),
+                             work.file(QStringLiteral("fav"))),
+              GV_E_PLUGINNOTINSTALLED);
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_STREQ(inspector().ReadSummary(path)->albumName.c_str(), "Orphan");
+    EXPECT_EQ(titleOf(path), "Summer Holidays");
+
+    // The plug-in is there, the album's theme is not.
+    QByteArray edited = before;
+    edited.replace("Name=\"Classic\"", "Name=\"Vanished\"");
+    ASSERT_NE(edited, before);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(edited);
+    file.close();
+    EXPECT_EQ(inspector().Rename(path, QStringLiteral("Orphan"), QStringLiteral("Renamed"),
+                                 work.file(QStringLiteral("fav"))),
+              GV_E_TEMPLATE);
+    EXPECT_EQ(fileBytes(path), edited);
 }

@@ -229,6 +229,40 @@ TEST_F(GenerationPageTest, ChangeTakesTheChosenFolderAsTheDestination)
     EXPECT_EQ(QDir::currentPath(), QDir(target.path()).canonicalPath());
 }
 
+TEST_F(GenerationPageTest, AFolderChosenWithChangeIsSavedWithTheAlbum)
+{
+    useShippedGraphics();
+    openGeneration();
+    // The album is generated and saved once, without a Favorites shortcut.
+    TestFolder first;
+    destination(first.path());
+    generation().AddFavoritesBox().setChecked(false);
+    ASSERT_EQ(generation().Generate(), 0);
+    ASSERT_FALSE(app.Album().IsModified());
+    const std::string project = app.Album().ProjectPath().c_str();
+
+    struct FolderChooser : NoChoosers {
+        QString folder(const QString&, const QString&) override { return chosen; }
+        QString chosen;
+    } folders;
+    folders.chosen = target.path();
+    CSaveAlbum page(app, folders);
+    page.ChangeButton().click();
+    EXPECT_TRUE(app.Album().IsModified());
+    destination(target.path());
+    ASSERT_EQ(generation().Generate(), 0);
+    EXPECT_FALSE(app.Album().IsModified());
+
+    CGallivexImpl reader;
+    reader.Album().PluginManager().SetPluginFolders({GVTEST_HTML_PLUGIN_DIR});
+    ASSERT_TRUE(reader.Album().Initialise());
+    ProjectFile file(reader.Album(), prompter, choosers);
+    ASSERT_EQ(file.OpenProject(project.c_str(), false), GV_OK);
+    EXPECT_EQ(QString::fromUtf8(reader.Album().Destination().c_str()), target.path());
+    reader.Album().PluginManager().ReleasePlugins(reader.Album().Plugins());
+    reader.Album().Plugins().clear();
+}
+
 TEST_F(GenerationPageTest, AFolderWithOnlyHiddenFilesIsEmptyAndKeepsThem)
 {
     target.write(QStringLiteral(".hidden"), "kept");
@@ -388,6 +422,27 @@ TEST_F(GenerationPageTest, NoToGenerateNowAsksOnceToSaveAModifiedAlbum)
     EXPECT_EQ(prompter.texts, QStringList({GenerateNow, SaveChanges}));
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
     EXPECT_FALSE(app.Album().HasProjectFile());
+}
+
+TEST_F(GenerationPageTest, ANewAlbumIsSavedUnderTheNameTheUserTypes)
+{
+    TestFolder projects;
+    settings().writeString(QStringLiteral("Paths"), QStringLiteral("ProjectPath"), projects.path());
+    openGeneration();
+    const QString title = QString::fromUtf8(app.Album().AlbumName().c_str());
+    ASSERT_FALSE(title.isEmpty());
+    typedAlbumName = QStringLiteral("Holiday 2024");
+    prompter.answers = {Answer::No}; // not generated now; saved at once (the box is on)
+    next();
+    EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::FinalPage);
+    EXPECT_EQ(namesProposed, QStringList{title});
+    EXPECT_EQ(QString::fromUtf8(app.Album().ProjectPath().c_str()),
+              projects.file(QStringLiteral("Holiday_2024.gvp")));
+    // The album has no folder yet, and still the title does not replace the typed name.
+    EXPECT_STREQ(app.Album().AlbumName().c_str(), "Holiday 2024");
+    QFile saved(projects.file(QStringLiteral("Holiday_2024.gvp")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("AlbumName=\"Holiday 2024\""));
 }
 
 TEST_F(GenerationPageTest, YesToGenerateNowStaysWhenTheCheckRefuses)

@@ -4,15 +4,20 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -21,6 +26,7 @@
 #include "platform/settings.h"
 #include "shell/addimagedlg.h"
 #include "shell/albumintro.h"
+#include "shell/albumname.h"
 #include "shell/albumsheet.h"
 #include "shell/gvapp.h"
 #include "shell/imagelistchoosers.h"
@@ -56,6 +62,18 @@ protected:
     {
         installTestPlugins(program.file("plugins"), {"gvtest_alpha", "gvtest_beta"});
         app.Album().PluginManager().SetPluginFolders({program.str() + "/plugins"});
+        // The user answers the album-name dialog of a new album: types typedAlbumName, when
+        // set, and presses OK.
+        QObject::connect(&nameAnswerer, &QTimer::timeout, [this] {
+            auto* dialog = dynamic_cast<CAlbumName*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            namesProposed << dialog->NameEdit().text();
+            if (typedAlbumName)
+                dialog->NameEdit().setText(*typedAlbumName);
+            dialog->OkButton().click();
+        });
+        nameAnswerer.start(5);
     }
     // Starts the application with arguments and builds the wizard, not yet started.
     CAlbumSheet& makeSheet(const QStringList& arguments = {})
@@ -214,4 +232,7 @@ protected:
     int aboutShown = 0;
     int tipsShown = 0;
     bool initialised = false;
+    QTimer nameAnswerer;
+    std::optional<QString> typedAlbumName;
+    QStringList namesProposed;
 };

@@ -1,5 +1,8 @@
+#include <cstring>
+
 #include <QFileInfo>
 #include <QLabel>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "shell/telmplatesel.h"
@@ -69,6 +72,41 @@ TEST_F(ThemePageTest, TheSameTemplateKeepsTheParametersAndTheAlbumUnchanged)
     next();
     EXPECT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ImageListPage);
     EXPECT_EQ(app.Album().ParameterList().size(), count);
+    EXPECT_FALSE(app.Album().IsModified());
+}
+
+TEST_F(ThemePageTest, ClickingAPlugInKeepsTheParametersOfTheChosenTemplate)
+{
+    openThemePage();
+    next(); // Classic of the first plug-in
+    fetchParameters();
+    const auto titleOf = [this]() -> GVParamInfo* {
+        for (GVParamInfo& param : app.Album().ParameterList())
+            if (std::strcmp(param.name.c_str(), "Title") == 0)
+                return &param;
+        return nullptr;
+    };
+    GVParamInfo* title = titleOf();
+    ASSERT_NE(title, nullptr);
+    title->values[0].value.text = "My own title";
+    app.Album().SetModified(false);
+    sheet->Button(CMyPropertySheet::ID_WIZBACK)->click();
+    ASSERT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ThemePage);
+
+    // The user clicks the plug-in, then the same template again, and goes on.
+    QTreeWidget& tree = themes().Tree();
+    QTreeWidgetItem* classic = tree.currentItem();
+    ASSERT_NE(classic, nullptr);
+    QTreeWidgetItem* plugin = classic->parent();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(plugin).center());
+    ASSERT_EQ(tree.currentItem(), plugin);
+    EXPECT_EQ(app.Album().ParameterList().size(), 10);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(classic).center());
+    next();
+    ASSERT_EQ(sheet->GetActiveIndex(), CAlbumSheet::ImageListPage);
+    ASSERT_EQ(app.Album().ParameterList().size(), 10);
+    ASSERT_NE(titleOf(), nullptr);
+    EXPECT_STREQ(titleOf()->values[0].value.text.c_str(), "My own title");
     EXPECT_FALSE(app.Album().IsModified());
 }
 
