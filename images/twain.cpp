@@ -151,16 +151,21 @@ int CTwain::RunAside(const std::function<int()>& call)
     return code;
 }
 
+void CTwain::ShowPage()
+{
+    // While a sheet starts, the page is the next one.
+    m_progress->setText(
+        loadString(IDS_TWAIN_SCANNING_PAGE).arg(m_reading ? m_transfers : m_transfers + 1));
+    m_progress->setPosition(m_manager.transferPercent());
+}
+
 void CTwain::ShowProgress()
 {
     // After Cancel the window is gone; what remains is winding down.
     if (!m_progress || m_cancelled)
         return;
-    // While a sheet starts, the page is the next one.
-    m_progress->setText(
-        loadString(IDS_TWAIN_SCANNING_PAGE).arg(m_reading ? m_transfers : m_transfers + 1));
-    m_progress->setPosition(m_manager.transferPercent());
-    if (m_progress->pump() && !m_cancelled) {
+    ShowPage();
+    if (m_progress->pump()) {
         m_cancelled = true;
         m_manager.requestCancel();
         RequestClose();
@@ -202,6 +207,9 @@ void CTwain::NativeTransfer()
     ++m_transfers;
     QImage image;
     m_reading = true;
+    // The window shows the new page from its first byte, not the end of the last one.
+    if (m_progress && !m_cancelled)
+        ShowPage();
     const bool done =
         Call(Step::NativeTransfer, [&](int&) { return m_manager.nativeTransfer(image); });
     m_reading = false;

@@ -97,6 +97,7 @@ private:
     bool EnableSource();
     // Runs a step that may block on a worker thread, keeping the progress window alive.
     int RunAside(const std::function<int()>& call);
+    void ShowPage();
     void ShowProgress();
     void RunLoop();
     void BringDownTo(int state);

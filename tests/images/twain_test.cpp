@@ -265,10 +265,6 @@ TEST(TwainTest, TheManagerRefusesStepsOutOfOrder)
     EXPECT_NE(manager.conditionCode(), 0);
 }
 
-// Reads that come slowly, a few kilobytes at a time, as from a real scanner.
-const QByteArray slowReads = "read-limit true\nread-limit-size 4096\nread-delay true\n"
-                             "read-delay-duration 40000\n";
-
 TEST(TwainTest, TheFeederChosenByItsNameGivesEverySheet)
 {
     SaneConfig config;
@@ -315,7 +311,7 @@ TEST(TwainTest, SettingsTheDeviceRefusesEndTheAcquisition)
 
 TEST(TwainTest, CancelDropsThePictureUnderWayAndStopsTheFeeder)
 {
-    SaneConfig config("test\n", SaneConfig::smallColourScans() + slowReads);
+    SaneConfig config("test\n", SaneConfig::smallColourScans() + SaneConfig::slowReads());
     ScriptedPrompter prompter;
     RecordingTwain twain(&prompter);
     twain.settings = ScanSettings{"Automatic Document Feeder", {}, 0, 0, 0};
@@ -335,7 +331,7 @@ TEST(TwainTest, CancelDropsThePictureUnderWayAndStopsTheFeeder)
 
 TEST(TwainTest, EventsKeepFlowingWhileAPictureIsRead)
 {
-    SaneConfig config("test\n", SaneConfig::smallColourScans() + slowReads);
+    SaneConfig config("test\n", SaneConfig::smallColourScans() + SaneConfig::slowReads());
     QWidget window;
     RecordingTwain twain;
     twain.settings = ScanSettings{"Flatbed", {}, 0, 0, 0};

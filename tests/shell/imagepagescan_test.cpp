@@ -27,11 +27,9 @@ namespace
 // Every test of this program shares SANE's configuration folder.
 const bool saneFolderPointed = (SaneConfig::folder(), true);
 
-// Reads that come slowly, a few kilobytes at a time, as from a real scanner.
 QByteArray slowScans()
 {
-    return SaneConfig::smallColourScans() +
-           "read-limit true\nread-limit-size 4096\nread-delay true\nread-delay-duration 40000\n";
+    return SaneConfig::smallColourScans() + SaneConfig::slowReads();
 }
 
 void press(QDialog& dialog, const QString& text)
@@ -107,6 +105,7 @@ TEST_F(ImagePageScanTest, TheFeederChosenInTheSettingsGivesEveryPage)
     scanWith([](CScanOptionsDlg& dialog) {
         choose(dialog, "source", "Automatic Document Feeder");
         choose(dialog, "mode", "Gray");
+        saveScreenshot(dialog, QStringLiteral("scan-settings"));
     });
     // The test scanner's feeder holds ten sheets: every one arrives, in grey, over the whole
     // 200 mm glass at the 25 dpi the dialog offered.
@@ -149,8 +148,10 @@ TEST_F(ImagePageScanTest, CancelMidScanStopsAndAddsNothingHalfDone)
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         CProgressDlg* progress = shownProgress();
-        if (!pressed && progress && page().Rows().Size() == 1 && progress->Bar().GetPos() > 0) {
+        if (!pressed && progress && page().Rows().Size() == 1 &&
+            progress->StatusText() == "Scanning page 2..." && progress->Bar().GetPos() > 0) {
             EXPECT_TRUE(progress->CancelButton().isEnabled());
+            saveScreenshot(*progress, QStringLiteral("scan-progress"));
             progress->CancelButton().click();
             pressed = true;
         }

@@ -20,6 +20,14 @@ public:
                "test-picture \"Color pattern\"\ntl_x 0.0\ntl_y 0.0\nbr_x 40.5\nbr_y 30.5\n";
     }
 
+    // Reads that come slowly, a few kilobytes at a time, as from a real scanner: a sheet over
+    // the whole glass takes a good part of a second.
+    static QByteArray slowReads()
+    {
+        return "read-limit true\nread-limit-size 4096\nread-delay true\n"
+               "read-delay-duration 40000\n";
+    }
+
     // backends: the lines of dll.conf; testConf: the test scanner's settings.
     explicit SaneConfig(const QByteArray& backends = "test\n",
                         const QByteArray& testConf = smallColourScans())
