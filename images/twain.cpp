@@ -1,9 +1,12 @@
 #include "images/twain.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <QApplication>
 
+#include "album/progress.h"
+#include "images/offthread.h"
 #include "images/sourcelistdlg.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
@@ -39,7 +42,11 @@ bool CTwain::Call(TwainState::Step step, const std::function<int(int&)>& call)
         return false;
     }
     int pending = 0;
-    const int code = call(pending);
+    // Starting a sheet and reading it wait on the device; the next sheet starts at the end of
+    // the previous one.
+    const bool slow =
+        step == Step::TransferReady || step == Step::NativeTransfer || step == Step::EndTransfer;
+    const int code = slow ? RunAside([&] { return call(pending); }) : call(pending);
     m_state.record(step, code, m_manager.conditionCode(), pending);
     return code == TwainState::Success || code == TwainState::TransferDone;
 }
@@ -90,6 +97,16 @@ bool CTwain::EnableSource()
 
 bool CTwain::Acquire(QWidget* parent)
 {
+    if (m_busy)
+        return false;
+    m_busy = true;
+    struct BusyReset {
+        bool& flag;
+        ~BusyReset() { flag = false; }
+    } reset{m_busy};
+    m_cancelled = false;
+    m_errorCondition = 0;
+    m_transfers = 0;
     const int remembered = GetState();
     struct Stage {
         int below;
@@ -101,7 +118,8 @@ bool CTwain::Acquire(QWidget* parent)
                             {TwainState::SourceEnabled, EnableError, &CTwain::EnableSource}};
     for (const Stage& stage : stages) {
         if (GetState() < stage.below && !(this->*stage.open)()) {
-            ReportError(stage.error);
+            if (!m_cancelled)
+                ReportError(stage.error);
             BringDownTo(remembered);
             return false;
         }
@@ -109,11 +127,49 @@ bool CTwain::Acquire(QWidget* parent)
     QPointer<QWidget> window = ParentWindow(parent);
     if (window)
         window->setEnabled(false);
+    m_progress = BeginTransferProgress();
+    // A window that belongs to the disabled one would be disabled with it, Cancel included.
+    if (auto* shown = dynamic_cast<QWidget*>(m_progress))
+        shown->setEnabled(true);
     RunLoop();
+    if (m_progress) {
+        m_progress = nullptr;
+        EndTransferProgress();
+    }
     if (window)
         window->setEnabled(true);
     BringDownTo(remembered);
+    if (m_errorCondition != 0)
+        ReportError(TransferError);
     return true;
+}
+
+int CTwain::RunAside(const std::function<int()>& call)
+{
+    int code = TwainState::Failure;
+    runOffThread([&] { code = call(); }, [this] { ShowProgress(); });
+    return code;
+}
+
+void CTwain::ShowPage()
+{
+    // While a sheet starts, the page is the next one.
+    m_progress->setText(
+        loadString(IDS_TWAIN_SCANNING_PAGE).arg(m_reading ? m_transfers : m_transfers + 1));
+    m_progress->setPosition(m_manager.transferPercent());
+}
+
+void CTwain::ShowProgress()
+{
+    // After Cancel the window is gone; what remains is winding down.
+    if (!m_progress || m_cancelled)
+        return;
+    ShowPage();
+    if (m_progress->pump()) {
+        m_cancelled = true;
+        m_manager.requestCancel();
+        RequestClose();
+    }
 }
 
 void CTwain::RunLoop()
@@ -122,12 +178,15 @@ void CTwain::RunLoop()
     while (GetState() >= TwainState::SourceEnabled) {
         QCoreApplication::processEvents();
         if (GetState() == TwainState::SourceEnabled && !m_closeRequested &&
-            Call(Step::TransferReady, [this](int&) { return m_manager.transferReady(); }))
+            Call(Step::TransferReady, [this](int&) { return m_manager.transferReady(); })) {
             TransferImages();
-        else if (GetState() == TwainState::SourceEnabled)
+        } else if (GetState() == TwainState::SourceEnabled) {
+            // Why the pictures ended is known only while the device is open.
+            m_errorCondition = m_cancelled ? 0 : m_manager.stopCondition();
             CloseSourceRequest();
-        else
+        } else {
             BringDownTo(TwainState::SourceEnabled);
+        }
     }
 }
 
@@ -145,9 +204,15 @@ void CTwain::TransferImages()
 
 void CTwain::NativeTransfer()
 {
+    ++m_transfers;
     QImage image;
+    m_reading = true;
+    // The window shows the new page from its first byte, not the end of the last one.
+    if (m_progress && !m_cancelled)
+        ShowPage();
     const bool done =
         Call(Step::NativeTransfer, [&](int&) { return m_manager.nativeTransfer(image); });
+    m_reading = false;
     if (!done || LastReturnCode() != TwainState::TransferDone)
         image = QImage();
     if (GetState() == TwainState::Transferring)
@@ -174,8 +239,13 @@ void CTwain::StateChanged(int /*state*/) {}
 
 void CTwain::ReportError(int error)
 {
-    if (m_prompter)
-        m_prompter->message(loadString(IDS_TWAIN_ERROR_FIRST + error), Prompter::Icon::Error);
+    if (!m_prompter)
+        return;
+    QString text = loadString(IDS_TWAIN_ERROR_FIRST + error);
+    // The device's own words say what went wrong: a jam, an empty feeder, an open cover.
+    if (error == TransferError)
+        text = text.arg(SourceManager::conditionText(m_errorCondition));
+    m_prompter->message(text, Prompter::Icon::Error);
 }
 
 bool CTwain::SetCapability(SourceManager::Capability capability, int value)
@@ -186,6 +256,24 @@ bool CTwain::SetCapability(SourceManager::Capability capability, int value)
     }
     return Call(Step::SetCapability,
                 [&](int&) { return m_manager.setCapability(capability, value); });
+}
+
+bool CTwain::ReadDeviceChoices(ScanChoices& choices)
+{
+    if (GetState() != TwainState::SourceOpen) {
+        ReportError(CapabilityError);
+        return false;
+    }
+    return Call(Step::GetCapability, [&](int&) { return m_manager.readChoices(choices); });
+}
+
+bool CTwain::ApplyDeviceSettings(const ScanSettings& settings)
+{
+    if (GetState() != TwainState::SourceOpen) {
+        ReportError(CapabilityError);
+        return false;
+    }
+    return Call(Step::SetCapability, [&](int&) { return m_manager.applySettings(settings); });
 }
 
 void CTwain::BringDownTo(int state)

@@ -17,6 +17,7 @@ int fromState(Step step)
     case Step::OpenSource:
     case Step::CloseManager:
         return TwainState::ManagerOpen;
+    case Step::GetCapability:
     case Step::SetCapability:
     case Step::Enable:
     case Step::CloseSource:
@@ -67,6 +68,7 @@ int toState(Step step, int returnCode, int pending)
     case Step::UnloadManager:
         return TwainState::PreSession;
     case Step::UserSelect:
+    case Step::GetCapability:
     case Step::SetCapability:
         return 0;
     }

@@ -21,6 +21,7 @@ public:
         OpenManager,
         UserSelect,
         OpenSource,
+        GetCapability,
         SetCapability,
         Enable,
         TransferReady,

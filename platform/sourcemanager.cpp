@@ -1,9 +1,12 @@
 #include "platform/sourcemanager.h"
 
+#include <algorithm>
+
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 
 #include "platform/saneimage.h"
+#include "platform/saneoptions.h"
 
 namespace
 {
@@ -38,33 +41,6 @@ struct HandleCloser {
 };
 using DeviceHandle = std::unique_ptr<void, HandleCloser>;
 
-// The option's index by name; 0 (the option count) when the device has none.
-SANE_Int findOption(SANE_Handle handle, const char* name)
-{
-    for (SANE_Int i = 1;; ++i) {
-        const SANE_Option_Descriptor* option = sane_get_option_descriptor(handle, i);
-        if (!option)
-            return 0;
-        if (option->name && qstrcmp(option->name, name) == 0)
-            return i;
-    }
-}
-
-// The first value of a string option's list that names a feeder, or a flatbed.
-QByteArray sourceChoice(const SANE_Option_Descriptor* option, bool feeder)
-{
-    if (option->constraint_type != SANE_CONSTRAINT_STRING_LIST)
-        return {};
-    for (const SANE_String_Const* value = option->constraint.string_list; *value; ++value) {
-        const QString name = text(*value);
-        const bool isFeeder = name.contains(QLatin1String("ADF"), Qt::CaseInsensitive) ||
-                              name.contains(QLatin1String("Feeder"), Qt::CaseInsensitive);
-        if (isFeeder == feeder)
-            return QByteArray(*value);
-    }
-    return {};
-}
-
 } // namespace
 
 struct SourceManager::Device {
@@ -73,6 +49,7 @@ struct SourceManager::Device {
     bool pageStarted = false;
     bool feeder = false;
     bool empty = false; // the feeder ran out of sheets in this enabling
+    int stop = 0;       // the status that ended the pictures early
     int wanted = -1;    // pictures the application takes; -1 all the device has
     int taken = 0;
 };
@@ -153,17 +130,33 @@ SourceManager::ReturnCode SourceManager::setCapability(Capability capability, in
         return value >= -1 ? Success : fail(SANE_STATUS_INVAL);
     }
     SANE_Handle handle = m_device->handle.get();
-    const SANE_Int index = findOption(handle, SANE_NAME_SCAN_SOURCE);
-    const SANE_Option_Descriptor* option =
-        index ? sane_get_option_descriptor(handle, index) : nullptr;
-    QByteArray choice = option ? sourceChoice(option, value != 0) : QByteArray();
+    const QString choice = sane::feederSource(handle, value != 0);
     if (choice.isEmpty())
         return value == 0 ? Success : fail(SANE_STATUS_UNSUPPORTED);
-    const SANE_Status status =
-        sane_control_option(handle, index, SANE_ACTION_SET_VALUE, choice.data(), nullptr);
+    const SANE_Status status = sane::setString(handle, SANE_NAME_SCAN_SOURCE, choice);
     if (status != SANE_STATUS_GOOD)
         return fail(status);
     m_device->feeder = value != 0;
+    return Success;
+}
+
+SourceManager::ReturnCode SourceManager::readChoices(ScanChoices& choices)
+{
+    if (!m_device || m_device->enabled)
+        return fail(SANE_STATUS_INVAL);
+    choices = sane::readChoices(m_device->handle.get());
+    return Success;
+}
+
+SourceManager::ReturnCode SourceManager::applySettings(const ScanSettings& settings)
+{
+    if (!m_device || m_device->enabled)
+        return fail(SANE_STATUS_INVAL);
+    const SANE_Status status = sane::applySettings(m_device->handle.get(), settings);
+    if (status != SANE_STATUS_GOOD)
+        return fail(status);
+    m_device->feeder = sane::isFeederSource(settings.source);
+    m_device->wanted = -1;
     return Success;
 }
 
@@ -175,19 +168,50 @@ SourceManager::ReturnCode SourceManager::enable(bool /*showUserInterface*/)
     m_device->enabled = true;
     m_device->taken = 0;
     m_device->empty = false;
+    m_device->stop = 0;
+    m_cancel = false;
     return Success;
+}
+
+void SourceManager::noteStop(int condition)
+{
+    if (m_device->stop == 0 && !m_cancel)
+        m_device->stop = condition;
 }
 
 bool SourceManager::startPage()
 {
-    const SANE_Status status = sane_start(m_device->handle.get());
-    m_device->pageStarted = status == SANE_STATUS_GOOD;
+    m_expected = 0;
+    m_received = 0;
+    const SANE_Status status =
+        m_cancel ? SANE_STATUS_CANCELLED : sane_start(m_device->handle.get());
+    m_device->pageStarted = status == SANE_STATUS_GOOD && !m_cancel;
     if (!m_device->pageStarted) {
-        m_condition = status;
+        m_condition = status == SANE_STATUS_GOOD ? SANE_STATUS_CANCELLED : status;
         m_device->empty = true;
+        // A feeder that runs out after its first sheet has simply been emptied; anything
+        // else (no sheet at all, a jam, an open cover) is worth telling the user.
+        if (!(m_device->feeder && status == SANE_STATUS_NO_DOCS && m_device->taken > 0))
+            noteStop(m_condition);
         sane_cancel(m_device->handle.get());
     }
     return m_device->pageStarted;
+}
+
+int SourceManager::stopCondition() const
+{
+    return m_device ? m_device->stop : 0;
+}
+
+QString SourceManager::conditionText(int condition)
+{
+    return text(sane_strstatus(static_cast<SANE_Status>(condition)));
+}
+
+int SourceManager::transferPercent() const
+{
+    const long long expected = m_expected;
+    return expected > 0 ? static_cast<int>(std::min(99LL, m_received * 100 / expected)) : 0;
 }
 
 SourceManager::ReturnCode SourceManager::transferReady()
@@ -198,19 +222,27 @@ SourceManager::ReturnCode SourceManager::transferReady()
         return Success;
     const bool more = m_device->wanted < 0 || m_device->taken < m_device->wanted;
     // Without a feeder the device gives one picture each time it is enabled.
-    if (!more || m_device->empty || (!m_device->feeder && m_device->taken > 0))
+    if (!more || m_device->empty || (!m_device->feeder && m_device->taken > 0)) {
+        m_condition = 0; // nothing went wrong: there is simply no picture left
         return Failure;
+    }
     return startPage() ? Success : Failure;
 }
 
 namespace
 {
 
-// Reads one frame to its end; false when the device stops with an error.
-bool readFrame(SANE_Handle handle, QByteArray& data, SANE_Status& status)
+// Reads one frame to its end; false when the device stops with an error or cancelled is set.
+// The cancel is checked between reads so that SANE is only ever called from this thread.
+bool readFrame(SANE_Handle handle, QByteArray& data, SANE_Status& status,
+               const std::atomic<bool>& cancelled, std::atomic<long long>& received)
 {
     SANE_Byte buffer[65536];
     for (;;) {
+        if (cancelled) {
+            status = SANE_STATUS_CANCELLED;
+            return false;
+        }
         SANE_Int length = 0;
         status = sane_read(handle, buffer, sizeof buffer, &length);
         if (status == SANE_STATUS_EOF)
@@ -218,6 +250,7 @@ bool readFrame(SANE_Handle handle, QByteArray& data, SANE_Status& status)
         if (status != SANE_STATUS_GOOD)
             return false;
         data.append(reinterpret_cast<const char*>(buffer), length);
+        received += length;
     }
 }
 
@@ -234,10 +267,14 @@ SourceManager::ReturnCode SourceManager::nativeTransfer(QImage& image)
     if (status != SANE_STATUS_GOOD)
         return fail(status);
     QByteArray data;
+    m_expected = parameters.lines > 0
+                     ? static_cast<long long>(parameters.lines) * parameters.bytes_per_line
+                     : 0;
     // A picture that breaks off or cannot be read is cancelled, not failed: it still has to
     // be ended, and the next pending picture follows.
-    if (!readFrame(handle, data, status)) {
+    if (!readFrame(handle, data, status, m_cancel, m_received)) {
         m_condition = status;
+        noteStop(status);
         // SANE takes no next sheet after an error until the broken one is cancelled.
         sane_cancel(handle);
         return Cancel;
@@ -251,6 +288,7 @@ SourceManager::ReturnCode SourceManager::nativeTransfer(QImage& image)
         image = sane::imageFromFrame(layout, data);
     if (image.isNull()) {
         m_condition = SANE_STATUS_UNSUPPORTED;
+        noteStop(m_condition);
         return Cancel;
     }
     return TransferDone;

@@ -319,6 +319,21 @@ const QHash<int, QString>& table()
         {41026, QStringLiteral("The scanner or camera could not be opened.")},
         {41027, QStringLiteral("The scanner or camera could not be started.")},
         {41028, QStringLiteral("The scanner or camera could not be prepared.")},
+        {41029, QStringLiteral("The scanner or camera stopped: %1")},
+        {41030, QStringLiteral("Scanning...")},
+        {41031, QStringLiteral("Scanning page %1...")},
+        {41032, QStringLiteral("Scan Settings")},
+        {41033, QStringLiteral("&Source:")},
+        {41034, QStringLiteral("&Mode:")},
+        {41035, QStringLiteral("&Resolution:")},
+        {41036, QStringLiteral("Scan &area:")},
+        {41037, QStringLiteral("%1 dpi")},
+        {41038, QStringLiteral("Scan")},
+        {41039, QStringLiteral("Whole area")},
+        {41040, QStringLiteral("A4 (210 x 297 mm)")},
+        {41041, QStringLiteral("Letter (8.5 x 11 in)")},
+        {41042, QStringLiteral("A5 (148 x 210 mm)")},
+        {41043, QStringLiteral("Photo (10 x 15 cm)")},
     };
     return texts;
 }

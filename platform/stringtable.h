@@ -153,7 +153,21 @@ enum StringId : int {
     IDS_SOURCE_LIST_TITLE = 41022,          // our device list dialog
     IDS_SOURCE_LIST_LABEL = 41023,
     IDS_SOURCE_LIST_EMPTY = 41024,          // shown in the list when there is no device
-    IDS_TWAIN_ERROR_FIRST = 41025,          // the error reports by code 0..3
+    IDS_TWAIN_ERROR_FIRST = 41025,          // the error reports by code 0..4
+    IDS_TWAIN_SCANNING = 41030,             // the progress window while pictures arrive
+    IDS_TWAIN_SCANNING_PAGE = 41031,
+    IDS_SCAN_OPTIONS_TITLE = 41032,         // the scan settings dialog
+    IDS_SCAN_SOURCE = 41033,
+    IDS_SCAN_MODE = 41034,
+    IDS_SCAN_RESOLUTION = 41035,
+    IDS_SCAN_AREA = 41036,
+    IDS_SCAN_DPI = 41037,
+    IDS_SCAN_BUTTON = 41038,
+    IDS_SCAN_AREA_WHOLE = 41039,            // the scan area presets
+    IDS_SCAN_AREA_A4 = 41040,
+    IDS_SCAN_AREA_LETTER = 41041,
+    IDS_SCAN_AREA_A5 = 41042,
+    IDS_SCAN_AREA_PHOTO = 41043,
     // The album manager page and its properties dialog.
     IDS_SELECT_ALBUM_FIRST = 183,
     IDS_DELETE_ALBUM_QUESTION = 186,

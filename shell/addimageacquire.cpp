@@ -6,24 +6,53 @@
 
 #include "images/acquiredimages.h"
 #include "images/exifinfo.h"
+#include "images/scanoptionsdlg.h"
+#include "images/scansetup.h"
 #include "images/twain.h"
 #include "platform/prompter.h"
+#include "platform/stringtable.h"
 #include "shell/gvapp.h"
 
 namespace
 {
 
-// The page's link to a scanner or camera: every picture received joins the page's list.
+// The page's link to a scanner or camera: the user picks the device's settings (remembered
+// for the next time), the album's progress window shows the pages, and every picture received
+// joins the page's list.
 class PageTwain : public CTwain
 {
 public:
-    PageTwain(CAddImageDlg& page, Prompter& prompter) : CTwain(&prompter), m_page(page) {}
+    PageTwain(CAddImageDlg& page, CGVApp& app)
+        : CTwain(&app.GetPrompter()), m_page(page), m_app(app)
+    {
+    }
 
 protected:
+    bool NegotiateCapabilities() override
+    {
+        ScanChoices choices;
+        if (!ReadDeviceChoices(choices))
+            return false;
+        const QString device = Source().name;
+        const std::optional<ScanSettings> chosen = CScanOptionsDlg::choose(
+            choices, scansetup::load(m_app.GetSettings(), device, choices), m_page.window());
+        if (!chosen) {
+            CancelByUser();
+            return false;
+        }
+        scansetup::save(m_app.GetSettings(), device, *chosen);
+        return ApplyDeviceSettings(*chosen);
+    }
     void CopyImage(const QImage& image) override { m_page.AddAcquiredImage(image); }
+    Progress* BeginTransferProgress() override
+    {
+        return &m_app.Album().BeginProgress(loadString(IDS_TWAIN_SCANNING));
+    }
+    void EndTransferProgress() override { m_app.Album().EndProgress(); }
 
 private:
     CAddImageDlg& m_page;
+    CGVApp& m_app;
 };
 
 std::optional<exiffields::Choice> showExifDialog(const exiffields::Choice& stored, QWidget* parent)
@@ -61,8 +90,8 @@ void CAddImageDlg::onExif()
     std::vector<exiffields::ImageTexts> texts;
     for (int row : visit) {
         paths.push_back(rows[static_cast<size_t>(row)].path);
-        texts.push_back({rows[static_cast<size_t>(row)].title,
-                         rows[static_cast<size_t>(row)].description});
+        texts.push_back(
+            {rows[static_cast<size_t>(row)].title, rows[static_cast<size_t>(row)].description});
     }
     const bool lacking = exiffields::applyToImages(*choice, paths, texts);
     for (size_t i = 0; i < visit.size(); ++i) {
@@ -79,15 +108,17 @@ void CAddImageDlg::onExif()
 CTwain& CAddImageDlg::Acquisition()
 {
     if (!m_twain)
-        m_twain = std::make_unique<PageTwain>(*this, m_app.GetPrompter());
+        m_twain = std::make_unique<PageTwain>(*this, m_app);
     return *m_twain;
 }
 
 void CAddImageDlg::onImport()
 {
     CTwain& twain = Acquisition();
-    if (twain.SelectSource(this))
-        twain.Acquire(this);
+    // The whole wizard waits for the pictures: a Next pressed meanwhile would leave the page
+    // before they arrive.
+    if (twain.SelectSource(window()))
+        twain.Acquire(window());
 }
 
 void CAddImageDlg::AddAcquiredImage(const QImage& image)

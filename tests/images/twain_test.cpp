@@ -1,42 +1,30 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
+#include "album/progress.h"
 #include "images/acquiredimages.h"
 #include "images/sourcelistdlg.h"
 #include "images/twain.h"
 #include "platform/saneimage.h"
 #include "platform/stringtable.h"
+#include "tests/support/saneconfig.h"
 #include "tests/support/testenv.h"
 
 namespace
 {
 
-// SANE reads its configuration from a private folder: the test scanner only, or nothing.
-// SANE finds its configuration folder once per process, so every test rewrites the files of
-// the same folder; the services read them again each time they are loaded.
-// At 25.4 dots per inch a millimetre is one pixel; the scanner rounds down, so 40.5 x 30.5 mm
-// give 40 x 30 pixels.
-class SaneConfig
-{
-public:
-    explicit SaneConfig(bool withScanner, const QByteArray& extra = {})
-    {
-        static TestFolder folder;
-        static const bool pointed = qputenv("SANE_CONFIG_DIR", folder.path().toUtf8());
-        EXPECT_TRUE(pointed);
-        folder.write("dll.conf", withScanner ? "test\n" : "");
-        folder.write("test.conf", "number_of_devices 1\nmode Color\ndepth 8\n"
-                                  "resolution 25.4\ntest-picture \"Color pattern\"\n"
-                                  "tl_x 0.0\ntl_y 0.0\nbr_x 40.5\nbr_y 30.5\n" +
-                                      extra);
-    }
-};
+// Every test of this program shares SANE's configuration folder.
+const bool saneFolderPointed = (SaneConfig::folder(), true);
 
 // A device user that records what the acquisition hands it.
 class RecordingTwain : public CTwain
@@ -54,6 +42,13 @@ public:
     bool feeder = false;
     int count = -1;
     int closeAfter = -1; // asks to close after this many pictures
+    // The device's settings to apply, if any, and what the device offered.
+    std::optional<ScanSettings> settings;
+    ScanChoices choices;
+    // When the user presses Cancel in the progress window.
+    std::function<bool(int page, int percent)> cancelWhen;
+    int progressShown = 0, progressEnded = 0;
+    QStringList progressTexts;
     QWidget* watched = nullptr;
     std::vector<int> states, errors, pending;
     std::vector<QImage> images;
@@ -63,9 +58,45 @@ public:
 protected:
     bool NegotiateCapabilities() override
     {
+        if (settings)
+            return ReadDeviceChoices(choices) && ApplyDeviceSettings(*settings);
         return SetCapability(SourceManager::FeederEnabled, feeder ? 1 : 0) &&
                SetCapability(SourceManager::TransferCount, count);
     }
+    // A progress window that records what it shows and cancels when told.
+    class Window : public Progress
+    {
+    public:
+        explicit Window(RecordingTwain& owner) : m_owner(owner) {}
+        void setTitle(const QString&) override {}
+        void setPosition(int percent) override { m_percent = percent; }
+        void setText(const QString& text) override
+        {
+            if (m_owner.progressTexts.isEmpty() || m_owner.progressTexts.last() != text)
+                m_owner.progressTexts << text;
+        }
+        bool pump() override
+        {
+            const int page = static_cast<int>(m_owner.images.size()) + 1;
+            return m_owner.cancelWhen && m_owner.cancelWhen(page, m_percent);
+        }
+
+    private:
+        RecordingTwain& m_owner;
+        int m_percent = 0;
+    };
+    Progress* BeginTransferProgress() override
+    {
+        ++progressShown;
+        window = std::make_unique<Window>(*this);
+        return window.get();
+    }
+    void EndTransferProgress() override
+    {
+        ++progressEnded;
+        window.reset();
+    }
+    std::unique_ptr<Window> window;
     void CopyImage(const QImage& image) override
     {
         images.push_back(image);
@@ -85,7 +116,7 @@ protected:
 
 TEST(TwainTest, SelectingTheTestScanner)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     RecordingTwain twain;
     ASSERT_TRUE(twain.SelectSource());
     EXPECT_EQ(twain.offered, 1);
@@ -96,7 +127,7 @@ TEST(TwainTest, SelectingTheTestScanner)
 
 TEST(TwainTest, CancellingTheSelectionKeepsTheEarlierState)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     RecordingTwain twain;
     twain.choice = -1;
     EXPECT_FALSE(twain.SelectSource());
@@ -107,7 +138,7 @@ TEST(TwainTest, CancellingTheSelectionKeepsTheEarlierState)
 
 TEST(TwainTest, AcquiringOnePicture)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     QWidget window;
     RecordingTwain twain;
     twain.watched = &window;
@@ -125,7 +156,7 @@ TEST(TwainTest, AcquiringOnePicture)
 
 TEST(TwainTest, AcquiringThreePicturesFromTheFeeder)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     RecordingTwain twain;
     twain.feeder = true;
     twain.count = 3;
@@ -141,7 +172,7 @@ TEST(TwainTest, AcquiringThreePicturesFromTheFeeder)
 
 TEST(TwainTest, AnEmptyingFeederEndsTheTransfers)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     RecordingTwain twain;
     twain.feeder = true; // all it has: the test scanner's feeder holds ten sheets
     ASSERT_TRUE(twain.SelectSource());
@@ -154,7 +185,7 @@ TEST(TwainTest, AnEmptyingFeederEndsTheTransfers)
 
 TEST(TwainTest, ClosingDuringTransfersDropsThePendingPictures)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     RecordingTwain twain;
     twain.feeder = true;
     twain.count = 5;
@@ -168,7 +199,8 @@ TEST(TwainTest, ClosingDuringTransfersDropsThePendingPictures)
 
 TEST(TwainTest, PicturesThatBreakOffAreSkipped)
 {
-    SaneConfig config(true, "read-status-code \"SANE_STATUS_IO_ERROR\"\n");
+    SaneConfig config("test\n", SaneConfig::smallColourScans() +
+                                    "read-status-code \"SANE_STATUS_IO_ERROR\"\n");
     RecordingTwain twain;
     twain.feeder = true;
     twain.count = 2;
@@ -178,12 +210,14 @@ TEST(TwainTest, PicturesThatBreakOffAreSkipped)
     EXPECT_TRUE(twain.images.empty());
     // Both pictures were tried and ended; the connection came down as usual.
     EXPECT_EQ(twain.states, (std::vector<int>{2, 3, 4, 5, 6, 7, 6, 7, 5, 4, 3, 2, 1}));
-    EXPECT_TRUE(twain.errors.empty());
+    // The lost pictures are not passed over in silence: the device's words say why.
+    EXPECT_EQ(twain.errors, (std::vector<int>{CTwain::TransferError}));
+    EXPECT_EQ(SourceManager::conditionText(twain.ErrorCondition()), "Error during device I/O");
 }
 
 TEST(TwainTest, AMachineWithoutDevicesOffersNone)
 {
-    SaneConfig config(false);
+    SaneConfig config("");
     ScriptedPrompter prompter;
     RecordingTwain twain(&prompter);
     EXPECT_FALSE(twain.SelectSource());
@@ -199,7 +233,7 @@ TEST(TwainTest, AMachineWithoutDevicesOffersNone)
 
 TEST(TwainTest, CapabilitiesAreSetOnlyWithTheSourceOpen)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     RecordingTwain twain;
     EXPECT_FALSE(twain.SetCapability(SourceManager::TransferCount, 1));
     EXPECT_EQ(twain.errors, (std::vector<int>{CTwain::CapabilityError}));
@@ -208,7 +242,7 @@ TEST(TwainTest, CapabilitiesAreSetOnlyWithTheSourceOpen)
 
 TEST(TwainTest, TheManagerRefusesStepsOutOfOrder)
 {
-    SaneConfig config(true);
+    SaneConfig config;
     SourceManager manager;
     QImage image;
     int pending = 0;
@@ -229,6 +263,118 @@ TEST(TwainTest, TheManagerRefusesStepsOutOfOrder)
     EXPECT_EQ(manager.closeManager(), SourceManager::Success);
     EXPECT_EQ(manager.openSource({"test:99", {}, {}, {}}), SourceManager::Failure);
     EXPECT_NE(manager.conditionCode(), 0);
+}
+
+TEST(TwainTest, TheFeederChosenByItsNameGivesEverySheet)
+{
+    SaneConfig config;
+    RecordingTwain twain;
+    twain.settings = ScanSettings{"Automatic Document Feeder", "Gray", 0, 0, 0};
+    ASSERT_TRUE(twain.SelectSource());
+    ASSERT_TRUE(twain.Acquire());
+    EXPECT_EQ(twain.choices.sources, (QStringList{"Flatbed", "Automatic Document Feeder"}));
+    EXPECT_EQ(twain.choices.source, "Flatbed");
+    EXPECT_EQ(twain.choices.modes, (QStringList{"Gray", "Color"}));
+    EXPECT_EQ(twain.choices.mode, "Color");
+    // The usual steps inside the scanner's range, and what it is set to now.
+    EXPECT_EQ(twain.choices.resolution, 25);
+    EXPECT_EQ(twain.choices.resolutions,
+              (std::vector<int>{25, 75, 100, 150, 200, 300, 400, 600, 1200}));
+    EXPECT_DOUBLE_EQ(twain.choices.maxWidth, 200.0);
+    EXPECT_DOUBLE_EQ(twain.choices.maxHeight, 200.0);
+    // Every sheet the test scanner's feeder holds, in grey, over the whole area.
+    ASSERT_EQ(twain.images.size(), 10u);
+    for (const QImage& image : twain.images) {
+        EXPECT_EQ(image.size(), QSize(199, 199));
+        EXPECT_TRUE(image.allGray());
+    }
+    // An emptied feeder is how a feeder ends, not an error.
+    EXPECT_TRUE(twain.errors.empty());
+    EXPECT_EQ(twain.ErrorCondition(), 0);
+    EXPECT_EQ(twain.progressShown, 1);
+    EXPECT_EQ(twain.progressEnded, 1);
+}
+
+TEST(TwainTest, SettingsTheDeviceRefusesEndTheAcquisition)
+{
+    SaneConfig config;
+    ScriptedPrompter prompter;
+    RecordingTwain twain(&prompter);
+    twain.settings = ScanSettings{"Transparency unit", {}, 0, 0, 0};
+    ASSERT_TRUE(twain.SelectSource());
+    EXPECT_FALSE(twain.Acquire());
+    EXPECT_TRUE(twain.images.empty());
+    EXPECT_EQ(twain.errors, (std::vector<int>{CTwain::SourceError}));
+    EXPECT_EQ(twain.GetState(), 1);
+    EXPECT_EQ(twain.progressShown, 0);
+}
+
+TEST(TwainTest, CancelDropsThePictureUnderWayAndStopsTheFeeder)
+{
+    SaneConfig config("test\n", SaneConfig::smallColourScans() + SaneConfig::slowReads());
+    ScriptedPrompter prompter;
+    RecordingTwain twain(&prompter);
+    twain.settings = ScanSettings{"Automatic Document Feeder", {}, 0, 0, 0};
+    // Cancel is pressed once the second sheet is partly read.
+    twain.cancelWhen = [](int page, int percent) { return page == 2 && percent > 0; };
+    ASSERT_TRUE(twain.SelectSource());
+    ASSERT_TRUE(twain.Acquire());
+    ASSERT_EQ(twain.images.size(), 1u);
+    EXPECT_EQ(twain.images[0].size(), QSize(199, 199));
+    EXPECT_TRUE(twain.Cancelled());
+    EXPECT_TRUE(twain.errors.empty());
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_EQ(twain.GetState(), 1);
+    EXPECT_EQ(twain.progressTexts, (QStringList{"Scanning page 1...", "Scanning page 2..."}));
+    EXPECT_EQ(twain.progressEnded, 1);
+}
+
+TEST(TwainTest, EventsKeepFlowingWhileAPictureIsRead)
+{
+    SaneConfig config("test\n", SaneConfig::smallColourScans() + SaneConfig::slowReads());
+    QWidget window;
+    RecordingTwain twain;
+    twain.settings = ScanSettings{"Flatbed", {}, 0, 0, 0};
+    ASSERT_TRUE(twain.SelectSource());
+    // A timer of the window's thread keeps firing while the device is enabled.
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (twain.GetState() >= 5 && !window.isEnabled())
+            ++ticks;
+    });
+    timer.start(5);
+    ASSERT_TRUE(twain.Acquire(&window));
+    ASSERT_EQ(twain.images.size(), 1u);
+    EXPECT_GE(ticks, 10);
+    EXPECT_TRUE(window.isEnabled());
+    // A second acquisition cannot start inside the first.
+    int nested = -1;
+    twain.cancelWhen = [&](int, int) {
+        if (nested < 0)
+            nested = twain.Acquire(&window) ? 1 : 0;
+        return false;
+    };
+    ASSERT_TRUE(twain.Acquire(&window));
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(twain.images.size(), 2u);
+}
+
+TEST(TwainTest, ASheetThatCannotBeStartedIsReportedInTheDevicesWords)
+{
+    // SANE's file reader scans /tmp/input.ppm; without that file no scan can start.
+    if (QFileInfo::exists("/tmp/input.ppm"))
+        GTEST_SKIP() << "/tmp/input.ppm exists, so SANE's file reader would scan it";
+    SaneConfig config("pnm\n");
+    ScriptedPrompter prompter;
+    RecordingTwain twain(&prompter);
+    ASSERT_TRUE(twain.SelectSource());
+    EXPECT_EQ(twain.Source().name, "pnm:0");
+    EXPECT_TRUE(twain.Acquire());
+    EXPECT_TRUE(twain.images.empty());
+    EXPECT_EQ(twain.errors, (std::vector<int>{CTwain::TransferError}));
+    EXPECT_EQ(prompter.texts, QStringList{"The scanner or camera stopped: Invalid argument"});
+    EXPECT_EQ(twain.GetState(), 1);
 }
 
 // Keeping the received pictures as files.

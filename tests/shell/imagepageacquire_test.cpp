@@ -4,6 +4,7 @@
 #include "images/exiffields.h"
 #include "images/twain.h"
 #include "tests/shell/imagepagefixture.h"
+#include "tests/support/saneconfig.h"
 
 namespace
 {
@@ -92,10 +93,7 @@ TEST_F(ImagePageTest, AcquiredPicturesJoinTheListAsTemporaryBitmaps)
 
 TEST_F(ImagePageTest, ImportWithoutAChosenDeviceAddsNothing)
 {
-    // A machine without scanners (the scanner services read their configuration once).
-    static TestFolder saneConfig;
-    saneConfig.write("dll.conf", "");
-    static const EnvironmentValue noScanners("SANE_CONFIG_DIR", saneConfig.path().toUtf8());
+    SaneConfig noScanners("");
     openPage();
     page().Acquisition().SetChooser([](const std::vector<SourceInfo>&) { return -1; });
     page().OnCommand(CAddImageDlg::ID_IMPORT);
