@@ -25,6 +25,7 @@ sys.path.insert(0, HERE)
 from desktop import Desktop  # noqa: E402
 
 ALBUM_NAME = "Harbour Walk"
+NAME_DIALOG = "Please name your new album"
 RENAMED = "Harbour Walk Renamed"
 TITLE = "Boats at dawn"
 COLOUR = "#336699"
@@ -246,10 +247,10 @@ class Road:
     def name_album(self):
         """A new album may be named at once, when the program asks."""
         try:
-            dialog = self.screen.window("Please name your new album", timeout=1.5)
+            dialog = self.screen.window(NAME_DIALOG, timeout=1.5)
         except AssertionError:
             return
-        self.step("album-name", "Please name your new album", check=False)
+        self.step("album-name", NAME_DIALOG, check=False)
         self.screen.key("ctrl+a")
         self.screen.type(ALBUM_NAME)
         self.press("OK", window=dialog)
@@ -336,8 +337,16 @@ class Road:
         self.press("Generate")
         self.screen.wait(lambda: os.path.exists(os.path.join(self.destination, "index.html")),
                          "the album to be written", timeout=60)
+        # A new album is saved after it was made: the program asks for its name first.
+        self.screen.wait(lambda: self.asks_album_name() or
+                         self.screen.find("View", "push button", timeout=0.5).enabled,
+                         "the album's name to be asked or View to be offered", timeout=30)
+        self.name_album()
         self.screen.wait(lambda: self.screen.find("View", "push button", timeout=0.5).enabled,
                          "View to be offered", timeout=30)
+
+    def asks_album_name(self):
+        return any(NAME_DIALOG in (w.name or "") for w in self.screen.windows())
 
     def view(self):
         self.press("View")
@@ -415,7 +424,8 @@ class Road:
                 if name.endswith((".html", ".css")):
                     with open(os.path.join(folder, name), encoding="utf-8") as page:
                         texts += page.read()
-        wanted_texts = [TITLE] + ([COLOUR[1:]] if self.colour_typed else [])
+        # A rename names the album and retitles it: its heading is the new name.
+        wanted_texts = [RENAMED] + ([COLOUR[1:]] if self.colour_typed else [])
         for wanted in wanted_texts:
             if wanted.lower() not in texts.lower():
                 raise AssertionError(f"the album made again lost {wanted!r}")
