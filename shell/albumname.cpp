@@ -9,6 +9,7 @@
 
 #include "controls/myprogressctl.h"
 #include "controls/skinpicture.h"
+#include "platform/messageboxprompter.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
 #include "shell/skin.h"
@@ -59,6 +60,8 @@ CAlbumName::CAlbumName(const QString& proposed, const QImage& okPicture, int32_t
     layout->addWidget(label);
     layout->addWidget(m_edit);
     layout->addLayout(buttons);
+    // The dialog's few controls would leave it narrower than its own question.
+    setMinimumWidth(MessageBoxPrompter::TitleWidth(windowTitle()));
 }
 
 CAlbumName::~CAlbumName() = default;

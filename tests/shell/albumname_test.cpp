@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/messageboxprompter.h"
 #include "platform/settings.h"
 #include "shell/albumname.h"
 #include "shell/skin.h"
@@ -62,6 +63,8 @@ TEST(AlbumNameDialog, ProposesTheNameAndTakesWhatIsTyped)
     EXPECT_EQ(dialog.OkButton().text(), "OK");
     EXPECT_EQ(dialog.palette().color(QPalette::Window), QColor(159, 161, 143));
     dialog.show();
+    // Wide enough for the window manager to show its question whole.
+    EXPECT_GE(dialog.width(), MessageBoxPrompter::TitleWidth(dialog.windowTitle()));
     dialog.NameEdit().setText("Trip to the sea");
     dialog.OkButton().click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
