@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One photo of the album: what plug-ins see, plus the full path of the source photo.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // AlbumProject: the one album the program edits, in memory. Pages change it and mark it
 // modified, the project file saves and restores it, plug-ins see it through the host.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the album manager shows of one album, and what the open album knows of itself.
 #pragma once
 

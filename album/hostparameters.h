@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two parameters the host adds after every template's own: the JPEG quality and the
 // resize method of the pictures the plug-in makes. Their values live in the program's
 // settings, so a choice carries over to the next album.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ImageSearch: finds photos of an album that are no longer where the project file says,
 // in the folders the user has pointed to. The program has one list of such folders for its
 // whole run, so a folder named while opening one album serves every later one.

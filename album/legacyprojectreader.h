@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // LegacyProjectReader: parses a project file of the older binary format into a
 // LegacyProject. It only reads: choosing the plug-in and finding the photos is the loader's
 // work. Every length and count is checked against the bytes that are there.

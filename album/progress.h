@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Progress of a long operation (saving a project, generating an album, publishing) as the
 // operation reports it. The desktop program shows a window; the command-line tool writes to
 // the terminal; tests record the reports.

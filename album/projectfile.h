@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ProjectFile: saving the album as a project file and opening one. Saving uses the album's
 // project path, or makes one in the projects folder from the album's name, or lets the user
 // choose a file; opening reads XML project files and the older binary format.

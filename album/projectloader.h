@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ProjectLoader: puts a project file into the album. The readers parse the file first; the
 // loader then chooses the plug-in and template the file names (asking the user when they
 // are not installed), restores the parameter values over the template's defaults, looks for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Paths as project files store them and as the file system wants them. Stored paths may
 // come from Windows, where '\\' separates their parts; elsewhere '\\' is an ordinary
 // character of a name, so it separates only in paths written on Windows (a drive letter or a

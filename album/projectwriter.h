@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ProjectWriter: writes the album as an XML project file with a small JPEG thumbnail of its
 // first photo beside it (the project's path + ".jpg").
 //

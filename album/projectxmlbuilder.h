@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ProjectXmlBuilder: the elements of an XML project file, made from the album. The writer
 // decides when each is made and puts them together.
 #pragma once

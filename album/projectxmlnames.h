@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The element and attribute names of the XML project file, shared by writer and reader.
 #pragma once
 

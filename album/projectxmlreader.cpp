@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "album/projectxmlreader.h"
 
 #include <tinyxml2.h>

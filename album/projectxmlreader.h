@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ProjectXmlReader: parses the text of an XML project file into a SavedProject. It only
 // reads: finding the plug-in, the template and the photos is the loader's work.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What a project file holds, as read from its bytes and before it is put into an album:
 // the readers only parse, so a damaged file is refused before the album or the user is
 // troubled, and the parsing can be tried on any bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the benchmarks share: the photos of a folder and a stopwatch.
 #pragma once
 

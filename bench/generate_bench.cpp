@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // generate-bench [folder]: how fast an album of real photos is generated with the default HTML
 // theme (big pictures 1600 px and half that, thumbnails 300 px high with 2x versions, JPEG
 // quality 80, bicubic) through the real host and the real plug-in, against libvips' own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // processor-bench [folder]: how fast the image processor makes an album's two pictures of
 // every JPEG in folder (a 1600-pixel web picture at JPEG quality 80 and a 300-pixel
 // thumbnail), on one thread and on two, against libvips' own vipsthumbnail doing the same.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // projectfile-bench: how long saving and opening an album project takes for albums of
 // 2,500 and 10,000 photos (a few hundred small real JPEG files, each used many times, with
 // titles, two-line descriptions, subfolder texts and changed parameters). Prints the best

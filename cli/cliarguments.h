@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CliArguments: the options and operands of one gallivex-cli command. Options are long
 // ("--dest FOLDER" or "--dest=FOLDER"); "--" ends them; everything else is an operand.
 #pragma once

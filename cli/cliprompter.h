@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CliPrompter: questions and messages of the album engine on the terminal. Nobody answers
 // there, so each question is written with the answer given on the user's behalf: Yes when
 // the command was run with --yes, otherwise the question's default.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CliSession: what every gallivex-cli command that works on albums needs: the host object
 // with its album and plug-ins, the terminal's prompter and progress, and project files opened
 // with a clear word for everything that can go wrong.

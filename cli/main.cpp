@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli: the album engine from a terminal. Each command lives in cli/commands/.
 #include <cstdio>
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // morlune: installs a theme package (".thm" or ".td") through the output plug-in that owns
 // it. The album builder hands theme files named on its command line to this program.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ParamAssignments: "NAME=VALUE" texts from the command line applied to the album's template
 // parameters, each checked as the properties page checks it; every refusal is explained with
 // what the parameter accepts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // PhotoInfo: what the image list page makes of a photo (its title and automatic description
 // with the default settings), the texts the EXIF reader gives for it, and its IPTC fields.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // TerminalProgress: the progress of a long operation as the command-line tool shows it. On a
 // terminal it is a bar redrawn in place ("Generating album... [#####.....]  50% page 3");
 // written to a file or a pipe it is one line "title: NN% text" each time the percentage or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ThemeChoice: finds an installed theme (a template of an output plug-in) by the name the
 // command line gives it, "PLUGIN/TEMPLATE", and knows the theme new albums get by default.
 #pragma once

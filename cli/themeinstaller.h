@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ThemeInstaller: installs a theme package (".thm", ".td") through the output plug-in that
 // owns it: each plug-in's "InstallTemplate" export is offered the package in turn, the HTML
 // plug-in first, and the first that installs it owns it. What it installed is found by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ThemeJson: the installed plug-ins, their templates and each template's parameters with
 // types and default values, as JSON for other programs:
 //   {"default_theme": "HTML/Classic",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Lists the installed output plug-ins, their templates and each template's parameters with
 // their types and default values, as the album builder would offer them.
 #pragma once

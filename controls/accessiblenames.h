@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // AccessibleNames: the names screen readers say for the controls of both programs, derived
 // in this one place from what the control shows: its caption without the shortcut marker,
 // the arrows of "< Back" and "Next >" or a trailing "...", else its tooltip.

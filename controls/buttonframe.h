@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which frame of a skin strip a picture button shows. A strip holds `states` ordinary frames
 // side by side, then `extraFrames` optional ones whose last is the disabled look.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The event a picture button sends, synchronously, to its parent each time it paints itself
 // with the focus. Containers pass it on to their own parent, so that the page that scrolls
 // its controls learns which one to bring into view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CColorBtn: a swatch of one colour that opens the colour chooser when clicked.
 #pragma once
 

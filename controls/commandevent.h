@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The event a forwarding window posts to its parent when one of its buttons is clicked, so
 // that the page that owns a nested dialog or container handles the command itself.
 #pragma once

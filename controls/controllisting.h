@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ControlListing: the controls a person sees in a window: visible widgets that are not mere
 // containers, with their places. The wizard prints the listing on every page change when
 // GALLIVEX_DEBUG_CONTROLS=1, so that a test driving the real program on a screen can find

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CFlatScrollBar: gives a scrolling window flat scroll bars of 16 pixels with both arrows,
 // showing the chosen one, and gives the window its old look back when detached.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CHyperLink: a caption that opens a web address or document when clicked. It shows the
 // link colour, the visited colour once opened, and the highlight colour under the mouse.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CImageButton: a push button or check button drawn entirely from a skin picture whose
 // states lie side by side in one strip. The button takes the size of one frame; hovering,
 // pressing, the check state and disabling pick the frame (see buttonframe.h). Its tooltip is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMaskStatic: a caption that hands the keyboard focus on to the control it labels, so that
 // tabbing onto the caption of a masked field lands in the field.
 #pragma once

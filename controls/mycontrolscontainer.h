@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMyControlsContainer: a plain child window that holds a group of controls (the properties
 // page's scrolling parameter area) and passes their commands, key releases and focus reports
 // up to the page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMyDlg: a dialog that, when asked, passes its buttons' commands, its key releases and the
 // focus reports of its picture buttons up to its parent window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMyProgressCtl: the percentage bar of the progress window, painted entirely by itself: a
 // filled part in a left-to-right blend of two colours, the rest in the background colour, and
 // optionally the percentage centred over it. Colours are COLORREF values (0x00BBGGRR), as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMyScrollBar: holds a horizontal and a vertical scroll bar and reports their scrolling to
 // its parent as if it came from the controls 1041 (horizontal) and 1044 (vertical).
 #pragma once

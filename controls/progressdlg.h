@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CProgressDlg: the modeless window every long operation shows (saving, generating,
 // transferring): a status text, the percentage bar and a Cancel button. The operation runs on
 // the user-interface thread and keeps the window alive through pump(); Cancel, Esc or closing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The controls draw with the application's skin, which lives above them in the shell. The
 // application installs these two sources once at start-up; until then the controls find no
 // pictures and paint with the default skin colours.

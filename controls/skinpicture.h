@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Skin pictures hold a button's looks side by side in one strip (normal, hover, pressed ...).
 // These put the normal look of such a strip on a standard button, or its text when the skin
 // has no picture for it.

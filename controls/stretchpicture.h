@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Painting a window's background picture into a window larger than the picture.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CTipDlg: the tip of the day. Shows one tip at a time from the shipped tips, steps to the
 // next on request and remembers, in the settings section "Tip", where it stopped ("FilePos")
 // and whether it is shown at start-up ("StartUp" 0 means it is).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // TipFile: the tips of the day, one per line, read in turn from a private copy of the shipped
 // tips. Lines that start with a blank, a tab or ";" are notes, never shown; after the last tip
 // the first follows. The position between tips is what the program remembers between runs.

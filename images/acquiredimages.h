@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Keeping a picture received from a scanner or camera: it is written as a BMP into a new
 // temporary file, which the image list then holds like any other photo.
 #pragma once

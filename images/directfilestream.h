@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CDirectFileStream: a stream straight over an open file, for reading or for writing. The
 // usual way the host's file services hand a photo to a decoder or an encoder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The rules of the EXIF information dialog without its window: which fields it offers, the
 // captions written before them, the toggles it remembers, and how the chosen field texts are
 // added to or replace an image's title and description.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CExifInfo: the dialog in which the user picks the EXIF fields copied into titles and
 // descriptions, edits the captions written before them, and chooses between adding and
 // replacing and between all and the selected images. The rules live in exiffields.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Short texts made from a photo's EXIF tags: when and with what it was taken, the exposure,
 // and the photo's own description. The image list builds automatic descriptions from them
 // and the EXIF dialog copies them into titles and descriptions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IFileStream: the buffered file stream, used when a file cannot be streamed directly. It
 // holds the whole file in memory: opened for reading, the file is read in at once and closed;
 // opened for writing, everything written collects in memory and goes to the file when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CGProcessor: the host's image service for output plug-ins. It opens photos as plain images
 // and runs the plug-ins' command scripts over them: each command is checked, then carried out
 // by one operation of the plain image, and the result is written to the script's output.

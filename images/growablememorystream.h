@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CGrowableMemoryStream: a read-write stream kept in memory; writing past the end makes it
 // longer. The buffered file stream collects a file's bytes in one.
 #pragma once

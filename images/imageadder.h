@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CImageAdder: adds photos to the image list page as its Add and Add Folder commands do: the
 // photo file types they take, the title made from the file name, the automatic description
 // made from the photo's IPTC caption and EXIF texts, and the subfolder texts of a folder scan.

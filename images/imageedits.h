@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CImageEdits: the image list page's turns and automatic levels, and the one-step undo of
 // them. Pixels are never changed: a turn is the photo's Orientation tag and levels are its
 // ReferenceBlackWhite tag, stored in the photo when its format carries tags, else in its side

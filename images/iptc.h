@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CIPTC: the caption, keywords and credits that photo editors store in a JPEG file (IPTC
 // datasets in the "Photoshop 3.0" APP13 segment). The album builder reads it for every photo
 // it adds and starts the photo's description with the caption.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMemoryStream: a read-only stream over a block of memory that someone else owns, e.g. a
 // picture compiled into the program. The block must outlive the stream.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Running a call that may block for seconds (a scanner warming up, a slow picture) on a worker
 // thread while the calling thread's events keep flowing: windows repaint, timers fire and a
 // Cancel button can be pressed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "images/pageimages.h"
 
 void CPageImages::LoadFromAlbum(const std::vector<AlbumImage>& images)

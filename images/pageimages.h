@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CPageImages: the image list page's own copy of the album's photos while the page is active.
 // Between activation and leaving, the page's rows, not the album, hold the truth; leaving the
 // page rebuilds the album's image list from them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the image list's preview shows for a photo: the picture fitted into the control with
 // the turn and the levels the user recorded (in the photo's side file, else in the photo).
 #pragma once

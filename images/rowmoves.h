@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reordering and removing rows of the image list page. Selections are row indexes in
 // ascending order; each function returns the rows the moved photos occupy afterwards, so the
 // page can keep them selected.

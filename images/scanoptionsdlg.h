@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CScanOptionsDlg: the device's main settings before a scan: where the sheets come from (the
 // glass or the document feeder), the colour mode, the resolution and the area scanned. A
 // setting the device does not have is not shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The rules behind the scan settings dialog: the scan areas a device can take, and the
 // settings remembered for each device, checked against what the device offers today.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CSourceListDlg: the list of scanners and cameras the user picks one from before acquiring.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CStreamBase: what every stream of ours shares: a thread-safe reference count that starts at
 // 1 and deletes the object at 0, QueryInterface for the stream interfaces, and the IStream
 // calls that no stream here supports or that work the same for all of them.

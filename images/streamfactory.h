@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // OpenFileStream: the stream the host's file services read a photo from or write one to.
 #pragma once
 

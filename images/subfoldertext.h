@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Subfolder texts: the relative folder under which a photo was found by a folder scan
 // ("2004\Summer"), which templates that group photos use. Parts are separated by '\', as
 // project files have always stored them.

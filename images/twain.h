@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CTwain: takes pictures from a scanner or camera. It keeps the connection to the device in
 // one of seven states, moves between them step by step, runs a loop of its own while the
 // device is enabled, and hands every picture it receives to CopyImage, which a derived class

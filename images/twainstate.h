@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The acquisition connection's seven states and the rules that move between them: each step
 // is allowed in one state only, and its success sets the state the step leads to.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder. dpkg-shlibdeps computes the
 # libraries' packages; the rest of Depends are what the programs load at run time.
 set(CPACK_PACKAGE_NAME gallivex)

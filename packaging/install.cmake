@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # What `cmake --install` puts where (GNU layout), the desktop integration, manual pages, bash
 # completion, and the Debian package `cpack -G DEB` makes from the same files.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Writes a program's manual page from its --help with help2man; for gallivex-cli the --help of
 # every command goes in too. cmake -DPROGRAM= -DNAME= -DSUMMARY= -DVERSION= -DOUTPUT=
 # [-DCOMMANDS=a;b] -P manpage.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Choosers: the dialogs in which the user picks a file, a folder, a colour or a font. The
 // desktop programs show the platform's dialogs; tests install scripted choosers.
 #pragma once

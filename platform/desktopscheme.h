@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Whether the desktop asks programs for dark colours.
 #pragma once
 

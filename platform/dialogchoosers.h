@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // DialogChoosers: the desktop program's file, folder, colour and font dialogs.
 #pragma once
 

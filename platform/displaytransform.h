@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How a photo is shown: the turn recorded in its Orientation tag (274) and the levels
 // recorded in its ReferenceBlackWhite tag (532), taken from its side file (the photo's path
 // with ".exif" appended) when that opens, else from the photo itself. The image list preview,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Permissions of files the programs write under a private scratch name (made for the owner
 // alone) and then rename into place: the finished file is the user's like any other.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Folder entries whose names are not valid UTF-8. The programs hold names as Unicode text,
 // and folder listings leave such entries out; these functions find them so that the user can
 // be told, naming each with its bytes shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // EXIF property items of image files, read and written with exiv2. Writing changes only the
 // metadata of a file; its picture data stay as they are.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The imaging layer: images opened from files or made in memory, their size and format,
 // their EXIF property items by tag number, drawing them scaled with a colour matrix and a
 // rotation, and saving them through an encoder chosen by MIME type.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // MessageBoxPrompter: the desktop program's questions and messages as message boxes over the
 // program's window.
 #pragma once

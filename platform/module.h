@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loading and unloading shared libraries (plug-ins and the like) by path.
 #pragma once
 

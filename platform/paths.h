@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where the program's own files are: its folder, the read-only files it comes with (plug-ins,
 // skin pictures, help, themes) and the per-user data folder for everything it writes.
 #pragma once

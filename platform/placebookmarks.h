@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The places that file managers and file dialogs list beside the folders: GTK's bookmarks
 // file (GNOME Files, Nemo, Caja, Thunar and the Qt and GTK file dialogs read it) and KDE's
 // user-places.xbel where it exists. Albums are put there by name, renamed and removed with

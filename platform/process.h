@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Starting other programs (the photo editor, the setup program, the print program).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Prompter: the questions and messages the program puts to the user. The desktop programs
 // show message boxes, the command-line tool writes to the terminal, and tests install a
 // scripted prompter that records the texts and gives planned answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writing a whole file so that a full disk or a failing write never leaves it cut short:
 // the bytes go to a temporary file beside the target, which replaces the target only when
 // every byte was written.

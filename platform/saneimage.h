@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turning the raw lines a SANE device sends into a QImage.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading and setting the main options of an open SANE device: source, mode, resolution and
 // scan area, found by their standard names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main settings of a scanner as the user sees them: where the sheet comes from (the glass
 // or the document feeder), the colour mode, the resolution and the part of the glass scanned.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Settings: the program's per-user and machine-wide settings, by section and value name.
 //
 // Each program of the company keeps its own store ("Gallivex", "Lumivex", "HTML", ...) under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // SourceManager: the scanner and camera services the acquisition code drives, step by step:
 // load the services, open them (which finds the devices), let the user select one, open it,
 // set its capabilities, enable it, and take its pictures one by one until none is pending.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's texts by number: every message, caption and setting name that the program
 // shows or stores is kept here once and fetched with loadString(id).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumGenerator: the generation page's Generate without the window: makes and checks the
 // destination folder, stores it in the album, has the chosen plug-in generate the album
 // through the host, and saves the album afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CDestinationCheck: what the generation page does with the destination folder before an
 // album is generated into it: proposes one, makes it when missing, refuses folders that must
 // not be emptied, asks before a non-empty folder is emptied, and empties it (to the Trash

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CGallivexImpl: the host object that output plug-ins call while they preview or generate an
 // album. It owns the one album the program edits and drives a generation through the chosen
 // plug-in, with a progress report the user can cancel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CParamEditor: checks and stores template parameter values the way the album properties page
 // does when the user goes forward: the test each field's text must pass, how the text becomes
 // the parameter's value entry, colours and fonts stored by their buttons, and the two host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The rules every template parameter follows, whatever plug-in it comes from: where its value
 // is, which texts a number field accepts, how a chosen file renames the file it stands for.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Colour and font values of template parameters written as text, the way the command line
 // takes them and the theme listing shows them:
 //   colour  "#rrggbb", or the stored number (COLORREF 0x00BBGGRR, decimal or 0x hex)

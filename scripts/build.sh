@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Configures (once) and builds into build/: the whole tree, or the targets named.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

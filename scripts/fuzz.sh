@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the fuzz targets with clang's libFuzzer (ASan and UBSan on) into build-fuzz/ and runs
 # each for a while: scripts/fuzz.sh [seconds per target, default 60] [target...].
 # Each target starts from its seeds (photos, the shipped themes' pages, project files) and keeps

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages that building and testing need. Safe to run again: it only
 # installs what is missing and refreshes the package lists at most once.
 #   scripts/install-deps.sh --check   lists what is missing and exits 1 if anything is

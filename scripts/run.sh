@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds, and runs the product's main job.
 #
 #   scripts/run.sh                  makes a demo web album from real photographs (the nature

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One photo of the album as plug-ins see it: texts and position, never the file path
 // (plug-ins read photos by index through IGallivex).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gv_string: the heap string that crosses the plug-in boundary.
 //
 // A plug-in built on its own fills and frees these strings through their virtual operations,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gv_vector: the growable array that crosses the plug-in boundary.
 //
 // Like gv_string, its storage is managed through virtual operations so that the module that

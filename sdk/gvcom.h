@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The small part of COM that crosses the plug-in boundary: IUnknown, IStream and HRESULT.
 // On Windows these are the platform's own; elsewhere the same method order and values are
 // declared here, so streams are used the same way everywhere.

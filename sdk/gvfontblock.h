@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The font block of a font parameter: a CHOOSEFONT followed by the LOGFONT it describes,
 // 120 bytes with the 32-bit Windows layout. Project files and plug-ins exchange these bytes
 // as they are, so every field has a fixed width and place. Pointer and handle fields are kept

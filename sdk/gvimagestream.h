@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Names an image file for the image processor: a path and two numbers that are handed to the
 // plain image unchanged (for "Out", the first number goes to its save operation).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Template parameters as plug-ins describe them and the host stores their values.
 //
 // A parameter carries a list of value entries; each entry has a kind saying what it is

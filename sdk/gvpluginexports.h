@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What an output plug-in library exports, with C linkage, by these names:
 //
 //   IOutputPlugin* GVCreateOutputPlugin(void);          the plug-in object, or null

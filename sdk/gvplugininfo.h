@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the plug-in manager tells about one plug-in. The name identifies the plug-in in
 // project files; the display name is what the theme tree shows. Text 1, text 4 and the number
 // belong to the plug-in manager; the host only copies them.

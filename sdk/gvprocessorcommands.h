@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The commands of the host's image processor by name, with the kinds of their values ('N' a
 // number, 'T' a text, 'C' a colour), in the processor's own order. Plug-ins check picture
 // scripts against this list where no processor is at hand, as when a theme is installed.

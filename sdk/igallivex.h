@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IGallivex: what a plug-in may ask of the host while it previews or generates an album.
 // Files of the album are addressed by paths relative to the destination folder, photos by
 // their index in the album. Streams belong to the caller, who gives them back through

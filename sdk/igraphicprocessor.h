@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IGraphicProcessor: the host's image service for plug-ins. Plug-ins open photos and run
 // short command scripts ("ResizeKeepAsp", "Border", "Out", ...) over them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IOutputPlugin: the object each output plug-in library makes, through which the host lists
 // templates and their parameters, previews and generates albums. The host never deletes it:
 // the library's GVDestroyOutputPlugin export does (see gvpluginexports.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // IPlainImage: one image in memory with the pixel operations that image-processing scripts
 // use. Objects come from CreatePlainImage() of the plain image library and are destroyed
 // through slot 0. Colours are COLORREF values (0x00BBGGRR). Placement codes of ResizeCanvas

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Result codes shared by the host, the plug-in manager and plug-ins. The numbers are part of
 // the plug-in contract: never change a value.
 #pragma once

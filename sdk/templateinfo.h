@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One template (theme) of a plug-in. Ids are the plug-in's own; the host passes them back as
 // they are.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAboutDlg: the about box: the product, its version and legal notice, a link to the maker's
 // web site and a button to the online support.
 #pragma once

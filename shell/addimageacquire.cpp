@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image list page's EXIF information and Import commands: texts from the photos' EXIF
 // fields into titles and descriptions, and pictures from scanners and cameras.
 #include "shell/addimagedlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image list page's commands: adding and removing photos, the order buttons, turns and
 // levels with their undo, the context menu and the external programs.
 #include "shell/addimagedlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAddImageDlg: the image list page: the photos of the album in two parallel lists (titles
 // and paths) sharing one selection, a preview, the description and subfolder text of the
 // selection, and commands to add, remove, reorder, turn and level photos and hand them to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image list page: what the selection shows (preview, description, subfolder text,
 // buttons, status line) and the edits of titles, descriptions and subfolder texts.
 #include "shell/addimagedlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // AlbumInspector: what the album manager does with saved albums other than the one being
 // edited. Each album is read into a short-lived host object of its own, over the same
 // plug-in folders as the program's album, and without any question to the user, so that it

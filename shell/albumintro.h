@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumIntro: the welcome page. One question, a new album or an existing one, as a pair of
 // check buttons; the answer is remembered, and double-click or Ctrl+C / Ctrl+O answer and go
 // on at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // AlbumList: the saved albums the album manager shows, newest first. The page and its loader
 // thread share it, so every access takes the list's lock; entries are named by an id that
 // stays valid while the list changes, so that a report about an album can never land on

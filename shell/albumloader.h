@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumLoader: the album manager's background reader. One thread reads each listed album in
 // turn and tells the page what it found through queued signals; it never touches a widget.
 // The page pauses it before it changes the list or reads an album itself, and resumes it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumName: the small dialog that asks for the name of a new album when it is saved without
 // one. An empty name is never taken: the user is told (message 1117) and asked again, until a
 // name is given or the dialog is cancelled.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // AlbumOutput: what the generation page does without its window: generates the album into
 // the destination (checking and emptying the folder first), saves it, puts a shortcut to it
 // into the Favorites, has the plug-in show it when asked, and answers Next.

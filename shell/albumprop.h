@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumProp: the read-only properties of one saved album, as the album manager knows them.
 #pragma once
 

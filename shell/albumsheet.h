@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumSheet: the album builder's wizard. It holds the seven pages in their fixed order,
 // paints the active step's picture behind them, runs the help menu's commands, the tip of the
 // day and the about box, and starts on the theme page when an album was named on the command

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CBasePage: the base of every wizard page. A page is at least 593 x 496 and grows with the
 // wizard's window, paints no background of its own (the sheet's step picture shows through
 // it) and takes its keyboard shortcuts from the table of its page index, active only while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the program was asked to do on its command line: open a file (an album project, or a
 // theme package to install), or start with a new album. Switches start with '/' or '-'.
 #pragma once

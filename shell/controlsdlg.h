@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CControlsDlg: the album properties page. The chosen template's parameters become a scrolling
 // form, one row per parameter; the values are checked when the user goes forward and only then
 // written back into the album, together with the two host settings.

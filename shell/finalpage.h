@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CFinalPage: the final page: a new album or the end. The answer is a pair of check buttons,
 // remembered in the settings ("ContinueWithGV"); Done either closes the wizard or starts a
 // fresh album on the welcome page. Ctrl+C and Ctrl+E answer and press Done at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The scrolling of the album properties form, in pixels: the form moves in lines of 30
 // pixels and pages of three lines; the range is the form's height rounded up to whole lines.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CGVApp: the album builder's application. It owns the host object, and with it the album,
 // for the whole run, prepares the user's settings, lists the plug-ins, serves the skin and the
 // page shortcuts, and decides from the command line whether to install a theme or to open the

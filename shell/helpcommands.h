@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // HelpCommands: what the help menu and F1 do: the help page of the active wizard step, the
 // maker's web pages and the support mail. Pages open in the user's browser; a missing page
 // or a browser that cannot be started falls back to the next address in line.

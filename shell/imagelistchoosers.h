@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ImageListChoosers: the two choosers of the image list page, which the shared choosers do
 // not offer: several photo files at once, and a folder with the page's two check boxes. The
 // desktop program shows dialogs; tests install scripted choosers.

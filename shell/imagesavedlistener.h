@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CImageSavedListener: how the photo editor tells the album builder that it saved a photo.
 // The album builder listens on a local socket named from its own id and passes that id to
 // the editor after "\w"; after each save the editor connects and writes the message number

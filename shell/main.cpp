@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The album builder: the application object decides what to do, and when it is the wizard,
 // the wizard is the program's one window and its modal run is the whole working life.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMyImage: the image list page's preview. It shows the current photo fitted into the control
 // with the turn and levels recorded for it, and reads the photo again on request, so an edit
 // made on the page or by the photo editor shows at once.

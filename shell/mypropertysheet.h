@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CMyPropertySheet: the wizard's window: a client area of at least 598 x 548 that the user
 // may enlarge, the pages stacked on it, and the five skinned wizard buttons. Cancel asks before the wizard closes; Help pops
 // up the help menu.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // COpenAlbum: the album manager page. It lists the saved albums, newest first, with their
 // thumbnails, and opens, views, renames, deletes, prints and describes them, or opens a
 // project file from anywhere. A loader thread reads the listed albums in the background; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The album manager's commands on one album: rename, properties, view, print, and the
 // context menu and keys that run them.
 #include "shell/openalbum.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The keyboard shortcuts of the wizard's pages: one table per page that has any, each key
 // mapped to the command it runs on that page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ResetEvent: a flag that threads wait on; it stays set until it is cleared (a manual-reset
 // event).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CSaveAlbum: the generation page: where the album goes, and making it. The destination is
 // proposed from the album and may be changed; Generate checks and empties the folder, has the
 // chosen plug-in write the album, saves it and adds it to the Favorites; the page then says

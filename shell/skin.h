@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The skin: the three colours every dialog and control draws with, and the button and step
 // pictures, found by picture id in the graphics folder beside the program.
 #pragma once

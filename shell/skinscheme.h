@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // SkinScheme: every colour the skin paints with, in a light and a dark set. The artwork
 // generator draws each set's pictures from it, the skin takes its three default colours from
 // it, and the windows' Qt palette is made from it, so that standard controls match the skin.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CTelmplateSel: the theme page. A tree of the installed plug-ins and their templates, the
 // preview picture of the selected template, a button to the maker's themes, and a context
 // menu on the tree to install and uninstall templates.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ThemeChoice: the rules of the theme page without its window: the tree of plug-ins and their
 // templates, the preview of a template, what Next and Back do with the choice, and the
 // installing and uninstalling of templates through a plug-in's exports.

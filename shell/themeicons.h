@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The theme tree's three 24 x 24 pictures: a plug-in, a template, the selected template.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // WelcomeChoice: the welcome page's one question, new album or existing one, remembered in
 // the settings ("CreateNew"), and where each answer leads.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // WizardNavigator: which page of the wizard is active and how Next and Back move between the
 // pages. It knows the pages only through their WizardPage protocol, so the sheet's rules run
 // the same with windows and without.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // WizardPage: what the wizard asks of each of its pages as the user moves through it. Next
 // and Back answer where to go: a page index, Stay, or Default for one page on or back.
 // A page may also jump by making another page active itself and answering Stay.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CPluginInfo: one installed output plug-in as the plug-in manager lists it. Copies share
 // the plug-in object and the library handle; only the plug-in manager creates and frees them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CPluginManager: finds, loads, orders and unloads the output plug-ins.
 //
 // Plug-ins are shared libraries in the plugins/ folder beside the program and in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // BMP files, for builds of libvips that cannot write them.
 #include "varnex/operations.h"
 

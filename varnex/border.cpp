@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Borders: plain, rounded, and frames cut from a picture.
 #include "varnex/operations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pixels, colours and anchors shared by the operations, and the plain canvas changes.
 #include "varnex/operations.h"
 

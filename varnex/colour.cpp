@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Colour work: the display colour matrix, grey, toning, adjustments and levels.
 #include "varnex/operations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures laid over or under the picture.
 #include "varnex/operations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Light, blur, sharpness and shadow.
 #include "varnex/operations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening photos as they are displayed, and writing pictures safely.
 #include "varnex/operations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The camera metadata a picture may keep from its photo: EXIF, without the GPS position.
 #include "varnex/operations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The pixel operations of the plain image library: free functions over libvips, one source
 // file per group. Private to the library. Every function takes and returns 8-bit sRGB
 // pictures of 3 bands, or 4 with alpha, and reports failure by throwing (vips::VError or a

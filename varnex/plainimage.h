@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The plain image: one picture and the IPlainImage operations on it, over libvips.
 //
 // A photo opened is read lazily: only its header at first, its pixels when an operation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Text drawn on the picture, rendered by libvips through Pango.
 #include "varnex/operations.h"
 

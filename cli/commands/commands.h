@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The commands of gallivex-cli. Each takes the arguments after its name and gives the
 // program's exit code: 0 done, 1 failed (the reason is on the error stream), 2 the command
 // line was wrong.

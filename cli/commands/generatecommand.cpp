@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli generate: generates the web album of a project into its destination folder,
 // checking and emptying the folder as the generation page does, and saves the project.
 #include <QFileInfo>

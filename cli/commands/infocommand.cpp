@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli info: what the album builder makes of photos: title, automatic description,
 // EXIF texts and IPTC fields.
 #include <QFileInfo>

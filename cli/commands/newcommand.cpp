@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli new: makes an album project from photos and folders of photos, adding them as
 // the image list page's Add and Add Folder commands do.
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli set: changes theme parameters of an album project, checking each value as the
 // album properties page does.
 #include "cli/cliarguments.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli themes: the installed output plug-ins, their themes and each theme's
 // parameters with their types and default values.
 #include <QJsonDocument>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumContext: what the pages of a theme can show, as the values its templates read.
 //
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumPhotos: the album's photos as the generation works on them, read through the host:
 // texts, where each photo is and the names of its pictures. A picture's name is made from what
 // identifies the photo's content (the host's fingerprint, its size and its EXIF side file)

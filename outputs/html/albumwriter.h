@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumWriter: puts the album's files into its destination, only through the host: pages
 // through its write streams, theme files and the user's files through its copies.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CChosenFiles: puts the files and folders the user chose in a theme's parameters into the
 // album. Such a file may be anything the user can read, so only what the parameter means is
 // published: a file parameter's picture is decoded and made afresh through the image

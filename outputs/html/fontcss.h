@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Font parameters between their two forms: the 120-byte font block the host stores (a
 // CHOOSEFONT with its LOGFONT) and what a page needs to show the font with CSS.
 #pragma once

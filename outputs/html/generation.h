@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CGeneration: one run of Generate. It reads the parameters and photos through the host, sets
 // the processor's JPEG quality and resize method from the host's parameters, makes the
 // pictures on two worker threads while this thread reports progress after every photo (the

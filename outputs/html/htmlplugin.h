@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CHtmlPlugin: the HTML output plug-in. Its templates are the themes of CThemeCatalog; it
 // makes web albums (valid HTML5 with no outside resources) through the host alone.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The "parameters" list of a theme manifest: each entry declares one parameter of the
 // properties page with its type, default value and (by type) range, options or file names.
 //

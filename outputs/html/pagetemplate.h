@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CPageTemplate: a page of an HTML theme in the themes' own small language.
 //
 //   {{ photo.title }}                      a value, HTML-escaped

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CPictureMaker: makes the pictures a theme declares (big pictures, thumbnails and their 2x
 // versions...) for one photo at a time through the host's image processor. Each picture comes
 // from the photo or from an earlier, larger picture, so a photo is decoded once and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CPicturePool: runs one piece of work per photo on a few worker threads while the thread that
 // made it waits for finished photos (and reports progress, which pumps the user interface).
 // Cancelling lets the photos under way finish and starts no new ones; nothing is cut off

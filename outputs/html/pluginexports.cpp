@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the HTML plug-in library exports: the plug-in object, its version record and the two
 // theme package functions the album builder and the setup program call.
 #include <cstring>

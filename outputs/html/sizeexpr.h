@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Size expressions of theme manifests: how big a picture or a sheet is, in terms of the
 // theme's number parameters: "1600", "BigSize", "BigSize/2", "ThumbSize*2", "Columns*Rows".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CTemplateExpr: an expression of the page language, parsed once and evaluated per page.
 //
 //   photo.title                        a value by its path (list items by number: photos.0)

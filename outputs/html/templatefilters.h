@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The filters of the page language and the text forms of values: everything that decides how
 // a value ends up in a page. Output is HTML-escaped unless a filter says it made the text safe
 // for where it goes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A theme (template) of the HTML plug-in as its manifest describes it: who it is, the
 // parameters it offers, the pictures it makes of every photo and the pages it writes. Themes
 // are data: a folder with theme.json, page templates, assets and a preview picture.

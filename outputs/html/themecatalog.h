@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CThemeCatalog: the HTML themes installed, in display order. Shipped themes live in
 // templates/ beside the plug-in (plugins/html/templates), the user's own in the per-user data
 // folder (templates/html); both can be moved for tests with GALLIVEX_HTML_TEMPLATES and

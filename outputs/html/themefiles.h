@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Safe names inside a theme folder: every file a manifest names must be a plain relative path
 // that stays inside the theme folder, so a theme (perhaps installed from a package) can never
 // make the plug-in read or write elsewhere.

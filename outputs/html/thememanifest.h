@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CThemeManifest: reads a theme folder's theme.json and checks everything it names before the
 // theme is offered: ids, parameters, pictures and their scripts, pages (parsed here, so a page
 // with a fault never reaches a generation), assets and the preview picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CThemePackage: installs and removes the user's own themes. A theme package (".thm") is a zip
 // archive holding one theme folder. Before anything is installed the archive is checked
 // (every entry inside that one folder: no absolute paths, no "..", no links, no encryption,

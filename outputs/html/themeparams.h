@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // CThemeParams: a theme's parameters both ways. describe() turns the manifest's declarations
 // into the records the host shows and stores; the object reads the values the host hands back
 // at generation time, checked against the declarations (a value outside its range, or a choice

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The application icon: an album with a landscape photo on its cover, described once as a
 // few flat shapes on a 128 x 128 grid and written both as SVG and as PNG at any size, so the
 // scalable and the pixel icons are always the same picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Small line icons drawn in a 16 x 16 box, in one colour.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The skin's artwork: every picture the program loads by picture id, drawn with QPainter in
 // the colours of the light or the dark skin scheme.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Draws every skin picture into the graphics folder given on the command line: name.gif at
 // its own size and name@2x.gif at twice the size for high-density screens, in the light
 // colours and beside them in the dark ones (name-dark.gif, name-dark@2x.gif); and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Photos that are no longer where the album says: the search folders, the user's answers,
 // and what an opened album keeps.
 #include "album/imagesearch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Project files of the older binary format, put together byte by byte for the tests.
 #pragma once
 

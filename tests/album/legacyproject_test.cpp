@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading project files of the older binary format, built here byte by byte: every version,
 // both forms of texts, fixed-size values, font blocks, both thumbnail forms, and damaged files.
 #include <cstring>

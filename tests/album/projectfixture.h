@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the project file tests share: an album over the real test plug-ins, scripted
 // prompter, choosers and progress, small real photos, and a folder list of its own.
 #pragma once

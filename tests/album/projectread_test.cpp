@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reading XML project files: the plug-in and template named in them, saved values over the
 // template's defaults, parts that are missing, and the album's thumbnail.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Damaged project files: valid files of both formats, cut short and mutated in many ways,
 // are read again and again. Each must give a result code, never a crash or a hang.
 #include <random>

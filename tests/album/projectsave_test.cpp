@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The save flow: default file names in the projects folder, the save dialog, progress and
 // cancel, and what is left on disk when a save cannot be finished.
 #include <fcntl.h>

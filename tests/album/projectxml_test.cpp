@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writing XML project files and reading them back: every parameter type, images and their
 // relative paths, what is left out because it holds the template's default, and the shape
 // of the document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Generated albums in headless Chromium, opened from disk: every picture loads, nothing goes
 // wrong in the console, the viewer of each theme opens, moves with the arrow keys and closes
 // with Esc, swipes move it on touch screens, and no page scrolls sideways on a phone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Takes the preview pictures of the themes: node previews.mjs ALBUMS OUT
 // ALBUMS holds albums made by html_browser_albums (from photos that may be shown, such as the
 // shared benchmark photos); OUT receives <theme>.png at 1200 x 750, the size the theme page

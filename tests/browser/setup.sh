@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the browser tests' one dependency (Playwright's driver, no browser of its own: the
 # tests use the system's Chromium) from the committed lock file, when it is missing.
 set -euo pipefail

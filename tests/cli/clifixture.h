@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the tests of gallivex-cli as a process share: a work folder with photos (real camera
 // files, one in a subfolder of a subfolder, a text file and a file without extension), the
 // test plug-ins, the probe plug-in's script, and projects read back as the album builder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The parts of the command-line tool: its argument parser, theme names, the JSON theme
 // listing and the texts it shows for photos and parameters.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Running the command-line programs as real processes: their settings and data live in a
 // sandbox that the test can read and write too.
 #pragma once

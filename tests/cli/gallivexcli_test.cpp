@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli end to end, as a real process: making projects and setting parameters, with
 // every failure's message and exit code; the theme listing and the help of every command.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli generate as a real process: generating and generating again into the same
 // folder (refused, to the Trash, deleted at once), the proposed folder, refusals, missing
 // photos, and the default theme of the plug-ins installed beside the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // gallivex-cli info on the real camera files of the shared test data, held against the true
 // values of their manifest.
 #include <gtest/gtest.h>

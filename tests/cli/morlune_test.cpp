@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // morlune, the theme installer, as a real process over stand-in packages and the test
 // plug-ins (whose "InstallTemplate" takes whatever it is given, or refuses everything).
 #include <gtest/gtest.h>

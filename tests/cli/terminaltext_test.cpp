@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the command-line programs write to a terminal: texts from photos, plug-ins, themes
 // and the command line may hold control characters that would drive the terminal; they are
 // shown as escapes there and passed on as they are to files and pipes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The theme listing: in process over a real album and real plug-ins, and through the
 // command-line program itself.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the control tests share: skin strips drawn to order, a skin installed for the
 // controls, and the folder that pictures of the controls are saved into for people to look at.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The skin in both colour schemes: every text the program paints reaches a contrast of 4.5:1
 // against what it is painted on, the dark pictures are drawn and taken in the dark scheme,
 // and colours the user chose win over either scheme's defaults.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Fuzz target for the EXIF text rules: any bytes as a text tag and as a user comment with
 // each character code.
 #include <cstddef>

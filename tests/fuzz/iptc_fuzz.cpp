@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Fuzz target for the IPTC reader: any bytes, as a whole file.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Fuzz target for the reader of the older binary project files: any bytes, as a whole file.
 #include <cstddef>
 #include <cstdint>

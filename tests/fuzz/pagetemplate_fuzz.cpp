@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Fuzz target: any bytes as a theme's page, parsed and rendered against a context shaped like
 // an album's; a page may fail to parse or pass its budget but must never crash, hang or read
 // outside what it was given. The shipped themes' pages are the seeds.

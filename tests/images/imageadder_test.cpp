@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Adding photos as the image list page does: the file types taken, titles, automatic
 // descriptions and their settings, folder scans with subfolder texts, unreadable files, and
 // the page's copy of the album.

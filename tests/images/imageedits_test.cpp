@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turns and automatic levels of the image list page, kept as tags in real photos (copied into
 // a test folder) or in side files, and the undo of the last edit.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reordering and removing the image list page's rows.
 #include <gtest/gtest.h>
 

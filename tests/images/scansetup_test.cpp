@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The scan settings: the areas a device takes, what is remembered per device, and the dialog.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Bash completion of gallivex-cli and morlune: commands, each command's options, projects.
 # completion_test.sh SOURCE-FOLDER BIN-FOLDER
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The desktop files and AppStream metainfo pass the freedesktop.org validators, and the
 # MIME database recognises album projects and theme packages, a project even without its
 # name's extension. desktop_test.sh SOURCE-FOLDER BUILD-FOLDER PHOTO

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A clone of the repository in a folder of its own, with nothing beside it, builds and passes
 # the tests that read photos: the tests carry their own data.
 # freshclone_test.sh SOURCE-FOLDER

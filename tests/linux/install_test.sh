@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # `cmake --install` into a scratch prefix: the GNU layout, read-only data, and programs that
 # find their plug-ins, themes and data from their own folder after the prefix is moved.
 # install_test.sh BUILD-FOLDER PHOTO

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package: cpack makes it, its dependencies are computed, and the programs run
 # from the files it holds, unpacked into a scratch root. package_test.sh BUILD-FOLDER PHOTO
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // html-browser-albums OUT [PHOTOS]: makes an album of every theme (and the variants the
 // browser tests look at) in OUT/<name>, through the real host and the real HTML plug-in.
 // PHOTOS is a folder of JPEG photos; by default a set of the small shared test photos with

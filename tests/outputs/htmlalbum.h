@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // An album over the real host and the real HTML plug-in library, for tests and for the
 // program that makes the albums the browser tests open. The shipped themes come from the
 // build's plug-ins folder; user-installed themes go to a folder of the caller's choosing.

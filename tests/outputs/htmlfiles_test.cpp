@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The files a user chooses for a theme (a background picture, a folder of downloads), photos
 // grouped by subfolder, and parameter values no theme would offer, as an edited or damaged
 // project file may hold them.

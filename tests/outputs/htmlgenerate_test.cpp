@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Generating albums with every theme through the real host: what the pages say, which
 // pictures exist at which sizes, names that stay put, cancelling, progress and the photos'
 // metadata.

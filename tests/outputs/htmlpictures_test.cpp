@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What an album's pictures and files are made of: names that stay put for unchanged photos,
 // no camera data (and never a location) unless asked for, the host's quality and resize
 // method, photos that cannot be read, and the files a user chooses for a theme.

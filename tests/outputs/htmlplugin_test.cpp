@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The HTML plug-in's contract as the album builder meets it: found by the plug-in manager,
 // its templates and their parameters as the themes declare them, previews, start pages and
 // showing an album.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The themes' page language: escaping by default, filters, conditions, loops, includes, white
 // space control, and the faults a theme author can make, each reported with its line.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Lets GoogleTest show Qt texts as text in its failure messages.
 #pragma once
 

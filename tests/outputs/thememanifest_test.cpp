@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Theme manifests are outside data: every fault a theme folder can have is found before the
 // theme is offered, the catalogue skips such a theme (saying why) and keeps the others, and
 // fonts become CSS that cannot leave its declaration.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Theme packages through the plug-in's own exports: a ".thm" zip of one theme folder is
 // installed into the user's themes and removed again; anything unsafe in a package (paths
 // out of its folder, links, a theme that does not load, the id of a shipped theme) is refused

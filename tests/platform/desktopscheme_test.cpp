@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The desktop's light or dark preference: a GTK theme named for it decides, then the
 // windows' palette when nothing else tells.
 #include <gtest/gtest.h>

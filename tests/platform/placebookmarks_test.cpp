@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The bookmarked places of file managers: GTK's list and KDE's, as the album's place is
 // added, renamed and removed beside the user's own places.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Whole files written on a disk that fills up: the file that was there stays as it was, the
 // failure is reported, and no temporary file is left behind.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The generation page's Generate without its window: a real generation through the host with
 // the probe plug-in, the save afterwards, and the checks and failures that stop it.
 #include <gtest/gtest.h>

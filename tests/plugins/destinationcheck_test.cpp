@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The generation page's destination folder: the proposal, making it, the refusals, the two
 // questions and their answers, emptying to the Trash or at once.
 #include <gtest/gtest.h>

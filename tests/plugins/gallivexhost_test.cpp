@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The host interface as a real plug-in sees it: the probe plug-in makes every call through
 // IGallivex from inside Generate and reports what it got back.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Template parameter values as the properties page checks and stores them, and as the
 // command line sets them from text; colours and fonts written as text.
 #include <gtest/gtest.h>

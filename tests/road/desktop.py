@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """A private desktop for the road test: an X server, a window manager, a session D-Bus with the
 accessibility bus, and a home of its own. Every helper leads its own session so that it and
 whatever it starts (the AT-SPI registry is re-parented to init) are ended at the close."""

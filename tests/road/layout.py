@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """What a person would call a broken page: controls outside the window, of no size, on top of
 each other, or with captions that do not fit them."""
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The road test: the real gallivex on a private X desktop, driven only by clicks and keys on the
 screen positions of its accessible controls, the way a person (or a screen reader) meets it.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """The program as a screen reader and a user meet it: its controls read through AT-SPI (name,
 role, states, screen rectangle), clicks and keys through xdotool on those rectangles, and
 pictures of its window."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image list page through the wizard: adding files and folders with scripted choosers,
 // the order buttons, titles and descriptions, the subfolder text box, leaving the page, turns
 // and levels with undo, and pictures of the page.

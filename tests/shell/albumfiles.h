@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Real album project files for the album manager's tests, written by the program's own
 // project-file code over the test plug-ins.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The generation and final pages through the wizard's page protocol, with the real HTML
 // plug-in writing albums into temporary folders, and the whole road of one new album.
 #include <utility>

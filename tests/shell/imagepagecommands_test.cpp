@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image list page's keys, its context menu, the photo editor and print program it starts,
 // and the editor's "saved" message.
 #include <QListWidget>

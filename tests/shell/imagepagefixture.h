@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image list page inside a started wizard, with scripted choosers, a temporary folder of
 // its own, photos copied from the test data and a starter that records programs.
 #pragma once

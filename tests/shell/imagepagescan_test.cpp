@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Scanning into the image list page through SANE's virtual devices, driven as the user does:
 // the Import button, the device list, the scan settings and the progress window's Cancel.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The photo editor's "image saved" message reaching the album builder over its local socket.
 #include <gtest/gtest.h>
 

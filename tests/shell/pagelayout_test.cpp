@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every page as the user reaches it with the wizard's real Next and Back buttons: its one-time
 // set-up has run, so its controls sit in their places inside the page, none empty and none on
 // top of another.

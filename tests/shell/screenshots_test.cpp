@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures of every page and dialog of the wizard as the user sees them, for review.
 #include <QMenu>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A wizard over the real application object with the test plug-ins installed, scripted
 // answers, and an address opener that records what the help would have opened. Tests reach
 // pages only as a user does: the welcome page's choice, the real Next and Back buttons.

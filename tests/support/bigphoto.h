@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A full-size photo for the tests that check decoding big pictures in little memory.
 #pragma once
 

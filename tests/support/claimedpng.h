@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A PNG file that claims any size: a real header and a tiny compressed row of data, as a
 // damaged or hostile file would be. Opening it reads the claimed size; decoding it all would
 // take as long as a real picture of that size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A small file system of its own (tmpfs) that a test can fill to the brim, to see what
 // writing does when the disk is full. Mounting needs the superuser; where it cannot be done
 // the test is skipped with the reason.

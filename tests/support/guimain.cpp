@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Entry point of the test programs that show widgets (on the offscreen platform): as main.cpp,
 // with a full application object.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Test entry point: an application object for the Qt parts, settings kept in a scratch
 // folder until a test sets its own.
 #include <gtest/gtest.h>

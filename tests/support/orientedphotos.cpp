@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libvips first: its glib headers use names that Qt's keywords would replace.
 #include <vips/vips8>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Photos with every EXIF Orientation, made by libvips from one picture whose four quarters
 // have four colours, and libvips' own upright rendering of them to compare against.
 #pragma once

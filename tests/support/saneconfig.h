@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // SANE's configuration for tests: a private folder that lists only the virtual devices a test
 // wants (SANE's "test" scanner, its "pnm" file reader). SANE looks its configuration folder up
 // once per process, so every test of a program shares one folder, pointed at before the first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the tests share: temporary folders, settings kept away from the real user's, the test
 // plug-in libraries, and a prompter that records what the program says and answers as told.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A real output plug-in that exercises the host: its Generate reads a script of host calls
 // from the file named by GVPROBE_SCRIPT, one call per line with tab-separated fields, makes
 // each call through IGallivex and writes one line per call to the file named by

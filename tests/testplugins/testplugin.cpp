@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A small but genuine output plug-in for the tests, built several times with different
 // switches: a full one with two templates and parameters of every kind, one without
 // templates, one whose factory makes no object, one for a future interface, one without a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The plug-in manager over real plug-in libraries copied into scratch folders: which ones it
 // lists and in what order, what it passes over and why, and that every object it makes and
 // every library it loads is freed exactly once.

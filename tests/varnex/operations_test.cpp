@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The pixel operations through the plain image interface, checked on the pictures written.
 #include <gtest/gtest.h>
 

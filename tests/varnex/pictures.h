@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the plain image tests share: images made through the interface, small pictures made
 // with libvips, and reading back what was written.
 #pragma once

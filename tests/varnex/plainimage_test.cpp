@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening, resizing and saving through the plain image interface, checked by decoding the
 // files written.
 #include <gtest/gtest.h>
