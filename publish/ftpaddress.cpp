@@ -89,7 +89,7 @@ std::optional<FtpAddress> FtpAddress::Parse(const QString& text)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
-    const QUrl url(trimmed, QUrl::StrictMode);
+    const QUrl url(trimmed);
     if (protocolOf(url.scheme().toLower()) && url.isValid() && !url.host().isEmpty())
         return fromUrl(url);
     // "host/folder" or "host:port/folder" read as a scheme of their own; another scheme's
@@ -97,7 +97,7 @@ std::optional<FtpAddress> FtpAddress::Parse(const QString& text)
     static const QRegularExpression emptyPort(QStringLiteral("^[^/]*:(//|/?$)"));
     if (emptyPort.match(trimmed).hasMatch())
         return std::nullopt;
-    return fromUrl(QUrl(QStringLiteral("ftp://") + trimmed, QUrl::StrictMode));
+    return fromUrl(QUrl(QStringLiteral("ftp://") + trimmed));
 }
 
 QString FtpAddress::ToText() const
