@@ -23,6 +23,8 @@ packages=(
     xvfb xauth openbox
     # FTP servers on 127.0.0.1 for the publishing tests.
     vsftpd python3-pyftpdlib
+    # The FTP client: libcurl (FTP, FTPS, SFTP) and OpenSSL for certificate keys.
+    libcurl4-openssl-dev libssl-dev
     # Installing and packaging: manual pages, desktop and AppStream checks, MIME detection,
     # the Debian package's dependencies, the fresh-clone test.
     help2man desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
