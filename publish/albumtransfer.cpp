@@ -28,10 +28,11 @@ QString withPercentS(int id, const QString& value)
     return loadString(id).replace(QStringLiteral("%s"), value);
 }
 
-// What the server or the client said about a failure, for a message or the log.
+// What the server or the client said about a failure, for a message or the log. The last
+// reply explains only a refusal: after a time-out or a reset it is some earlier, good one.
 QString describe(const FtpError& error)
 {
-    if (!error.replyText.trimmed().isEmpty())
+    if (error.code == FtpError::ExtendedError && !error.replyText.trimmed().isEmpty())
         return error.replyText.trimmed();
     if (!error.message.isEmpty())
         return error.message;
