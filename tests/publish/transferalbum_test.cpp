@@ -339,6 +339,19 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
             << qPrintable(file);
 }
 
+TEST_F(PublishFaultTest, AnUploadCutOnceIsSentAgainUnderANewName)
+{
+    server.setFaults(FtpFaults().add(FtpFault::resetDuringStor(5, 100)));
+    const AlbumTransfer::Result result = fixture.Publish(target);
+    ASSERT_TRUE(result.ok) << qPrintable(result.message);
+    EXPECT_EQ(server.commandCount(QStringLiteral("STOR")), 10);
+    for (const QString& file : fixture.AlbumFiles())
+        EXPECT_EQ(serverFile(server, QStringLiteral("album/") + file),
+                  readLocal(fixture.AlbumFile(file)));
+    EXPECT_TRUE(temporaries().isEmpty()) << qPrintable(temporaries().join(u' '));
+    EXPECT_TRUE(fixture.LogText().contains(QStringLiteral("(PutFile(/album/index.html):")));
+}
+
 TEST_F(PublishFaultTest, AFullDiskFailsCleanlyWithoutTheList)
 {
     server.setFaults(FtpFaults().diskFull());
