@@ -352,16 +352,21 @@ TEST_F(PublishFaultTest, AnUploadCutOnceIsSentAgainUnderANewName)
     EXPECT_TRUE(fixture.LogText().contains(QStringLiteral("(PutFile(/album/index.html):")));
 }
 
-TEST_F(PublishFaultTest, AFullDiskFailsCleanlyWithoutTheList)
+TEST_F(PublishFaultTest, AFullDiskOnOneUploadFailsCleanlyWithoutTheList)
 {
-    server.setFaults(FtpFaults().diskFull());
+    server.setFaults(FtpFaults().add(FtpFault::replyWith(
+        QStringLiteral("STOR"), QStringLiteral("452 Insufficient storage space."), 3)));
     const AlbumTransfer::Result result = fixture.Publish(target);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.uploaded, 0);
-    EXPECT_TRUE(result.message.startsWith(
-        loadString(IDS_UPLOAD_FAILED).arg(fixture.AlbumFiles().front(), QString())))
+    EXPECT_EQ(result.uploaded, 2);
+    EXPECT_EQ(server.commandCount(QStringLiteral("STOR")), 3) << "a refusal is not retried";
+    const QStringList files = fixture.AlbumFiles();
+    EXPECT_TRUE(result.message.startsWith(loadString(IDS_UPLOAD_FAILED).arg(files[2], QString())))
         << qPrintable(result.message);
     EXPECT_TRUE(result.message.contains(QStringLiteral("452"))) << qPrintable(result.message);
+    EXPECT_EQ(serverFile(server, QStringLiteral("album/") + files[1]),
+              readLocal(fixture.AlbumFile(files[1])));
+    EXPECT_EQ(serverFile(server, QStringLiteral("album/") + files[2]), QByteArray());
     EXPECT_EQ(serverFile(server, QStringLiteral("album/filelist.xml")), QByteArray());
     EXPECT_TRUE(temporaries().isEmpty());
     EXPECT_TRUE(fixture.LogText().contains(asLogged(AlbumTransfer::FailureText(target + u'/'))));
