@@ -283,14 +283,28 @@ bool AlbumTransfer::Send(const RemoteFileList::Upload& upload, QString& message)
         RemoveTemporary(temporary);
         return false;
     }
+    return MoveIntoPlace(upload, temporary, message);
+}
+
+// Renames the arrived temporary file over the target; a server that refuses that gets the
+// plain upload of the target.
+bool AlbumTransfer::MoveIntoPlace(const RemoteFileList::Upload& upload, const QString& temporary,
+                                  QString& message)
+{
+    const QString remote = m_target + upload.relativePath;
     if (m_connection.Rename(temporary, remote))
         return true;
+    const FtpError renameFailure = m_connection.LastError();
+    RemoveTemporary(temporary);
+    if (renameFailure.code != FtpError::ExtendedError) {
+        m_lastFailure = renameFailure; // cancelled, or the connection is gone
+        return Failed(upload, message);
+    }
     // A server that cannot rename over a file still takes the file under its own name.
     Log().WriteLine(loadString(IDS_RENAME_REFUSED).arg(temporary, remote));
-    RemoveTemporary(temporary);
-    if (!m_connection.PutFile(local, remote))
+    if (!m_connection.PutFile(m_local + upload.relativePath, remote))
         return Failed(upload, message);
-    return !check || Unchanged(upload, message);
+    return upload.relativePath == RemoteFileList::FileName() || Unchanged(upload, message);
 }
 
 // Every attempt of the upload gets a name of its own: a server may still hold the name of an

@@ -58,6 +58,8 @@ private:
     bool CheckNames(QString& message) const;
     bool Report(int sent, const QString& file);
     bool Send(const RemoteFileList::Upload& upload, QString& message);
+    bool MoveIntoPlace(const RemoteFileList::Upload& upload, const QString& temporary,
+                       QString& message);
     QString SendToTemporary(const QString& local, const QString& remote);
     bool Failed(const RemoteFileList::Upload& upload, QString& message);
     enum Removal { Logged, Quietly };
