@@ -181,6 +181,20 @@ TEST_F(PublishCliTest, RefusedLoginIsSaidAndNothingIsSent)
     EXPECT_FALSE(log().contains("wrong-password"));
 }
 
+TEST_F(PublishCliTest, FolderOfTheAddressIsBelowTheLoginFolderWhereThereIsNoTop)
+{
+    Vsftpd::Options options;
+    options.chroot = false;
+    Vsftpd server(options);
+    SKIP_UNLESS_RUNNING(server);
+    const QString url = QString("ftp://127.0.0.1:%1/trip/").arg(server.port());
+    const CliResult run = publish({album(), url, "--user", server.user(), "--password-file",
+                                   passwordFile(server.password())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    expectPublished(server.root() + "/trip");
+    EXPECT_FALSE(QFileInfo::exists("/trip"));
+}
+
 // --- pyftpdlib with faults ---------------------------------------------------------------------
 
 TEST_F(PublishCliTest, FullDiskFailsWithoutSendingTheList)
@@ -317,6 +331,19 @@ TEST_F(PublishCliTest, AlbumFoldersThatAreRefused)
     const CliResult file = publish({work.file("album/index.html"), "ftp://127.0.0.1:9/"});
     EXPECT_EQ(file.exitCode, 1);
     EXPECT_TRUE(file.err.contains("is not a folder")) << file.err.toStdString();
+}
+
+TEST_F(PublishCliTest, NameThatCannotBeSentStopsBeforeAnythingIsSent)
+{
+    PyFtpServer server;
+    SKIP_UNLESS_RUNNING(server);
+    // A line break would end the FTP command early and name another file.
+    work.write("album/pages/p2.html\nDELE index.html", "hostile name");
+    const CliResult run = publishTo(server, {"--passive"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("p2.html")) << run.err.toStdString();
+    EXPECT_EQ(server.commandCount("STOR"), 0);
+    EXPECT_EQ(server.commandCount("DELE"), 0);
 }
 
 TEST_F(PublishCliTest, UnreadableFileStopsBeforeAnythingIsSent)

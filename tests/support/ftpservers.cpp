@@ -455,6 +455,8 @@ Vsftpd::Vsftpd(const Options& options) : TestFtpServer(QStringLiteral("ftp"), QS
     m_password = QLatin1String(FtpTestUser::Password);
     m_ownedByTestUser = true;
     FtpTestUser::giveTo(root());
+    if (!options.chroot)
+        setFolder(root() + QLatin1Char('/'));
     QDir().mkpath(workFile(QStringLiteral("empty")));
     if (options.anonymous && !prepareAnonymous())
         return;
@@ -504,7 +506,7 @@ QStringList Vsftpd::config(const Options& options, uint16_t port) const
         QStringLiteral("write_enable=YES"),
         QStringLiteral("local_umask=022"),
         QStringLiteral("local_root=") + root(),
-        QStringLiteral("chroot_local_user=YES"),
+        QStringLiteral("chroot_local_user=") + yesNo(options.chroot),
         QStringLiteral("allow_writeable_chroot=YES"),
         QStringLiteral("anonymous_enable=") + yesNo(options.anonymous),
         QStringLiteral("port_enable=") + yesNo(options.activeMode),

@@ -158,6 +158,9 @@ public:
         bool anonymous = false;  // log in anonymously into "/pub" (user "anonymous")
         bool activeMode = true;  // false: PORT and EPRT refused
         bool passiveMode = true; // false: PASV and EPSV refused
+        // false: the account sees the whole file system and starts in root(), which folder()
+        // then names absolutely, as on servers that keep users in their home folders
+        bool chroot = true;
     };
     Vsftpd() : Vsftpd(Options()) {}
     explicit Vsftpd(const Options& options);

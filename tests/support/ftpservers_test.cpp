@@ -343,6 +343,20 @@ TEST(Vsftpd, LogsTheTestAccountIntoItsRoot)
     EXPECT_TRUE(control.send(QStringLiteral("MLSD")).startsWith(QLatin1String("5")));
 }
 
+TEST(Vsftpd, WithoutChrootTheLoginStartsInTheRootNamedAbsolutely)
+{
+    Vsftpd::Options options;
+    options.chroot = false;
+    Vsftpd server(options);
+    SKIP_UNLESS_RUNNING(server);
+    EXPECT_EQ(server.folder(), server.root() + "/");
+    Control control;
+    ASSERT_TRUE(control.open(server.port()));
+    control.reply();
+    control.login(server.user(), server.password());
+    EXPECT_TRUE(control.send(QStringLiteral("PWD")).contains("\"" + server.root() + "\""));
+}
+
 TEST(Vsftpd, AnonymousWritesIntoPub)
 {
     Vsftpd::Options options;
