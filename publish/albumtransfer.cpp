@@ -28,10 +28,11 @@ QString withPercentS(int id, const QString& value)
     return loadString(id).replace(QStringLiteral("%s"), value);
 }
 
-// What the server or the client said about a failure, for a message or the log.
+// What the server or the client said about a failure, for a message or the log. The last
+// reply explains only a refusal: after a time-out or a reset it is some earlier, good one.
 QString describe(const FtpError& error)
 {
-    if (!error.replyText.trimmed().isEmpty())
+    if (error.code == FtpError::ExtendedError && !error.replyText.trimmed().isEmpty())
         return error.replyText.trimmed();
     if (!error.message.isEmpty())
         return error.message;
@@ -275,9 +276,9 @@ bool AlbumTransfer::Send(const RemoteFileList::Upload& upload, QString& message)
     const bool check = upload.relativePath != RemoteFileList::FileName();
     if (check && !Unchanged(upload, message))
         return false;
-    const QString temporary = TemporaryName(remote);
-    if (!m_connection.PutFile(local, temporary))
-        return Failed(upload, temporary, message);
+    const QString temporary = SendToTemporary(local, remote);
+    if (temporary.isEmpty())
+        return Failed(upload, message);
     if (check && !Unchanged(upload, message)) {
         RemoveTemporary(temporary);
         return false;
@@ -288,28 +289,55 @@ bool AlbumTransfer::Send(const RemoteFileList::Upload& upload, QString& message)
     Log().WriteLine(loadString(IDS_RENAME_REFUSED).arg(temporary, remote));
     RemoveTemporary(temporary);
     if (!m_connection.PutFile(local, remote))
-        return Failed(upload, QString(), message);
+        return Failed(upload, message);
     return !check || Unchanged(upload, message);
 }
 
-bool AlbumTransfer::Failed(const RemoteFileList::Upload& upload, const QString& temporary,
-                           QString& message)
+// Every attempt of the upload gets a name of its own: a server may still hold the name of an
+// attempt that broke off. The names of broken attempts are removed; the one that arrived is
+// returned (empty when none did).
+QString AlbumTransfer::SendToTemporary(const QString& local, const QString& remote)
 {
-    const FtpError error = m_connection.LastError();
+    QStringList tried;
+    const bool sent = m_connection.RunWithRetries(
+        QStringLiteral("PutFile(%1)").arg(remote), [&](FtpClient& client) {
+            tried << TemporaryName(remote);
+            return client.upload(local, tried.back());
+        });
+    const QString arrived = sent ? tried.takeLast() : QString();
+    const FtpError failure = m_connection.LastError();
+    for (const QString& broken : tried)
+        RemoveTemporary(broken, Quietly);
+    if (!sent)
+        m_lastFailure = failure;
+    return arrived;
+}
+
+bool AlbumTransfer::Failed(const RemoteFileList::Upload& upload, QString& message)
+{
+    const FtpError& error = m_lastFailure.code != FtpError::None ? m_lastFailure
+                                                                 : m_connection.LastError();
     message = error.code == FtpError::Cancelled
                   ? loadString(IDS_TRANSFER_CANCELLED)
                   : loadString(IDS_UPLOAD_FAILED).arg(upload.relativePath, describe(error));
-    if (!temporary.isEmpty())
-        RemoveTemporary(temporary);
+    m_lastFailure = FtpError();
     return false;
 }
 
-void AlbumTransfer::RemoveTemporary(const QString& temporary)
+void AlbumTransfer::RemoveTemporary(const QString& temporary, Removal removal)
 {
     // Also after a Cancel: the pump would refuse the removal at once.
     m_connection.SetPump({});
-    if (!m_connection.Remove(temporary))
+    if (removal == Quietly) {
+        // One try without the retry loop's log: the attempt may never have made the file.
+        m_connection.RunWithRetries(QStringLiteral("Remove(%1)").arg(temporary),
+                                    [&](FtpClient& client) {
+                                        client.removeFile(temporary);
+                                        return true;
+                                    });
+    } else if (!m_connection.Remove(temporary)) {
         Log().WriteLine(loadString(IDS_TEMPORARY_NOT_REMOVED).arg(temporary));
+    }
     m_connection.SetPump(pumpOf(m_progress));
 }
 

@@ -18,6 +18,7 @@
 
 #include <QString>
 
+#include "platform/ftpclient.h"
 #include "publish/remotefilelist.h"
 
 class CMyFtpConnection;
@@ -57,9 +58,10 @@ private:
     bool CheckNames(QString& message) const;
     bool Report(int sent, const QString& file);
     bool Send(const RemoteFileList::Upload& upload, QString& message);
-    bool Failed(const RemoteFileList::Upload& upload, const QString& temporary,
-                QString& message);
-    void RemoveTemporary(const QString& temporary);
+    QString SendToTemporary(const QString& local, const QString& remote);
+    bool Failed(const RemoteFileList::Upload& upload, QString& message);
+    enum Removal { Logged, Quietly };
+    void RemoveTemporary(const QString& temporary, Removal removal = Logged);
     bool Unchanged(const RemoteFileList::Upload& upload, QString& message) const;
     QString TemporaryName(const QString& remote);
     bool EnsureFolder(const QString& folder, QString& message);
@@ -76,4 +78,5 @@ private:
     int m_skipped = 0;
     QString m_token;   // tells this run's temporary names apart from any other's
     int m_attempt = 0;
+    FtpError m_lastFailure; // of the upload, kept past the removal of its broken names
 };

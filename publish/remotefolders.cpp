@@ -64,9 +64,11 @@ bool componentsOf(const QString& path, QStringList& parts)
 
 QString failureText(const CMyFtpConnection& connection, const QString& path)
 {
-    const QString reply = connection.LastError().replyText.trimmed();
-    if (!reply.isEmpty())
-        return reply;
+    // The last reply tells why only when the server refused; after a time-out or a reset
+    // it is some earlier, good one.
+    const FtpError& error = connection.LastError();
+    if (error.code == FtpError::ExtendedError && !error.replyText.trimmed().isEmpty())
+        return error.replyText.trimmed();
     return loadString(IDS_CREATE_FOLDER_UNKNOWN).replace(QStringLiteral("%s"), path);
 }
 

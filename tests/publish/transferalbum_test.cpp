@@ -18,6 +18,12 @@ QString textBefore(int id)
     return loadString(id).section(u'%', 0, 0);
 }
 
+// A text as the log file holds it: every line ends in "\r\n".
+QString asLogged(QString text)
+{
+    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
+
 QByteArray sameSizeOtherBytes(QByteArray bytes)
 {
     for (int i = 0; i < std::min<int>(50, int(bytes.size())); ++i)
@@ -89,8 +95,9 @@ TEST_P(PublishTest, PublishingTwiceSendsOnlyWhatChangedAndTheList)
     EXPECT_EQ(first.uploaded, 9);
     EXPECT_EQ(first.skipped, 0);
     expectServerHoldsAlbum(fixture.AlbumFiles());
-    if (stores() >= 0)
+    if (stores() >= 0) {
         EXPECT_EQ(stores() - storesBefore, 9);
+    }
 
     const QString page = QStringLiteral("pages/p2.html");
     fixture.WriteAlbumFile(page, sameSizeOtherBytes(readLocal(fixture.AlbumFile(page))));
@@ -100,8 +107,9 @@ TEST_P(PublishTest, PublishingTwiceSendsOnlyWhatChangedAndTheList)
     EXPECT_EQ(second.uploaded, 2);
     EXPECT_EQ(second.skipped, 7);
     expectServerHoldsAlbum(fixture.AlbumFiles());
-    if (stores() >= 0)
+    if (stores() >= 0) {
         EXPECT_EQ(stores() - storesBetween, 2);
+    }
     EXPECT_TRUE(fixture.LogText().contains(
         loadString(IDS_TRANSFERRING_ALBUM).replace(QStringLiteral("%s"), target + u'/')));
     EXPECT_TRUE(fixture.LogText().contains(loadString(IDS_TRANSFER_FINISHED)));
@@ -320,7 +328,7 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
     }
     EXPECT_EQ(serverFile(server, QStringLiteral("album/filelist.xml")), oldList);
     EXPECT_TRUE(temporaries().isEmpty()) << qPrintable(temporaries().join(u' '));
-    EXPECT_TRUE(fixture.LogText().contains(AlbumTransfer::FailureText(target + u'/')));
+    EXPECT_TRUE(fixture.LogText().contains(asLogged(AlbumTransfer::FailureText(target + u'/'))));
 
     server.setFaults(FtpFaults());
     const AlbumTransfer::Result next = fixture.Publish(target);
@@ -329,6 +337,19 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
         EXPECT_EQ(serverFile(server, QStringLiteral("album/") + file),
                   readLocal(fixture.AlbumFile(file)))
             << qPrintable(file);
+}
+
+TEST_F(PublishFaultTest, AnUploadCutOnceIsSentAgainUnderANewName)
+{
+    server.setFaults(FtpFaults().add(FtpFault::resetDuringStor(5, 100)));
+    const AlbumTransfer::Result result = fixture.Publish(target);
+    ASSERT_TRUE(result.ok) << qPrintable(result.message);
+    EXPECT_EQ(server.commandCount(QStringLiteral("STOR")), 10);
+    for (const QString& file : fixture.AlbumFiles())
+        EXPECT_EQ(serverFile(server, QStringLiteral("album/") + file),
+                  readLocal(fixture.AlbumFile(file)));
+    EXPECT_TRUE(temporaries().isEmpty()) << qPrintable(temporaries().join(u' '));
+    EXPECT_TRUE(fixture.LogText().contains(QStringLiteral("(PutFile(/album/index.html):")));
 }
 
 TEST_F(PublishFaultTest, AFullDiskFailsCleanlyWithoutTheList)
@@ -343,7 +364,7 @@ TEST_F(PublishFaultTest, AFullDiskFailsCleanlyWithoutTheList)
     EXPECT_TRUE(result.message.contains(QStringLiteral("452"))) << qPrintable(result.message);
     EXPECT_EQ(serverFile(server, QStringLiteral("album/filelist.xml")), QByteArray());
     EXPECT_TRUE(temporaries().isEmpty());
-    EXPECT_TRUE(fixture.LogText().contains(AlbumTransfer::FailureText(target + u'/')));
+    EXPECT_TRUE(fixture.LogText().contains(asLogged(AlbumTransfer::FailureText(target + u'/'))));
 }
 
 TEST_F(PublishFaultTest, AServerThatRefusesTheRenameGetsThePlainUpload)
