@@ -29,6 +29,8 @@ packages=(
     # lftp for the publishing benchmark.
     vsftpd python3-pyftpdlib openssh-server openssh-client openssl passwd
     libsodium23 libcap2 libpam0g libssl3 lftp
+    # The FTP client: libcurl (FTP, FTPS, SFTP) and OpenSSL for certificate keys.
+    libcurl4-openssl-dev libssl-dev
     # Installing and packaging: manual pages, desktop and AppStream checks, MIME detection,
     # the Debian package's dependencies, the fresh-clone test.
     help2man desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
