@@ -227,7 +227,7 @@ TEST_F(SessionTest, FtpsGoesStraightToPassiveAndKeepsTheUsersTrust)
     FtpError error;
     EXPECT_FALSE(ConnectToSite(session(), login, error));
     EXPECT_EQ(error.code, FtpError::UntrustedCertificate);
-    EXPECT_EQ(error.presentedKeySha256, server.publicKeySha256());
+    EXPECT_EQ(error.presentedKeySha256, server.publicKeySha256().toBase64());
 
     session().Trust().Trust(login.server, login.port, error.presentedKeySha256);
     auto connection = ConnectToSite(session(), login, error);
