@@ -49,21 +49,12 @@ std::unique_ptr<CMyFtpConnection> CMyFtpConnection::Open(CMyInetSession& session
 
 bool CMyFtpConnection::OpenClient(FtpError& error)
 {
-    if (!m_client.open(m_session.MakeOptions(m_login, m_passive))) {
-        error = m_client.lastError();
-        return false;
-    }
-    // The server's data connections to us are what fails in active mode (a refused PORT, a
-    // firewall), and only a transfer shows it: list the login folder once before the mode is
-    // taken.
-    const bool active = !m_passive && m_login.protocol == FtpOptions::Protocol::Ftp;
-    std::vector<FtpEntry> entries;
-    if (active && !m_client.list(m_client.currentFolder(), entries)) {
-        error = m_client.lastError();
-        m_client.close();
-        return false;
-    }
-    return true;
+    // In active mode the client proves with a listing that the server's data connections
+    // reach us, so a refused PORT fails here, where the caller can still fall back.
+    if (m_client.open(m_session.MakeOptions(m_login, m_passive)))
+        return true;
+    error = m_client.lastError();
+    return false;
 }
 
 void CMyFtpConnection::Close()
