@@ -256,5 +256,6 @@ TEST_F(SessionTest, SftpHasNoModesAndRemembersTheHostKey)
         << text.toStdString();
     EXPECT_TRUE(text.contains("Connected to 127.0.0.1 ["));
     EXPECT_FALSE(text.contains("PassiveMode"));
+    EXPECT_TRUE(TrustedKeys::KnownHostsFile().startsWith(work.path()));
     EXPECT_TRUE(QFileInfo(TrustedKeys::KnownHostsFile()).size() > 0);
 }

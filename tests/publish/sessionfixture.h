@@ -23,8 +23,8 @@ protected:
     {
         // Built directly: the corrections of stored values are tested on their own, and
         // would not allow time-outs this short.
-        settings.connectionTimeout = 3000;
-        settings.operationsTimeout = 1000;
+        settings.connectionTimeout = 5000;
+        settings.operationsTimeout = 4000; // a test of stalled commands shortens it
         settings.retries = 3;
         settings.retryDelay = 20;
     }
@@ -62,6 +62,8 @@ protected:
     }
 
     TestFolder work;
+    // The per-user data folder (known hosts, the default log) is the test's own too.
+    EnvironmentValue dataHome{"XDG_DATA_HOME", work.path().toUtf8()};
     SettingsSandbox sandbox;
     Settings store;
     FtpLog log{work.file(QStringLiteral("session.ftp.log"))};

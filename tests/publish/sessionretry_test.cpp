@@ -28,6 +28,7 @@ QString bigFile(const TestFolder& folder)
 
 TEST_F(SessionTest, TimeOutsAreTriedAsOftenAsTheRetriesSayWithARetryLineFromTheSecond)
 {
+    settings.operationsTimeout = 1000;
     PyFtpServer server;
     SKIP_WITHOUT(server);
     auto connection = open(server);
@@ -49,6 +50,7 @@ TEST_F(SessionTest, TimeOutsAreTriedAsOftenAsTheRetriesSayWithARetryLineFromTheS
 TEST_F(SessionTest, RemovingAFolderNamesTheDelayInItsRetryLine)
 {
     settings.retries = 2;
+    settings.operationsTimeout = 1000;
     PyFtpServer server;
     SKIP_WITHOUT(server);
     server.put("gone/keep.txt", "x");
@@ -158,6 +160,7 @@ TEST_F(SessionTest, AResetThatNeverGetsBackInFailsTheOperationAtOnce)
 TEST_F(SessionTest, CancelDuringTheRetryDelayStopsAtOnce)
 {
     settings.retryDelay = 600000; // only a cancel ends this pause in time
+    settings.operationsTimeout = 1000;
     PyFtpServer server;
     SKIP_WITHOUT(server);
     auto connection = open(server);
