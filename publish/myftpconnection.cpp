@@ -80,11 +80,21 @@ bool CMyFtpConnection::Pause()
     return m_pump();
 }
 
+void CMyFtpConnection::LogRetry(const QString& logText, int attempt, RetryLine line)
+{
+    QString retry = QStringLiteral("Retry operation %1 (%2 of %3)")
+                        .arg(operationName(logText))
+                        .arg(attempt + 1)
+                        .arg(m_retries);
+    if (line == RetryLine::WithDelay)
+        retry += QStringLiteral(" Delay: %1").arg(m_retryDelay);
+    m_session.Log().WriteLine(retry);
+}
+
 bool CMyFtpConnection::RunWithRetries(const QString& logText,
                                       const std::function<bool(FtpClient&)>& call,
                                       RetryLine line, bool endOnNoMoreFiles)
 {
-    FtpLog& log = m_session.Log();
     bool ok = false;
     for (int attempt = 0; !ok && attempt < m_retries; ++attempt) {
         ok = call(m_client);
@@ -95,16 +105,13 @@ bool CMyFtpConnection::RunWithRetries(const QString& logText,
             break;
         if (endOnNoMoreFiles && m_lastError.code == FtpError::NoMoreFiles)
             break;
-        if (attempt > 0) {
-            QString retry = QStringLiteral("Retry operation %1 (%2 of %3)")
-                                .arg(operationName(logText))
-                                .arg(attempt + 1)
-                                .arg(m_retries);
-            if (line == RetryLine::WithDelay)
-                retry += QStringLiteral(" Delay: %1").arg(m_retryDelay);
-            log.WriteLine(retry);
-        }
-        if (HandleFtpError(m_lastError, logText, *this))
+        if (attempt > 0)
+            LogRetry(logText, attempt, line);
+        // A reset runs operations of its own; what failed here stays the operation's error.
+        const FtpError failure = m_lastError;
+        const bool stop = HandleFtpError(failure, logText, *this);
+        m_lastError = failure;
+        if (stop)
             break;
         // No pause after the last attempt: nothing follows it.
         if (attempt + 1 < m_retries && !Pause()) {

@@ -90,6 +90,7 @@ private:
     CMyFtpConnection(CMyInetSession& session, const FtpSiteLogin& login, bool passive);
     bool OpenClient(FtpError& error);
     bool Pause();
+    void LogRetry(const QString& logText, int attempt, RetryLine line);
 
     CMyInetSession& m_session;
     FtpSiteLogin m_login;

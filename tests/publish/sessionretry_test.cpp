@@ -3,6 +3,7 @@
 // connection that broke off, against the fault-injecting server.
 #include "tests/publish/sessionfixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -155,6 +156,28 @@ TEST_F(SessionTest, AResetThatNeverGetsBackInFailsTheOperationAtOnce)
     EXPECT_EQ(text.count("Failed with error: "), 3);
     EXPECT_FALSE(text.contains("Connected to"));
     EXPECT_FALSE(text.contains("Retry operation PutFile"));
+}
+
+TEST_F(SessionTest, AResetWhoseInitialFolderIsGoneFailsWithTheBreakAsItsError)
+{
+    PyFtpServer server;
+    SKIP_WITHOUT(server);
+    server.put("album/old.txt", "old");
+    server.put("other/keep.txt", "keep");
+    auto connection = open(server);
+    ASSERT_TRUE(connection);
+    connection->SetInitialFolder("/album");
+    ASSERT_TRUE(QDir(server.root() + "/album").removeRecursively());
+    server.setFaults(FtpFaults().add(FtpFault::resetDuringStor(1, 64 * 1024)));
+
+    EXPECT_FALSE(connection->PutFile(bigFile(work), "/other/big.bin"));
+    const int code = connection->LastError().code;
+    EXPECT_TRUE(code == FtpError::ConnectionAborted || code == FtpError::ConnectionReset) << code;
+    EXPECT_EQ(server.commandCount("STOR"), 1);
+    const QString text = logText();
+    EXPECT_EQ(text.count("Trying to set initial dir to \"/album\" ["), 3) << text.toStdString();
+    EXPECT_EQ(text.count("Failed with error: "), 3);
+    EXPECT_TRUE(text.contains(" (SetCurrentDirectory(/album):12003): \t550 - "));
 }
 
 TEST_F(SessionTest, CancelDuringTheRetryDelayStopsAtOnce)
