@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include "platform/ftpclient.h"
+#include "tests/platform/ftpclienttest.h"
 #include "tests/support/ftpservers.h"
 #include "tests/support/testenv.h"
 
@@ -30,12 +31,6 @@ std::string nameOf(const testing::TestParamInfo<Kind>& info)
     default:
         return "VsftpdActive";
     }
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // Bytes that a text-mode transfer would change: line ends of both kinds, NULs, high bytes.
@@ -61,15 +56,9 @@ protected:
             m_server = std::make_unique<Vsftpd>();
         if (!m_server->skipReason().isEmpty())
             GTEST_SKIP() << m_server->skipReason().toStdString();
-        FtpOptions options;
-        options.host = QStringLiteral("127.0.0.1");
-        options.port = m_server->port();
-        options.user = m_server->user();
-        options.password = m_server->password();
-        options.passive =
+        const bool passive =
             GetParam() == Kind::PyftpdlibPassive || GetParam() == Kind::VsftpdPassive;
-        options.connectTimeoutMs = 10000;
-        options.operationTimeoutMs = 10000;
+        const FtpOptions options = loginTo(*m_server, FtpOptions::Protocol::Ftp, passive, 10000);
         ASSERT_TRUE(m_client.open(options)) << m_client.lastError().message.toStdString();
     }
 
@@ -105,14 +94,14 @@ TEST_P(FtpClientTest, FilesGoAndComeBackByteForByte)
     EXPECT_EQ(m_client.currentFolder(), QStringLiteral("/Summer 2024"));
     ASSERT_TRUE(m_client.upload(source, QStringLiteral("Été à l'île 1.jpg")))
         << m_client.lastError().message.toStdString();
-    EXPECT_EQ(readAll(serverFile(QStringLiteral("Summer 2024/Été à l'île 1.jpg"))), bytes);
+    EXPECT_EQ(contentOf(serverFile(QStringLiteral("Summer 2024/Été à l'île 1.jpg"))), bytes);
     EXPECT_EQ(lastDone, bytes.size());
     EXPECT_EQ(lastTotal, bytes.size());
 
     const QString back = m_local.file(QStringLiteral("back.jpg"));
     ASSERT_TRUE(m_client.download(QStringLiteral("/Summer 2024/Été à l'île 1.jpg"), back, -1))
         << m_client.lastError().message.toStdString();
-    EXPECT_EQ(readAll(back), bytes);
+    EXPECT_EQ(contentOf(back), bytes);
 }
 
 TEST_P(FtpClientTest, ListingsTellFilesFromFolders)
@@ -156,7 +145,7 @@ TEST_P(FtpClientTest, RenameReplacesAnExistingTarget)
     m_server->put(QStringLiteral("a/photo.jpg.part"), "new version");
     ASSERT_TRUE(m_client.rename(QStringLiteral("/a/photo.jpg.part"), QStringLiteral("a/photo.jpg")))
         << m_client.lastError().message.toStdString();
-    EXPECT_EQ(readAll(serverFile(QStringLiteral("a/photo.jpg"))), QByteArray("new version"));
+    EXPECT_EQ(contentOf(serverFile(QStringLiteral("a/photo.jpg"))), QByteArray("new version"));
     EXPECT_FALSE(QFile::exists(serverFile(QStringLiteral("a/photo.jpg.part"))));
 }
 
@@ -208,11 +197,11 @@ TEST_P(FtpClientTest, DownloadsStopAtTheLimitAndLeaveTheOldFile)
     const QString target = m_local.write(QStringLiteral("filelist.xml"), "previous");
     EXPECT_FALSE(m_client.download(QStringLiteral("filelist.xml"), target, 9999));
     EXPECT_EQ(m_client.lastError().code, FtpError::TooLarge);
-    EXPECT_EQ(readAll(target), QByteArray("previous"));
+    EXPECT_EQ(contentOf(target), QByteArray("previous"));
     EXPECT_EQ(entriesOf(m_local.path()), QStringList{QStringLiteral("filelist.xml")});
 
     EXPECT_TRUE(m_client.download(QStringLiteral("filelist.xml"), target, 10000));
-    EXPECT_EQ(readAll(target).size(), 10000);
+    EXPECT_EQ(contentOf(target).size(), 10000);
 }
 
 TEST_P(FtpClientTest, DotFilesAndEmptyFilesAreFetchedByName)
@@ -221,10 +210,10 @@ TEST_P(FtpClientTest, DotFilesAndEmptyFilesAreFetchedByName)
     m_server->put(QStringLiteral("empty.txt"), "");
     const QString hidden = m_local.file(QStringLiteral("hidden"));
     ASSERT_TRUE(m_client.download(QStringLiteral(".hidden"), hidden, 100));
-    EXPECT_EQ(readAll(hidden), QByteArray("secret list"));
+    EXPECT_EQ(contentOf(hidden), QByteArray("secret list"));
     const QString empty = m_local.write(QStringLiteral("empty"), "stale");
     ASSERT_TRUE(m_client.download(QStringLiteral("empty.txt"), empty, 100));
-    EXPECT_EQ(readAll(empty), QByteArray());
+    EXPECT_EQ(contentOf(empty), QByteArray());
 }
 
 TEST_P(FtpClientTest, LocalFailuresAreTheLocalFilesFault)
