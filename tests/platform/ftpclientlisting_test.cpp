@@ -10,6 +10,7 @@
 #include "platform/ftplisting.h"
 #include "platform/ftppath.h"
 #include "platform/ftpreplies.h"
+#include "platform/ftptrust.h"
 
 namespace
 {
@@ -318,4 +319,19 @@ TEST(FtpFailureTest, EveryCodeHasItsText)
         EXPECT_FALSE(ftpErrorMessage(code).isEmpty()) << code;
     EXPECT_EQ(ftpErrorMessage(FtpError::TimedOut), QStringLiteral("The operation timed out."));
     EXPECT_TRUE(ftpErrorMessage(4242).isEmpty());
+}
+
+TEST(FtpTrustTest, KnownHostsLinesNameThePortUnlessItIs22)
+{
+    const QByteArray blob = QByteArray("\0\0\0\x13", 4) + "ecdsa-sha2-nistp256" + "KEYBYTES";
+    EXPECT_EQ(FtpTrust::knownHostsLine(QStringLiteral("127.0.0.1"), 2222, blob),
+              "[127.0.0.1]:2222 ecdsa-sha2-nistp256 " + blob.toBase64());
+    EXPECT_EQ(FtpTrust::knownHostsLine(QStringLiteral("example.org"), 22, blob),
+              "example.org ecdsa-sha2-nistp256 " + blob.toBase64());
+    // A blob that does not start with a key type's name is not written at all.
+    EXPECT_TRUE(FtpTrust::knownHostsLine(QStringLiteral("h"), 22, "\0\0\0").isEmpty());
+    EXPECT_TRUE(
+        FtpTrust::knownHostsLine(QStringLiteral("h"), 22, QByteArray("\0\0\0\x40" "ab", 6)).isEmpty());
+    EXPECT_TRUE(
+        FtpTrust::knownHostsLine(QStringLiteral("h"), 22, QByteArray("\0\0\0\x02" "a\n", 6)).isEmpty());
 }
