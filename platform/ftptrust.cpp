@@ -12,9 +12,8 @@
 namespace
 {
 
-// Notes the leaf certificate's key, then verifies the chain exactly as OpenSSL would have:
-// the verdict stays curl's to act on.
-int verifyChain(X509_STORE_CTX* store, void* self)
+// The SHA-256 of the leaf certificate's public key, as a pinned key is given.
+void notePresentedKey(X509_STORE_CTX* store, QByteArray& presented)
 {
     if (X509* leaf = X509_STORE_CTX_get0_cert(store)) {
         if (EVP_PKEY* key = X509_get0_pubkey(leaf)) {
@@ -23,9 +22,20 @@ int verifyChain(X509_STORE_CTX* store, void* self)
                 QByteArray der(length, Qt::Uninitialized);
                 auto* out = reinterpret_cast<unsigned char*>(der.data());
                 if (i2d_PUBKEY(key, &out) == length)
-                    *static_cast<QByteArray*>(self) = FtpTrust::keyHash(der);
+                    presented = FtpTrust::keyHash(der);
             }
         }
+    }
+}
+
+// Notes the server's key, then verifies the chain exactly as OpenSSL would have: the verdict
+// stays curl's to act on.
+int verifyChain(X509_STORE_CTX* store, void* self)
+{
+    try {
+        notePresentedKey(store, *static_cast<QByteArray*>(self));
+    } catch (...) {
+        // Without the note the verdict still stands; only the key cannot be shown.
     }
     return X509_verify_cert(store);
 }
@@ -81,8 +91,12 @@ int FtpTrust::sshKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khm
     case CURLKHMATCH_MISSING:
         // Remembered on first use; from then on only this key is accepted. Written here, as
         // curl would write the host without its port and so vouch for every port of it.
-        if (found)
-            static_cast<FtpTrust*>(self)->remember(*found);
+        try {
+            if (found)
+                static_cast<FtpTrust*>(self)->remember(*found);
+        } catch (...) {
+            return CURLKHSTAT_REJECT; // nothing may be thrown back into curl
+        }
         return CURLKHSTAT_FINE;
     case CURLKHMATCH_MISMATCH:
         static_cast<FtpTrust*>(self)->m_hostKeyMismatch = true;

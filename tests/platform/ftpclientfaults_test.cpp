@@ -269,3 +269,36 @@ TEST_F(FtpClientFaultsTest, OperationsBeforeOpenFailPlainly)
     EXPECT_FALSE(client.open(nowhere));
     EXPECT_EQ(client.lastError().code, FtpError::InvalidUrl);
 }
+
+TEST_F(FtpClientFaultsTest, APumpThatStartsAnotherOperationIsRefusedNotTangled)
+{
+    START_OR_SKIP();
+    ASSERT_TRUE(open());
+    m_server->setFaults(FtpFaults().add(FtpFault::stall(QStringLiteral("MKD"))));
+    bool nestedRefused = false;
+    int calls = 0;
+    m_client.setPump([&] {
+        // As a window's event loop would, were the user to click elsewhere meanwhile.
+        if (++calls == 2)
+            nestedRefused = !m_client.removeFile(QStringLiteral("/x")) &&
+                            m_client.lastError().code == FtpError::Unknown;
+        return calls < 4;
+    });
+    EXPECT_FALSE(m_client.createFolder(QStringLiteral("d")));
+    EXPECT_TRUE(nestedRefused);
+    EXPECT_EQ(m_client.lastError().code, FtpError::Cancelled);
+    EXPECT_EQ(m_server->commandCount(QStringLiteral("DELE")), 0);
+}
+
+TEST_F(FtpClientFaultsTest, APumpThatThrowsStopsTheTransferLikeACancel)
+{
+    START_OR_SKIP();
+    ASSERT_TRUE(open());
+    m_server->setFaults(FtpFaults().add(FtpFault::stall(QStringLiteral("MKD"))));
+    m_client.setPump([]() -> bool { throw std::runtime_error("window gone"); });
+    EXPECT_FALSE(m_client.createFolder(QStringLiteral("d")));
+    EXPECT_EQ(m_client.lastError().code, FtpError::Cancelled);
+    m_server->setFaults({});
+    m_client.setPump({});
+    EXPECT_TRUE(m_client.createFolder(QStringLiteral("d")));
+}
