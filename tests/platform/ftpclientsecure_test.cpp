@@ -144,13 +144,16 @@ TEST_F(FtpClientSftpTest, OperationsInTheHomeFolder)
 
     EXPECT_FALSE(m_client.removeFolder(QStringLiteral("../my album"))); // not empty
     EXPECT_EQ(m_client.lastError().code, FtpError::ExtendedError);
+    EXPECT_EQ(m_client.lastError().replyCode, 550);
+    EXPECT_FALSE(m_client.lastError().replyText.isEmpty());
     ASSERT_TRUE(m_client.removeFile(QStringLiteral("photo \"1\".jpg")));
     ASSERT_TRUE(m_client.removeFolder(home + QStringLiteral("/my album")))
         << m_client.lastError().message.toStdString();
     EXPECT_FALSE(QFileInfo::exists(home + QStringLiteral("/my album")));
 
     EXPECT_FALSE(m_client.setCurrentFolder(QStringLiteral("/no/such/folder")));
-    EXPECT_NE(m_client.lastError().code, FtpError::None);
+    EXPECT_EQ(m_client.lastError().code, FtpError::ExtendedError);
+    EXPECT_EQ(m_client.lastError().replyCode, 550);
     EXPECT_EQ(m_client.currentFolder(), home + QStringLiteral("/my album"));
 }
 
