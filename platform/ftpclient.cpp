@@ -243,10 +243,9 @@ bool FtpClient::list(const QString& folder, std::vector<FtpEntry>& entries)
     bool mlsd = ftp && d.mlsd != FtpSession::Mlsd::Refused;
     QByteArray bytes;
     bool listed = d.fetchListing(path, mlsd, bytes);
-    // A server that never said whether it knows MLSD is asked once; a "not understood"
-    // settles it for the session.
-    if (!listed && mlsd && d.mlsd == FtpSession::Mlsd::Unknown
-        && d.lastError.code == FtpError::ExtendedError
+    // A server that does not understand MLSD (whatever its FEAT said) is listed with LIST
+    // from then on.
+    if (!listed && mlsd && d.lastError.code == FtpError::ExtendedError
         && (d.lastError.replyCode == 500 || d.lastError.replyCode == 502)) {
         d.mlsd = FtpSession::Mlsd::Refused;
         mlsd = false;

@@ -123,6 +123,14 @@ int codeFor(int curlCode, int replyCode, FtpOptions::Protocol protocol, const QS
     }
 }
 
+// SFTP has no reply codes; its refusals (no such file, no permission, a command refused) are
+// as final as an FTP server's 550, and are given that code so that nobody retries them.
+bool sftpRefusal(int curlCode)
+{
+    return curlCode == CURLE_REMOTE_ACCESS_DENIED || curlCode == CURLE_QUOTE_ERROR
+           || curlCode == CURLE_UPLOAD_FAILED || curlCode == CURLE_REMOTE_FILE_NOT_FOUND;
+}
+
 QString withReply(const QString& sentence, const QString& reply)
 {
     return reply.isEmpty() ? sentence + QLatin1Char('.')
@@ -160,6 +168,9 @@ FtpError FtpFailure::toError() const
         error.code = FtpError::HostKeyMismatch;
     else
         error.code = codeFor(curlCode, replyCode, protocol, detail);
+    if (protocol == FtpOptions::Protocol::Sftp && error.code == FtpError::ExtendedError
+        && sftpRefusal(curlCode))
+        error.replyCode = 550;
     error.message = sentence(error);
     if (error.code == FtpError::UntrustedCertificate)
         error.presentedKeySha256 = presentedKey;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/ftppath.h"
 
+#include <QByteArrayList>
 #include <QStringList>
 #include <QUrl>
 
@@ -44,16 +45,14 @@ QByteArray FtpPath::url(FtpOptions::Protocol protocol, const QString& host, uint
     const QByteArray name = QUrl::toAce(host).isEmpty() ? host.toUtf8() : QUrl::toAce(host);
     url += host.contains(QLatin1Char(':')) ? "[" + name + "]" : name;
     url += ":" + QByteArray::number(port ? port : (sftp ? 22 : 21));
-    // FTP URL paths are relative to the login folder; "%2F" makes them start at the root.
-    // SFTP URL paths are absolute already.
-    url += sftp ? "" : "/%2F";
-    QByteArray path;
+    QByteArrayList parts;
     for (const QString& part : absolutePath.split(QLatin1Char('/'), Qt::SkipEmptyParts))
-        path += "/" + QUrl::toPercentEncoding(part);
-    // The root is "%2F" alone for FTP (a folder, as it ends in "/" once decoded).
-    if (sftp && path.isEmpty())
-        path = "/";
-    else if (folder && !path.isEmpty())
+        parts.append(QUrl::toPercentEncoding(part));
+    // FTP URL paths are relative to the login folder; "%2F" makes them start at the root
+    // (the root itself is "%2F" alone, a folder as it ends in "/" once decoded). SFTP URL
+    // paths are absolute already.
+    QByteArray path = (sftp ? "/" : "/%2F") + parts.join('/');
+    if (folder && !parts.isEmpty())
         path += "/";
     return url + path;
 }

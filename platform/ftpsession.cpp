@@ -34,6 +34,18 @@ private:
     curl_slist* m_list = nullptr;
 };
 
+// curl calls back through C, across which nothing may be thrown: a failure in a callback
+// (running out of memory, a caller's progress function throwing) fails the transfer instead.
+template <typename Result, typename Body>
+Result guarded(Result onFailure, Body body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        return onFailure;
+    }
+}
+
 } // namespace
 
 void FtpSession::prepare(const QByteArray& url)
@@ -198,64 +210,74 @@ bool FtpSession::fetchListing(const QString& folder, bool useMlsd, QByteArray& b
 int FtpSession::onDebug(CURL*, curl_infotype type, char* data, size_t size, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const QByteArray bytes(data, static_cast<qsizetype>(size));
-    if (type == CURLINFO_HEADER_OUT)
-        impl->replies.commandSent(bytes);
-    else if (type == CURLINFO_HEADER_IN)
-        impl->replies.replyReceived(bytes);
-    return 0;
+    return guarded<int>(0, [&]() -> int {
+        const QByteArray bytes(data, static_cast<qsizetype>(size));
+        if (type == CURLINFO_HEADER_OUT)
+            impl->replies.commandSent(bytes);
+        else if (type == CURLINFO_HEADER_IN)
+            impl->replies.replyReceived(bytes);
+        return 0;
+    });
 }
 
 size_t FtpSession::onRead(char* data, size_t size, size_t count, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const qint64 got = impl->source->read(data, static_cast<qint64>(size * count));
-    if (got < 0) {
-        impl->localProblem = QStringLiteral("The file %1 could not be read: %2")
-                                 .arg(impl->source->fileName(), impl->source->errorString());
-        return CURL_READFUNC_ABORT;
-    }
-    return static_cast<size_t>(got);
+    return guarded<size_t>(CURL_READFUNC_ABORT, [&]() -> size_t {
+        const qint64 got = impl->source->read(data, static_cast<qint64>(size * count));
+        if (got < 0) {
+            impl->localProblem = QStringLiteral("The file %1 could not be read: %2")
+                                     .arg(impl->source->fileName(), impl->source->errorString());
+            return CURL_READFUNC_ABORT;
+        }
+        return static_cast<size_t>(got);
+    });
 }
 
 size_t FtpSession::onWriteFile(char* data, size_t size, size_t count, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const auto bytes = static_cast<qint64>(size * count);
-    if (impl->limit >= 0 && impl->moved + bytes > impl->limit) {
-        impl->tooLarge = true; // also when the server did not tell the size beforehand
-        return 0;
-    }
-    if (impl->sink->write(data, bytes) != bytes) {
-        impl->localProblem = QStringLiteral("The file %1 could not be written: %2")
-                                 .arg(impl->sink->fileName(), impl->sink->errorString());
-        return 0;
-    }
-    impl->moved += bytes;
-    return size * count;
+    return guarded<size_t>(0, [&]() -> size_t {
+        const auto bytes = static_cast<qint64>(size * count);
+        if (impl->limit >= 0 && impl->moved + bytes > impl->limit) {
+            impl->tooLarge = true; // also when the server did not tell the size beforehand
+            return 0;
+        }
+        if (impl->sink->write(data, bytes) != bytes) {
+            impl->localProblem = QStringLiteral("The file %1 could not be written: %2")
+                                     .arg(impl->sink->fileName(), impl->sink->errorString());
+            return 0;
+        }
+        impl->moved += bytes;
+        return size * count;
+    });
 }
 
 size_t FtpSession::onWriteListing(char* data, size_t size, size_t count, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const auto bytes = static_cast<qint64>(size * count);
-    if (impl->listing->size() + bytes > impl->limit) {
-        impl->tooLarge = true;
-        return 0;
-    }
-    impl->listing->append(data, bytes);
-    return size * count;
+    return guarded<size_t>(0, [&]() -> size_t {
+        const auto bytes = static_cast<qint64>(size * count);
+        if (impl->listing->size() + bytes > impl->limit) {
+            impl->tooLarge = true;
+            return 0;
+        }
+        impl->listing->append(data, bytes);
+        return size * count;
+    });
 }
 
 int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
                                 curl_off_t upTotal, curl_off_t upNow)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    if (!impl->progress)
+    return guarded<int>(1, [&]() -> int {
+        if (!impl->progress)
+            return 0;
+        if (impl->source)
+            impl->progress(upNow, upTotal > 0 ? upTotal : impl->source->size());
+        else if (impl->sink)
+            impl->progress(downNow, downTotal);
         return 0;
-    if (impl->source)
-        impl->progress(upNow, upTotal > 0 ? upTotal : impl->source->size());
-    else if (impl->sink)
-        impl->progress(downNow, downTotal);
-    return 0;
+    });
 }
