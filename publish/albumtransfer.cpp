@@ -21,7 +21,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 QString withPercentS(int id, const QString& value)
 {
@@ -159,11 +160,12 @@ void AlbumTransfer::FetchOldList(RemoteFileList& local)
     }
     const QString copy = folder.filePath(RemoteFileList::FileName());
     m_connection.SetPump(pumpOf(m_progress));
-    const bool fetched = m_connection.GetFile(m_target + RemoteFileList::FileName(), copy,
-                                              RemoteFileList::MaxBytes);
+    const bool fetched =
+        m_connection.GetFile(m_target + RemoteFileList::FileName(), copy, RemoteFileList::MaxBytes);
     m_connection.SetPump({});
     if (!fetched) {
-        Log().WriteLine(loadString(IDS_OLD_LIST_NOT_FETCHED).arg(describe(m_connection.LastError())));
+        Log().WriteLine(
+            loadString(IDS_OLD_LIST_NOT_FETCHED).arg(describe(m_connection.LastError())));
         return;
     }
     QString why;
@@ -313,11 +315,11 @@ bool AlbumTransfer::MoveIntoPlace(const RemoteFileList::Upload& upload, const QS
 QString AlbumTransfer::SendToTemporary(const QString& local, const QString& remote)
 {
     QStringList tried;
-    const bool sent = m_connection.RunWithRetries(
-        QStringLiteral("PutFile(%1)").arg(remote), [&](FtpClient& client) {
-            tried << TemporaryName(remote);
-            return client.upload(local, tried.back());
-        });
+    const bool sent = m_connection.RunWithRetries(QStringLiteral("PutFile(%1)").arg(remote),
+                                                  [&](FtpClient& client) {
+                                                      tried << TemporaryName(remote);
+                                                      return client.upload(local, tried.back());
+                                                  });
     const QString arrived = sent ? tried.takeLast() : QString();
     const FtpError failure = m_connection.LastError();
     for (const QString& broken : tried)
@@ -329,8 +331,8 @@ QString AlbumTransfer::SendToTemporary(const QString& local, const QString& remo
 
 bool AlbumTransfer::Failed(const RemoteFileList::Upload& upload, QString& message)
 {
-    const FtpError& error = m_lastFailure.code != FtpError::None ? m_lastFailure
-                                                                 : m_connection.LastError();
+    const FtpError& error =
+        m_lastFailure.code != FtpError::None ? m_lastFailure : m_connection.LastError();
     message = error.code == FtpError::Cancelled
                   ? loadString(IDS_TRANSFER_CANCELLED)
                   : loadString(IDS_UPLOAD_FAILED).arg(upload.relativePath, describe(error));

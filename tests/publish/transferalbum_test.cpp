@@ -11,7 +11,8 @@
 #include "publish/remotefolders.h"
 #include "tests/publish/transferfixture.h"
 
-namespace {
+namespace
+{
 
 QString textBefore(int id)
 {
@@ -47,7 +48,8 @@ const ServerKind Servers[] = {
     {"vsftpd", [] { return std::unique_ptr<TestFtpServer>(new Vsftpd()); }},
 };
 
-class PublishTest : public ::testing::TestWithParam<ServerKind> {
+class PublishTest : public ::testing::TestWithParam<ServerKind>
+{
 protected:
     void SetUp() override
     {
@@ -168,9 +170,8 @@ TEST_P(PublishTest, RemoveTreeDeletesANestedFolderAndNothingBeside)
     server->put(QStringLiteral("tree/x.txt"), "x");
     server->put(QStringLiteral("keep/z.txt"), "z");
     QString message;
-    ASSERT_TRUE(RemoteFolders::CreatePath(fixture.Connection(),
-                                          RemoteFolders::Join(server->folder(), "tree/a/empty"),
-                                          message));
+    ASSERT_TRUE(RemoteFolders::CreatePath(
+        fixture.Connection(), RemoteFolders::Join(server->folder(), "tree/a/empty"), message));
 
     EXPECT_TRUE(RemoteFolders::RemoveTree(fixture.Connection(),
                                           RemoteFolders::Join(server->folder(), "tree")));
@@ -198,8 +199,8 @@ TEST_P(PublishTest, CreatePathMakesEveryMissingFolder)
     const QString blocked = RemoteFolders::Join(server->folder(), QStringLiteral("file.txt/sub"));
     EXPECT_FALSE(RemoteFolders::CreatePath(fixture.Connection(), blocked, message));
     EXPECT_FALSE(message.isEmpty());
-    EXPECT_FALSE(RemoteFolders::CreatePath(fixture.Connection(), QStringLiteral("a/../../up"),
-                                           message));
+    EXPECT_FALSE(
+        RemoteFolders::CreatePath(fixture.Connection(), QStringLiteral("a/../../up"), message));
     EXPECT_EQ(message, loadString(IDS_CREATE_FOLDER_UNKNOWN)
                            .replace(QStringLiteral("%s"), QStringLiteral("a/../../up")));
 }
@@ -241,13 +242,16 @@ TEST_P(PublishTest, AListOnTheServerThatCannotBeTrustedMeansAFullUpload)
         {"damaged", "<FileList><f.index.html type=\"file\" id=\"v1", IDS_OLD_LIST_NOT_USED},
         {"huge", huge, IDS_OLD_LIST_NOT_FETCHED},
         {"deep", deepList(), IDS_OLD_LIST_NOT_USED},
-        {"climbing", "<FileList><f.x name=\"../../index.html\" type=\"file\" id=\"v1\"/>"
-                     "</FileList>", IDS_OLD_LIST_NOT_USED},
+        {"climbing",
+         "<FileList><f.x name=\"../../index.html\" type=\"file\" id=\"v1\"/>"
+         "</FileList>",
+         IDS_OLD_LIST_NOT_USED},
         {"slashed", "<FileList><f.x name=\"images/DSCN0010.jpg\" type=\"file\"/></FileList>",
          IDS_OLD_LIST_NOT_USED},
-        {"billion laughs", "<!DOCTYPE FileList [<!ENTITY a \"aaaaaaaaaa\">"
-                           "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
-                           "<FileList><f.index.html type=\"file\" id=\"&b;\"/></FileList>",
+        {"billion laughs",
+         "<!DOCTYPE FileList [<!ENTITY a \"aaaaaaaaaa\">"
+         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+         "<FileList><f.index.html type=\"file\" id=\"&b;\"/></FileList>",
          IDS_OLD_LIST_NOT_USED},
     };
     int n = 0;
@@ -274,7 +278,8 @@ TEST_P(PublishTest, AListOnTheServerThatCannotBeTrustedMeansAFullUpload)
 
 // ---- faults on the way, on the server that can be told to misbehave
 
-class PublishFaultTest : public ::testing::Test {
+class PublishFaultTest : public ::testing::Test
+{
 protected:
     explicit PublishFaultTest(int retries = 2) : fixture(retries) {}
 
@@ -298,7 +303,8 @@ protected:
     const QString target = QStringLiteral("/album");
 };
 
-class PublishCutTest : public PublishFaultTest {
+class PublishCutTest : public PublishFaultTest
+{
 protected:
     PublishCutTest() : PublishFaultTest(1) {}
 };
@@ -322,7 +328,8 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
     for (int i = 0; i < files.size(); ++i) {
         const QByteArray now = serverFile(server, QStringLiteral("album/") + files[i]);
         if (i < 4)
-            EXPECT_EQ(now, readLocal(fixture.AlbumFile(files[i]))) << "sent: " << qPrintable(files[i]);
+            EXPECT_EQ(now, readLocal(fixture.AlbumFile(files[i])))
+                << "sent: " << qPrintable(files[i]);
         else
             EXPECT_EQ(now, before[files[i]]) << "not yet sent: " << qPrintable(files[i]);
     }
@@ -433,7 +440,8 @@ TEST_F(PublishFaultTest, ProgressCountsTheFilesSentUpToAHundred)
 
 TEST_F(PublishFaultTest, NamesThatCannotGoToTheServerStopThePlan)
 {
-    fixture.WriteAlbumFile(QStringLiteral("pages/line\nbreak.html"), "a name that would end a command");
+    fixture.WriteAlbumFile(QStringLiteral("pages/line\nbreak.html"),
+                           "a name that would end a command");
     const AlbumTransfer::Result result = fixture.Publish(target);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message,
