@@ -163,6 +163,19 @@ TEST_P(PublishTest, NamesThatAreNoElementNamesAreKnownTheNextTime)
               QByteArray("a digit first, a space"));
 }
 
+// Some servers leave dot-names out of their listings: the folder is there all the same.
+TEST_P(PublishTest, AHiddenFolderTakesItsChangedFilesAgain)
+{
+    fixture.WriteAlbumFile(QStringLiteral(".thumbs/t.jpg"), "first");
+    ASSERT_TRUE(fixture.Publish(target).ok);
+    fixture.WriteAlbumFile(QStringLiteral(".thumbs/t.jpg"), "second, longer");
+    const AlbumTransfer::Result again = fixture.Publish(target);
+    ASSERT_TRUE(again.ok) << qPrintable(again.message);
+    EXPECT_EQ(again.uploaded, 2);
+    EXPECT_EQ(serverFile(*server, QStringLiteral("album/.thumbs/t.jpg")),
+              QByteArray("second, longer"));
+}
+
 TEST_P(PublishTest, RemoveTreeDeletesANestedFolderAndNothingBeside)
 {
     server->put(QStringLiteral("tree/a/b/c.txt"), "c");
