@@ -35,8 +35,12 @@ bool FtpClient::open(const FtpOptions& options)
         d.failWith(FtpError::Unknown, QStringLiteral("The network library could not start."));
         return false;
     }
-    if (options.host.trimmed().isEmpty() || !FtpPath::sendable(options.host)) {
-        d.failWith(FtpError::InvalidUrl, QStringLiteral("No usable server name was given."));
+    if (!FtpPath::usableHost(options.host)) {
+        d.failWith(FtpError::InvalidUrl,
+                   options.host.isEmpty()
+                       ? QStringLiteral("No server name was given.")
+                       : QStringLiteral("\"%1\" is not a server name or address.")
+                             .arg(options.host.simplified()));
         return false;
     }
     QString why;

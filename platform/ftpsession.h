@@ -64,7 +64,6 @@ public:
     static int onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
                           curl_off_t upTotal, curl_off_t upNow);
 
-    FtpCurl curl;
     FtpReplies replies;
     FtpTrust trust;
     FtpOptions options;
@@ -85,4 +84,7 @@ public:
     qint64 moved = 0;
     bool tooLarge = false;
     QString localProblem;
+
+    // Last, so that it goes first: a transfer's callbacks reach the members above.
+    FtpCurl curl;
 };

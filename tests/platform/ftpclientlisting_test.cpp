@@ -165,6 +165,15 @@ TEST(FtpPathTest, LineBreaksCannotSmuggleCommands)
     EXPECT_TRUE(FtpPath::sendable(QStringLiteral("/a b/ü \"q\"")));
 }
 
+TEST(FtpPathTest, HostsThatWouldChangeTheUrlAreRefused)
+{
+    for (const char* good : {"127.0.0.1", "ftp.example.org", "::1", "my_host", "bücher.de"})
+        EXPECT_TRUE(FtpPath::usableHost(QString::fromUtf8(good))) << good;
+    for (const char* bad : {"", "user@evil.org", "host/path", "host:21/x", "a b", "h\r\nx",
+                            "[::1]", "host?x", "host#x"})
+        EXPECT_FALSE(FtpPath::usableHost(QString::fromUtf8(bad))) << bad;
+}
+
 TEST(FtpPathTest, UrlsStartAtTheRootAndEncodeEveryPart)
 {
     using P = FtpOptions::Protocol;
