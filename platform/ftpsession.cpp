@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QElapsedTimer>
+
 #include "platform/ftpfailure.h"
 #include "platform/ftplisting.h"
 
@@ -84,6 +86,7 @@ void FtpSession::prepare(const QByteArray& url)
     listing = nullptr;
     limit = -1;
     moved = 0;
+    progressed = 0;
     tooLarge = false;
     localProblem.clear();
 }
@@ -93,7 +96,19 @@ bool FtpSession::perform()
     replies.clear();
     trust.clear();
     bool cancelled = false;
-    const CURLcode result = curl.perform(pump, cancelled);
+    bool silent = false;
+    FtpQuietWatch watch(std::max(options.connectTimeoutMs, options.operationTimeoutMs) + 1000);
+    QElapsedTimer clock;
+    clock.start();
+    const auto awake = [&] {
+        silent = watch.expired(activity, clock.elapsed());
+        return !silent && (!pump || pump());
+    };
+    CURLcode result = curl.perform(awake, cancelled);
+    if (silent) {
+        cancelled = false;
+        result = CURLE_OPERATION_TIMEDOUT;
+    }
     if (result == CURLE_OK) {
         lastError = {};
         return true;
@@ -211,6 +226,7 @@ int FtpSession::onDebug(CURL*, curl_infotype type, char* data, size_t size, void
 {
     auto* impl = static_cast<FtpSession*>(self);
     return guarded<int>(0, [&]() -> int {
+        ++impl->activity;
         const QByteArray bytes(data, static_cast<qsizetype>(size));
         if (type == CURLINFO_HEADER_OUT)
             impl->replies.commandSent(bytes);
@@ -272,6 +288,11 @@ int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
 {
     auto* impl = static_cast<FtpSession*>(self);
     return guarded<int>(1, [&]() -> int {
+        const curl_off_t moved = downNow + upNow;
+        if (moved != impl->progressed) {
+            impl->progressed = moved;
+            ++impl->activity;
+        }
         if (!impl->progress)
             return 0;
         if (impl->source)

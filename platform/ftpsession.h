@@ -85,6 +85,10 @@ public:
     bool tooLarge = false;
     QString localProblem;
 
+    // Grows whenever the connection shows life: a line said or heard, bytes moved.
+    quint64 activity = 0;
+    curl_off_t progressed = 0;
+
     // Last, so that it goes first: a transfer's callbacks reach the members above.
     FtpCurl curl;
 };

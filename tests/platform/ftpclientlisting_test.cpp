@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 
+#include "platform/ftpcurl.h"
 #include "platform/ftpfailure.h"
 #include "platform/ftplisting.h"
 #include "platform/ftppath.h"
@@ -343,4 +344,17 @@ TEST(FtpTrustTest, KnownHostsLinesNameThePortUnlessItIs22)
         FtpTrust::knownHostsLine(QStringLiteral("h"), 22, QByteArray("\0\0\0\x40" "ab", 6)).isEmpty());
     EXPECT_TRUE(
         FtpTrust::knownHostsLine(QStringLiteral("h"), 22, QByteArray("\0\0\0\x02" "a\n", 6)).isEmpty());
+}
+
+TEST(FtpQuietWatchTest, OnlySilenceLongerThanTheLimitEndsATransfer)
+{
+    FtpQuietWatch watch(1000);
+    EXPECT_FALSE(watch.expired(0, 50'000)); // the first look starts the count
+    EXPECT_FALSE(watch.expired(0, 51'000));
+    EXPECT_TRUE(watch.expired(0, 51'001));
+    // Any sign of life starts it again, however long the transfer has run.
+    EXPECT_FALSE(watch.expired(1, 90'000));
+    EXPECT_FALSE(watch.expired(1, 90'900));
+    EXPECT_FALSE(watch.expired(2, 91'800));
+    EXPECT_TRUE(watch.expired(2, 92'801));
 }
