@@ -12,7 +12,8 @@
 
 #include <curl/curl.h>
 
-class FtpCurl {
+class FtpCurl
+{
 public:
     FtpCurl();
     ~FtpCurl();
@@ -47,7 +48,8 @@ private:
 // Tells when a transfer has shown no life for too long. curl leaves some waits without a
 // time-out of its own (an SFTP server that stops answering in the middle of a command); this
 // ends them. activity is a count that grows whenever something happens, nowMs a steady clock.
-class FtpQuietWatch {
+class FtpQuietWatch
+{
 public:
     explicit FtpQuietWatch(qint64 limitMs) : m_limit(limitMs) {}
     bool expired(quint64 activity, qint64 nowMs)

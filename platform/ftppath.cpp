@@ -29,8 +29,8 @@ QString FtpPath::absolute(const QString& current, const QString& path)
 
 bool FtpPath::sendable(const QString& path)
 {
-    return !path.contains(QLatin1Char('\r')) && !path.contains(QLatin1Char('\n'))
-           && !path.contains(QChar(0));
+    return !path.contains(QLatin1Char('\r')) && !path.contains(QLatin1Char('\n')) &&
+           !path.contains(QChar(0));
 }
 
 namespace
@@ -42,7 +42,8 @@ QByteArray urlHost(const QString& host)
 {
     if (host.contains(QLatin1Char(':'))) {
         for (QChar c : host)
-            if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())) && c != QLatin1Char(':') && c != QLatin1Char('.'))
+            if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())) && c != QLatin1Char(':') &&
+                c != QLatin1Char('.'))
                 return {};
         return host.toLatin1();
     }

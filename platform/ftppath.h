@@ -10,7 +10,8 @@
 
 #include "platform/ftpclient.h"
 
-class FtpPath {
+class FtpPath
+{
 public:
     // The absolute, tidy form of path ("/a/b"), taken against current when relative; "\" is
     // read as "/", "." and empty parts are dropped, ".." goes up but never above "/".

@@ -20,7 +20,8 @@ long seconds(int milliseconds)
 }
 
 // The curl string list of quoted commands, freed with the object.
-class CommandList {
+class CommandList
+{
 public:
     explicit CommandList(const std::vector<QByteArray>& commands)
     {
@@ -38,8 +39,7 @@ private:
 
 // curl calls back through C, across which nothing may be thrown: a failure in a callback
 // (running out of memory, a caller's progress function throwing) fails the transfer instead.
-template <typename Result, typename Body>
-Result guarded(Result onFailure, Body body) noexcept
+template <typename Result, typename Body> Result guarded(Result onFailure, Body body) noexcept
 {
     try {
         return body();
@@ -190,6 +190,15 @@ bool FtpSession::quote(const std::vector<QByteArray>& commands)
     return true;
 }
 
+bool FtpSession::pathCommand(const QString& absolute, const char* ftpVerb, const char* sftpVerb)
+{
+    const OneAtATime guard(busy);
+    if (!begin(guard) || !checkPath(absolute))
+        return false;
+    return quote({sftp() ? sftpVerb + QByteArray(" ") + FtpPath::quotedForSftp(absolute)
+                         : ftpVerb + QByteArray(" ") + absolute.toUtf8()});
+}
+
 // Connects and logs in; the features and the entry folder are learnt on the way.
 bool FtpSession::connect()
 {
@@ -283,8 +292,8 @@ size_t FtpSession::onWriteListing(char* data, size_t size, size_t count, void* s
     });
 }
 
-int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
-                                curl_off_t upTotal, curl_off_t upNow)
+int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal,
+                           curl_off_t upNow)
 {
     auto* impl = static_cast<FtpSession*>(self);
     return guarded<int>(1, [&]() -> int {
