@@ -220,10 +220,25 @@ bool FtpSession::connect()
 
 bool FtpSession::fetchListing(const QString& folder, bool useMlsd, QByteArray& bytes)
 {
+    const bool listAllFirst = !useMlsd && !sftp() && listAll != ListAll::Refused;
+    if (!fetchListingOnce(folder, useMlsd ? "MLSD" : listAllFirst ? "LIST -a" : nullptr, bytes)) {
+        // A server that takes "-a" for a file name gets the plain LIST from then on.
+        if (!listAllFirst || lastError.code != FtpError::ExtendedError || lastError.replyCode < 500)
+            return false;
+        listAll = ListAll::Refused;
+        return fetchListingOnce(folder, nullptr, bytes);
+    }
+    if (listAllFirst)
+        listAll = ListAll::Works;
+    return true;
+}
+
+bool FtpSession::fetchListingOnce(const QString& folder, const char* command, QByteArray& bytes)
+{
     bytes.clear();
     prepare(urlOf(folder, true));
-    if (useMlsd)
-        curl_easy_setopt(curl.easy(), CURLOPT_CUSTOMREQUEST, "MLSD");
+    if (command != nullptr)
+        curl_easy_setopt(curl.easy(), CURLOPT_CUSTOMREQUEST, command);
     curl_easy_setopt(curl.easy(), CURLOPT_WRITEFUNCTION, &FtpSession::onWriteListing);
     curl_easy_setopt(curl.easy(), CURLOPT_WRITEDATA, this);
     listing = &bytes;

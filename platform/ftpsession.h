@@ -55,6 +55,7 @@ public:
     bool pathCommand(const QString& absolute, const char* ftpVerb, const char* sftpVerb);
     bool connect();
     bool fetchListing(const QString& folder, bool mlsd, QByteArray& listing);
+    bool fetchListingOnce(const QString& folder, const char* command, QByteArray& listing);
     QByteArray urlOf(const QString& absolute, bool folder) const
     {
         return FtpPath::url(options.protocol, options.host, options.port, absolute, folder);
@@ -74,6 +75,9 @@ public:
     bool busy = false;
     QString current = QStringLiteral("/");
     enum class Mlsd { Unknown, Offered, Refused } mlsd = Mlsd::Unknown;
+    // Whether "LIST -a" works: without it some servers leave dot-files out of LIST, and a
+    // folder that holds only those looks empty (and cannot be removed).
+    enum class ListAll { Unknown, Works, Refused } listAll = ListAll::Unknown;
     FtpError lastError;
     std::function<bool()> pump;
     std::function<void(qint64, qint64)> progress;

@@ -140,6 +140,21 @@ TEST_P(FtpClientTest, AnEmptyFolderListsNothingAndSucceeds)
     EXPECT_TRUE(m_client.lastError().ok());
 }
 
+TEST_P(FtpClientTest, DotFilesAreListedToo)
+{
+    // A folder that holds only a dot-file must not look empty: it could not be removed.
+    m_server->put(QStringLiteral("site/.htaccess"), "deny");
+    m_server->put(QStringLiteral("site/.thumbs/a.jpg"), "a");
+    std::vector<FtpEntry> entries;
+    ASSERT_TRUE(m_client.list(QStringLiteral("/site"), entries))
+        << m_client.lastError().message.toStdString();
+    QStringList names;
+    for (const FtpEntry& entry : entries)
+        names << entry.name;
+    names.sort();
+    EXPECT_EQ(names, QStringList({QStringLiteral(".htaccess"), QStringLiteral(".thumbs")}));
+}
+
 TEST_P(FtpClientTest, RenameReplacesAnExistingTarget)
 {
     m_server->put(QStringLiteral("a/photo.jpg"), "old version");
