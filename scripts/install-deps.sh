@@ -21,6 +21,8 @@ packages=(
     mate-backgrounds
     # The desktop road test: a display server and a window manager.
     xvfb xauth openbox
+    # Remembered FTP passwords in the desktop's secret store.
+    qtkeychain-qt6-dev
     # FTP servers on 127.0.0.1 for the publishing tests.
     vsftpd python3-pyftpdlib
     # Installing and packaging: manual pages, desktop and AppStream checks, MIME detection,
