@@ -335,6 +335,14 @@ const QHash<int, QString>& table()
         {41041, QStringLiteral("Letter (8.5 x 11 in)")},
         {41042, QStringLiteral("A5 (148 x 210 mm)")},
         {41043, QStringLiteral("Photo (10 x 15 cm)")},
+        // Publishing: the FTP session and the site address.
+        {129, QStringLiteral("Please enter a valid FTP address, for example\n"
+                             "ftp://ftp.example.com/photos or ftp.example.com/photos")},
+        {130, QStringLiteral("An exception occurred when attempting to create an FTP "
+                             "connection.\nPlease check your internet configuration and make "
+                             "sure your environment\nis set up with WININET.DLL in the path.")},
+        {41201, QStringLiteral("Cannot open an Internet Session.  Please check your internet "
+                               "configuration.")},
         // Publishing: the final page's Publish button and the publish dialog.
         {185, QStringLiteral("The album was not generated at the previous step. Please return "
                              "to the previous step and generate the album first.")},

@@ -222,6 +222,10 @@ enum StringId : int {
     IDS_NAME_INCREASE = 41114,
     IDS_NAME_DECREASE = 41115,
     IDS_NAME_FORM_SCROLL = 41116,
+    // Publishing: the FTP session and the site address.
+    IDS_FTP_BAD_ADDRESS = 129,              // the address is not a usable FTP address
+    IDS_FTP_CONNECT_FAILED = 130,           // a connection failed without a reason of its own
+    IDS_FTP_NO_SESSION = 41201,             // the publishing session could not be started
     // Publishing: the final page's Publish button and the publish dialog.
     IDS_NOT_GENERATED = 185,                // Publish before the album was generated
     IDS_PUBLISH_TIP = 1086,                 // the final page's Publish button
