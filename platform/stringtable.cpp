@@ -343,6 +343,53 @@ const QHash<int, QString>& table()
                              "sure your environment\nis set up with WININET.DLL in the path.")},
         {41201, QStringLiteral("Cannot open an Internet Session.  Please check your internet "
                                "configuration.")},
+        // Publishing: remote folders and the album transfer.
+        {177, QStringLiteral("Can not create a remote folder.\n\nPlease check that you have an "
+                             "appropriate access rights on the server.")},
+        {178, QStringLiteral("Are you sure you want to completely remove FTP folder \"%s\" "
+                             "including all its content and subfolders?")},
+        {179, QStringLiteral("Failed to delete the remote folder \"%s\".\n\nPlease check that "
+                             "you have an appropriate access rights on the server.")},
+        {180, QStringLiteral("You are going to publish the album into the non-empty folder:\n"
+                             "%s\n\nIt is higly recommended to publish each new album into a "
+                             "new folder.\nOtherwise your existing files will be overwritten."
+                             "\n\nAre you sure you wish to continue?")},
+        {181, QStringLiteral("Can not transfer album data to \"%s\" folder.\nPlease, check the "
+                             "error log file for details.")},
+        {41250, QStringLiteral("Unknown error.\n\nFailed to create folder:\n%s")},
+        {41251, QStringLiteral("Transferring album to folder:\r\n%s")},
+        {41252, QStringLiteral("Transfer finished successfully\r\n")},
+        {41253, QStringLiteral("Transfer...")},
+        {41254, QStringLiteral("The list of the album's files could not be written to \"%1\": "
+                               "%2")},
+        {41255, QStringLiteral("No file list was fetched from the server, so every file is "
+                               "sent. %1")},
+        {41256, QStringLiteral("The file list on the server is not used, so every file is "
+                               "sent. %1")},
+        {41257, QStringLiteral("The file \"%1\" changed while the album was being published.\n"
+                               "Please publish the album again once it is complete.")},
+        {41258, QStringLiteral("The file \"%1\" could not be read to be sent.")},
+        {41259, QStringLiteral("The name of \"%1\" cannot be used on the server.\nPlease "
+                               "rename it and publish the album again.")},
+        {41260, QStringLiteral("The server refused to rename \"%1\" to \"%2\"; the file is sent "
+                               "under its own name instead.")},
+        {41261, QStringLiteral("The unfinished upload \"%1\" could not be removed from the "
+                               "server.")},
+        {41262, QStringLiteral("The transfer was cancelled.")},
+        {41263, QStringLiteral("The file \"%1\" could not be sent:\n%2")},
+        {41264, QStringLiteral("The album folder \"%1\" cannot be read.")},
+        {41265, QStringLiteral("The path \"%1\" lies outside the folder \"%2\" chosen on the "
+                               "server.")},
+        {41266, QStringLiteral("The file list is larger than %1 bytes.")},
+        {41267, QStringLiteral("The file list is not a valid XML document (%1).")},
+        {41268, QStringLiteral("The file list has no \"FileList\" root element.")},
+        {41269, QStringLiteral("The file list nests folders deeper than %1 levels.")},
+        {41270, QStringLiteral("The file list names an entry \"%1\" that cannot be a file "
+                               "name.")},
+        {41271, QStringLiteral("The file list declares a document type, which a file list "
+                               "never has.")},
+        {41272, QStringLiteral("The file list could not be read (%1).")},
+        {41273, QStringLiteral("The current folder on the server could not be read.")},
         // Publishing: the final page's Publish button and the publish dialog.
         {185, QStringLiteral("The album was not generated at the previous step. Please return "
                              "to the previous step and generate the album first.")},
@@ -367,7 +414,6 @@ const QHash<int, QString>& table()
         {41313, QStringLiteral("Enter the FTP folder name")},
         {41314, QStringLiteral("Create FTP Folder")},
         {41315, QStringLiteral("Folder name")},
-        {41316, QStringLiteral("Transfer...")},
         {41317, QStringLiteral("No certificate authority vouches for the certificate of %1.\n\n"
                                "SHA-256 of its public key:\n%2\n\nTrust this certificate for "
                                "this site from now on?")},

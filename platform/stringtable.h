@@ -226,6 +226,36 @@ enum StringId : int {
     IDS_FTP_BAD_ADDRESS = 129,              // the address is not a usable FTP address
     IDS_FTP_CONNECT_FAILED = 130,           // a connection failed without a reason of its own
     IDS_FTP_NO_SESSION = 41201,             // the publishing session could not be started
+    // Publishing: remote folders and the album transfer.
+    IDS_CREATE_REMOTE_FOLDER_FAILED = 177,  // a remote folder could not be made
+    IDS_REMOVE_REMOTE_FOLDER = 178,         // asks before a remote folder is deleted
+    IDS_REMOVE_REMOTE_FOLDER_FAILED = 179,
+    IDS_PUBLISH_NOT_EMPTY = 180,            // asks before publishing into a non-empty folder
+    IDS_TRANSFER_FAILED = 181,
+    IDS_CREATE_FOLDER_UNKNOWN = 41250,      // a folder failed without a server reply
+    IDS_TRANSFERRING_ALBUM = 41251,         // log lines of a transfer
+    IDS_TRANSFER_FINISHED = 41252,
+    IDS_TRANSFER_TITLE = 41253,             // the progress window's title
+    IDS_FILE_LIST_NOT_SAVED = 41254,        // the album's own file list could not be written
+    IDS_OLD_LIST_NOT_FETCHED = 41255,       // why the server's file list is not used
+    IDS_OLD_LIST_NOT_USED = 41256,
+    IDS_FILE_CHANGED = 41257,               // an album file changed while it was published
+    IDS_FILE_UNREADABLE = 41258,            // an album file could not be read to be sent
+    IDS_NAME_NOT_SENDABLE = 41259,          // an album file's name cannot go to the server
+    IDS_RENAME_REFUSED = 41260,             // log: sent under its own name instead
+    IDS_TEMPORARY_NOT_REMOVED = 41261,      // log: a temporary upload stayed on the server
+    IDS_TRANSFER_CANCELLED = 41262,
+    IDS_UPLOAD_FAILED = 41263,              // a file could not be sent, with the server's word
+    IDS_NO_ALBUM_FOLDER = 41264,            // no local folder, or one that cannot be read
+    IDS_OUTSIDE_TARGET = 41265,             // a path would leave the chosen remote folder
+    IDS_LIST_TOO_LARGE = 41266,             // reasons a file list is refused
+    IDS_LIST_NOT_XML = 41267,
+    IDS_LIST_NO_ROOT = 41268,
+    IDS_LIST_TOO_DEEP = 41269,
+    IDS_LIST_BAD_NAME = 41270,
+    IDS_LIST_HAS_DOCTYPE = 41271,
+    IDS_LIST_UNREADABLE = 41272,
+    IDS_REMOTE_FOLDER_UNKNOWN = 41273,      // the current remote folder could not be read
     // Publishing: the final page's Publish button and the publish dialog.
     IDS_NOT_GENERATED = 185,                // Publish before the album was generated
     IDS_PUBLISH_TIP = 1086,                 // the final page's Publish button
@@ -248,7 +278,6 @@ enum StringId : int {
     IDS_ENTER_FTP_FOLDER = 41313,           // the new-folder dialog
     IDS_CREATE_FTP_FOLDER_TITLE = 41314,
     IDS_NAME_FTP_FOLDER = 41315,
-    IDS_TRANSFER_TITLE = 41316,             // the progress window while the album is sent
     IDS_TRUST_CERTIFICATE = 41317,          // a certificate no authority vouches for
     IDS_PUBLISH_BUTTON = 41318,             // the Publish button without its picture
 };

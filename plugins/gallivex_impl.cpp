@@ -2,9 +2,9 @@
 #include "plugins/gallivex_impl.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <system_error>
 
+#include "images/imagefingerprint.h"
 #include "images/streamfactory.h"
 #include "platform/stringtable.h"
 
@@ -48,33 +48,6 @@ bool linksStayWithin(const fs::path& folder, const fs::path& inside)
             return false;
     }
     return true;
-}
-
-// The first 30000 bytes (in 32-byte pieces, so up to 30016) folded into 32 bytes by XOR,
-// written as "v1" and each byte in lowercase hex without a leading zero.
-std::string fingerprintOf(IStream& stream)
-{
-    constexpr ULONG Piece = 32;
-    constexpr ULONG Counted = 30000;
-    uint8_t sum[Piece] = {};
-    for (ULONG counted = 0; counted < Counted; counted += Piece) {
-        uint8_t piece[Piece];
-        ULONG got = 0;
-        if (FAILED(stream.Read(piece, Piece, &got)))
-            break;
-        got = std::min(got, Piece);
-        for (ULONG i = 0; i < got; ++i)
-            sum[i] ^= piece[i];
-        if (got < Piece)
-            break;
-    }
-    std::string text = "v1";
-    for (const uint8_t byte : sum) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(byte));
-        text += hex;
-    }
-    return text;
 }
 
 // A folder opens as a file on some systems, and every read of it then fails: it is no file.
@@ -315,12 +288,8 @@ const char* CGallivexImpl::GetImageFingerprint(int32_t index)
         return m_fingerprint.c_str();
     }
     const AlbumImage* image = photo(index);
-    IStream* stream = image != nullptr ? openStream(image->path.c_str(), false) : nullptr;
-    if (stream == nullptr) {
-        m_fingerprint = "error_creating_id";
-        return m_fingerprint.c_str();
-    }
-    m_fingerprint = fingerprintOf(*stream);
-    stream->Release();
+    const std::optional<std::string> fingerprint =
+        image != nullptr ? ImageFingerprint(std::string(image->path.c_str())) : std::nullopt;
+    m_fingerprint = fingerprint.value_or("error_creating_id");
     return m_fingerprint.c_str();
 }

@@ -12,7 +12,7 @@
 class CMyInetSession;
 
 // The open connection, or null with error filled; error.message is then the text to show
-// (the failure's own text, or the general connection failure text when it has none) and is
-// already in the log.
+// (the failure's own text, which is then already in the log, or the general connection
+// failure text when it has none).
 std::unique_ptr<CMyFtpConnection> ConnectToSite(CMyInetSession& session,
                                                 const FtpSiteLogin& login, FtpError& error);

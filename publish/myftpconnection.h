@@ -84,9 +84,7 @@ public:
     bool RunWithRetries(const QString& logText, const std::function<bool(FtpClient&)>& call,
                         RetryLine line = RetryLine::Plain, bool endOnNoMoreFiles = false);
 
-    // Closes the connection and opens it again with what it was opened with (one attempt,
-    // no log line); false with LastError() set when that fails.
-    bool Reopen();
+    // Closes the connection; the next operation opens it again only through a reset.
     void Close();
 
 private:

@@ -35,9 +35,7 @@ public:
 private:
     const FtpEntry* Current() const;
 
-    CMyFtpConnection& m_connection;
-    int m_retries;
-    int m_retryDelay;
+    CMyFtpConnection& m_connection; // its retries and retry delay are the finder's
     QString m_folder;
     std::vector<FtpEntry> m_matches;
     int m_index = -1;
