@@ -14,7 +14,7 @@ build="$root/build-fuzz"
 if [[ ! -f "$build/build.ninja" ]]; then
     CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-targets=(iptc_fuzz exiftext_fuzz projectxml_fuzz legacyproject_fuzz pagetemplate_fuzz)
+targets=(iptc_fuzz exiftext_fuzz projectxml_fuzz legacyproject_fuzz pagetemplate_fuzz filelist_fuzz)
 [[ $# -gt 0 ]] && targets=("$@")
 flock /tmp/gallivex-build.lock cmake --build "$build" --target "${targets[@]}"
 
@@ -23,6 +23,7 @@ seedsOf() {
     case "$1" in
     iptc_fuzz | exiftext_fuzz) echo "$root/tests/data/photos" ;;
     projectxml_fuzz | legacyproject_fuzz) echo "$root/tests/fuzz/seeds/projects" ;;
+    filelist_fuzz) echo "$root/tests/fuzz/seeds/filelists" ;;
     pagetemplate_fuzz)
         # Every page of every shipped theme, named after its theme (each has an index.html).
         local pages="$build/seeds/pagetemplate_fuzz"
