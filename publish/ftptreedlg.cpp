@@ -385,7 +385,10 @@ void CFTPTREEDlg::placeControls()
         button->setGeometry(QRect(QPoint(columnLeft, y), button->sizeHint()));
         y += button->sizeHint().height() + Gap;
     }
-    m_help->setGeometry(QRect(QPoint(Margin, bottomTop), m_help->sizeHint()));
+    const QSize help = m_help->sizeHint();
+    m_help->setGeometry(Margin, bottomTop + (bottomHeight - help.height()) / 2, help.width(),
+                        help.height());
     const QSize done = m_done->sizeHint();
-    m_done->setGeometry(w - Margin - done.width(), bottomTop, done.width(), done.height());
+    m_done->setGeometry(w - Margin - done.width(), bottomTop + (bottomHeight - done.height()) / 2,
+                        done.width(), done.height());
 }
