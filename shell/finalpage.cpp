@@ -55,7 +55,7 @@ CFinalPage::CFinalPage(CGVApp& app, QWidget* parent)
 {
     auto* publishButton = new CImageButton(this, IDC_PUBLISH);
     publishButton->setText(loadString(IDS_PUBLISH_BUTTON));
-    publishButton->SetImage(PublishPicture, 2);
+    publishButton->SetImage(m_app.GetSkin().LoadSkinPicture(PublishPicture), 2);
     publishButton->setAccessibleName(loadString(IDS_PUBLISH_BUTTON));
     publishButton->setToolTip(loadString(IDS_PUBLISH_TIP));
     m_publish = publishButton;
