@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QLabel>
 
+#include "publish/trustedkeys.h"
 #include "tests/publish/dlgfixture.h"
 
 namespace
@@ -298,6 +299,42 @@ TEST_F(PublishDialogTest, AnonymousLoginReachesAnAnonymousServer)
     EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join(" | ").toStdString();
     EXPECT_EQ(current(), QStringLiteral("/incoming"));
     EXPECT_EQ(settings.getInt(Sites, "Config0", -1), 2);
+}
+
+TEST_F(PublishDialogTest, UntrustedCertificateIsUsedOnlyOnceTheUserTrustsIt)
+{
+    PureFtpd secure;
+    if (!secure.skipReason().isEmpty())
+        GTEST_SKIP() << secure.skipReason().toStdString();
+    // The question shows the key's SHA-256 as the choice keeps it: in base64.
+    const QString key = QString::fromLatin1(secure.publicKeySha256().toBase64());
+    ASSERT_FALSE(key.isEmpty());
+    openDialog();
+    prompter.answers = {Prompter::Answer::No};
+    type(*address().lineEdit(), secure.url());
+    type(field(CFTPTREEDlg::IDC_LOGIN), secure.user());
+    type(field(CFTPTREEDlg::IDC_PASSWORD), secure.password());
+    click(CFTPTREEDlg::IDC_CONNECT);
+    ASSERT_GE(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].contains(QStringLiteral("No certificate authority vouches")))
+        << prompter.texts[0].toStdString();
+    EXPECT_TRUE(prompter.texts[0].contains(key)) << prompter.texts[0].toStdString();
+    EXPECT_EQ(tree().topLevelItem(0)->text(0), NotConnected);
+    EXPECT_TRUE(TrustedKeys(settings).KeyFor(QStringLiteral("127.0.0.1"), secure.port()).isEmpty());
+
+    prompter.texts.clear();
+    prompter.answers = {Prompter::Answer::Yes};
+    click(CFTPTREEDlg::IDC_CONNECT);
+    EXPECT_EQ(prompter.texts.size(), 1) << prompter.texts.join(" | ").toStdString();
+    EXPECT_TRUE(dialog->Logic().IsConnected());
+    EXPECT_EQ(TrustedKeys(settings).KeyFor(QStringLiteral("127.0.0.1"), secure.port()),
+              key.toLatin1());
+
+    // Trusted now: the next connect asks nothing.
+    prompter.texts.clear();
+    click(CFTPTREEDlg::IDC_CONNECT);
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join(" | ").toStdString();
+    EXPECT_TRUE(dialog->Logic().IsConnected());
 }
 
 TEST_F(PublishDialogTest, DoneKeepsTheFieldsForTheNextShowing)
