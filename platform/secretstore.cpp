@@ -11,29 +11,6 @@
 namespace
 {
 
-// Runs a job to its end or to the time-out. The job is owned here and never deletes itself:
-// after a time-out it is deleted later, when its late answer can no longer reach the caller.
-template <typename Job>
-bool runJob(Job& job, int timeoutMs, QString& error)
-{
-    QEventLoop loop;
-    bool finished = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    job.start();
-    if (!finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!finished) {
-        error = QStringLiteral("The secret store did not answer.");
-        return false;
-    }
-    error = job.error() == QKeychain::NoError ? QString() : job.errorString();
-    return job.error() == QKeychain::NoError;
-}
-
 template <typename Job>
 Job* makeJob(const QString& service, const QString& key)
 {
@@ -53,6 +30,37 @@ using JobPtr = std::unique_ptr<Job, LaterDelete<Job>>;
 
 } // namespace
 
+// Runs a job to its end or to the time-out. The job is owned by the caller and never deletes
+// itself: after a time-out it is deleted later, when its late answer can no longer reach us.
+template <typename Job>
+bool SecretStore::run(Job& job)
+{
+    if (!m_available) {
+        m_lastError = QStringLiteral("No secret store is running.");
+        return false;
+    }
+    QEventLoop loop;
+    bool finished = false;
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    QTimer::singleShot(m_timeoutMs, &loop, &QEventLoop::quit);
+    job.start();
+    if (!finished)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!finished) {
+        m_lastError = QStringLiteral("The secret store did not answer.");
+        m_available = false;
+        return false;
+    }
+    const QKeychain::Error error = job.error();
+    m_lastError = error == QKeychain::NoError ? QString() : job.errorString();
+    if (error == QKeychain::NoBackendAvailable || error == QKeychain::OtherError)
+        m_available = false;
+    return error == QKeychain::NoError;
+}
+
 SecretStore::SecretStore(QString service, int timeoutMs)
     : m_service(std::move(service)), m_timeoutMs(timeoutMs)
 {
@@ -62,13 +70,13 @@ bool SecretStore::Write(const QString& key, const QString& secret)
 {
     JobPtr<QKeychain::WritePasswordJob> job(makeJob<QKeychain::WritePasswordJob>(m_service, key));
     job->setTextData(secret);
-    return runJob(*job, m_timeoutMs, m_lastError);
+    return run(*job);
 }
 
 std::optional<QString> SecretStore::Read(const QString& key)
 {
     JobPtr<QKeychain::ReadPasswordJob> job(makeJob<QKeychain::ReadPasswordJob>(m_service, key));
-    if (!runJob(*job, m_timeoutMs, m_lastError))
+    if (!run(*job))
         return std::nullopt;
     return job->textData();
 }
@@ -76,7 +84,7 @@ std::optional<QString> SecretStore::Read(const QString& key)
 bool SecretStore::Remove(const QString& key)
 {
     JobPtr<QKeychain::DeletePasswordJob> job(makeJob<QKeychain::DeletePasswordJob>(m_service, key));
-    if (runJob(*job, m_timeoutMs, m_lastError))
+    if (run(*job))
         return true;
     return job->error() == QKeychain::EntryNotFound;
 }

@@ -23,9 +23,16 @@ public:
     bool Remove(const QString& key);
     // Why the last call failed, for the log and the tests.
     QString LastError() const { return m_lastError; }
+    // False once the store did not answer or has no service behind it: later calls then
+    // fail at once instead of each waiting again.
+    bool Available() const { return m_available; }
 
 private:
+    template <typename Job>
+    bool run(Job& job);
+
     QString m_service;
     int m_timeoutMs;
     QString m_lastError;
+    bool m_available = true;
 };

@@ -193,6 +193,9 @@ TEST(SecretStoreTest, WithoutServiceEveryCallFailsPlainly)
     EXPECT_FALSE(store.Write("key", "value"));
     EXPECT_FALSE(store.LastError().isEmpty());
     EXPECT_FALSE(store.Read("key").has_value());
+    // Asked once, the missing service is not asked again.
+    EXPECT_FALSE(store.Available());
+    EXPECT_FALSE(store.Remove("key"));
 }
 
 } // namespace
