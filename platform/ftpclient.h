@@ -44,7 +44,8 @@ struct FtpError {
         Unknown = 12000,            // anything else
     };
     int code = None;
-    int replyCode = 0;   // the server's last reply code (FTP), 0 when there was none
+    int replyCode = 0;   // the server's last reply code (FTP), 0 when there was none; an
+                         // SFTP server's refusal (no such file, no permission) gives 550
     QString replyText;   // the server's last reply line(s), at most 2600 characters
     QString message;     // a sentence for the user; ftpErrorMessage(code) when nothing better
     // For UntrustedCertificate: the SHA-256 of the server's public key, base64, so that the

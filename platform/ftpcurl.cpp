@@ -12,6 +12,16 @@ void initialiseCurlOnce()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// The pump is the caller's code; whatever it throws stops the transfer like a Cancel.
+bool keepGoing(const std::function<bool()>& pump) noexcept
+{
+    try {
+        return pump();
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace
 
 FtpCurl::FtpCurl()
@@ -64,7 +74,7 @@ CURLcode FtpCurl::perform(const std::function<bool()>& pump, bool& cancelled)
             result = finished();
             break;
         }
-        if (pump && !pump()) {
+        if (pump && !keepGoing(pump)) {
             cancelled = true;
             result = CURLE_ABORTED_BY_CALLBACK;
             break;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QElapsedTimer>
+
 #include "platform/ftpfailure.h"
 #include "platform/ftplisting.h"
 
@@ -18,7 +20,8 @@ long seconds(int milliseconds)
 }
 
 // The curl string list of quoted commands, freed with the object.
-class CommandList {
+class CommandList
+{
 public:
     explicit CommandList(const std::vector<QByteArray>& commands)
     {
@@ -33,6 +36,17 @@ public:
 private:
     curl_slist* m_list = nullptr;
 };
+
+// curl calls back through C, across which nothing may be thrown: a failure in a callback
+// (running out of memory, a caller's progress function throwing) fails the transfer instead.
+template <typename Result, typename Body> Result guarded(Result onFailure, Body body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        return onFailure;
+    }
+}
 
 } // namespace
 
@@ -72,6 +86,7 @@ void FtpSession::prepare(const QByteArray& url)
     listing = nullptr;
     limit = -1;
     moved = 0;
+    progressed = 0;
     tooLarge = false;
     localProblem.clear();
 }
@@ -81,7 +96,19 @@ bool FtpSession::perform()
     replies.clear();
     trust.clear();
     bool cancelled = false;
-    const CURLcode result = curl.perform(pump, cancelled);
+    bool silent = false;
+    FtpQuietWatch watch(std::max(options.connectTimeoutMs, options.operationTimeoutMs) + 1000);
+    QElapsedTimer clock;
+    clock.start();
+    const auto awake = [&] {
+        silent = watch.expired(activity, clock.elapsed());
+        return !silent && (!pump || pump());
+    };
+    CURLcode result = curl.perform(awake, cancelled);
+    if (silent) {
+        cancelled = false;
+        result = CURLE_OPERATION_TIMEDOUT;
+    }
     if (result == CURLE_OK) {
         lastError = {};
         return true;
@@ -163,6 +190,15 @@ bool FtpSession::quote(const std::vector<QByteArray>& commands)
     return true;
 }
 
+bool FtpSession::pathCommand(const QString& absolute, const char* ftpVerb, const char* sftpVerb)
+{
+    const OneAtATime guard(busy);
+    if (!begin(guard) || !checkPath(absolute))
+        return false;
+    return quote({sftp() ? sftpVerb + QByteArray(" ") + FtpPath::quotedForSftp(absolute)
+                         : ftpVerb + QByteArray(" ") + absolute.toUtf8()});
+}
+
 // Connects and logs in; the features and the entry folder are learnt on the way.
 bool FtpSession::connect()
 {
@@ -198,64 +234,80 @@ bool FtpSession::fetchListing(const QString& folder, bool useMlsd, QByteArray& b
 int FtpSession::onDebug(CURL*, curl_infotype type, char* data, size_t size, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const QByteArray bytes(data, static_cast<qsizetype>(size));
-    if (type == CURLINFO_HEADER_OUT)
-        impl->replies.commandSent(bytes);
-    else if (type == CURLINFO_HEADER_IN)
-        impl->replies.replyReceived(bytes);
-    return 0;
+    return guarded<int>(0, [&]() -> int {
+        ++impl->activity;
+        const QByteArray bytes(data, static_cast<qsizetype>(size));
+        if (type == CURLINFO_HEADER_OUT)
+            impl->replies.commandSent(bytes);
+        else if (type == CURLINFO_HEADER_IN)
+            impl->replies.replyReceived(bytes);
+        return 0;
+    });
 }
 
 size_t FtpSession::onRead(char* data, size_t size, size_t count, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const qint64 got = impl->source->read(data, static_cast<qint64>(size * count));
-    if (got < 0) {
-        impl->localProblem = QStringLiteral("The file %1 could not be read: %2")
-                                 .arg(impl->source->fileName(), impl->source->errorString());
-        return CURL_READFUNC_ABORT;
-    }
-    return static_cast<size_t>(got);
+    return guarded<size_t>(CURL_READFUNC_ABORT, [&]() -> size_t {
+        const qint64 got = impl->source->read(data, static_cast<qint64>(size * count));
+        if (got < 0) {
+            impl->localProblem = QStringLiteral("The file %1 could not be read: %2")
+                                     .arg(impl->source->fileName(), impl->source->errorString());
+            return CURL_READFUNC_ABORT;
+        }
+        return static_cast<size_t>(got);
+    });
 }
 
 size_t FtpSession::onWriteFile(char* data, size_t size, size_t count, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const auto bytes = static_cast<qint64>(size * count);
-    if (impl->limit >= 0 && impl->moved + bytes > impl->limit) {
-        impl->tooLarge = true; // also when the server did not tell the size beforehand
-        return 0;
-    }
-    if (impl->sink->write(data, bytes) != bytes) {
-        impl->localProblem = QStringLiteral("The file %1 could not be written: %2")
-                                 .arg(impl->sink->fileName(), impl->sink->errorString());
-        return 0;
-    }
-    impl->moved += bytes;
-    return size * count;
+    return guarded<size_t>(0, [&]() -> size_t {
+        const auto bytes = static_cast<qint64>(size * count);
+        if (impl->limit >= 0 && impl->moved + bytes > impl->limit) {
+            impl->tooLarge = true; // also when the server did not tell the size beforehand
+            return 0;
+        }
+        if (impl->sink->write(data, bytes) != bytes) {
+            impl->localProblem = QStringLiteral("The file %1 could not be written: %2")
+                                     .arg(impl->sink->fileName(), impl->sink->errorString());
+            return 0;
+        }
+        impl->moved += bytes;
+        return size * count;
+    });
 }
 
 size_t FtpSession::onWriteListing(char* data, size_t size, size_t count, void* self)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    const auto bytes = static_cast<qint64>(size * count);
-    if (impl->listing->size() + bytes > impl->limit) {
-        impl->tooLarge = true;
-        return 0;
-    }
-    impl->listing->append(data, bytes);
-    return size * count;
+    return guarded<size_t>(0, [&]() -> size_t {
+        const auto bytes = static_cast<qint64>(size * count);
+        if (impl->listing->size() + bytes > impl->limit) {
+            impl->tooLarge = true;
+            return 0;
+        }
+        impl->listing->append(data, bytes);
+        return size * count;
+    });
 }
 
-int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
-                                curl_off_t upTotal, curl_off_t upNow)
+int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal,
+                           curl_off_t upNow)
 {
     auto* impl = static_cast<FtpSession*>(self);
-    if (!impl->progress)
+    return guarded<int>(1, [&]() -> int {
+        const curl_off_t moved = downNow + upNow;
+        if (moved != impl->progressed) {
+            impl->progressed = moved;
+            ++impl->activity;
+        }
+        if (!impl->progress)
+            return 0;
+        if (impl->source)
+            impl->progress(upNow, upTotal > 0 ? upTotal : impl->source->size());
+        else if (impl->sink)
+            impl->progress(downNow, downTotal);
         return 0;
-    if (impl->source)
-        impl->progress(upNow, upTotal > 0 ? upTotal : impl->source->size());
-    else if (impl->sink)
-        impl->progress(downNow, downTotal);
-    return 0;
+    });
 }

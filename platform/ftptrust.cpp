@@ -12,9 +12,8 @@
 namespace
 {
 
-// Notes the leaf certificate's key, then verifies the chain exactly as OpenSSL would have:
-// the verdict stays curl's to act on.
-int verifyChain(X509_STORE_CTX* store, void* self)
+// The SHA-256 of the leaf certificate's public key, as a pinned key is given.
+void notePresentedKey(X509_STORE_CTX* store, QByteArray& presented)
 {
     if (X509* leaf = X509_STORE_CTX_get0_cert(store)) {
         if (EVP_PKEY* key = X509_get0_pubkey(leaf)) {
@@ -23,9 +22,20 @@ int verifyChain(X509_STORE_CTX* store, void* self)
                 QByteArray der(length, Qt::Uninitialized);
                 auto* out = reinterpret_cast<unsigned char*>(der.data());
                 if (i2d_PUBKEY(key, &out) == length)
-                    *static_cast<QByteArray*>(self) = FtpTrust::keyHash(der);
+                    presented = FtpTrust::keyHash(der);
             }
         }
+    }
+}
+
+// Notes the server's key, then verifies the chain exactly as OpenSSL would have: the verdict
+// stays curl's to act on.
+int verifyChain(X509_STORE_CTX* store, void* self)
+{
+    try {
+        notePresentedKey(store, *static_cast<QByteArray*>(self));
+    } catch (...) {
+        // Without the note the verdict still stands; only the key cannot be shown.
     }
     return X509_verify_cert(store);
 }
@@ -52,6 +62,9 @@ void FtpTrust::apply(CURL* easy, const FtpOptions& options)
             curl_easy_setopt(easy, CURLOPT_PINNEDPUBLICKEY, pin.constData());
         }
     } else if (options.protocol == FtpOptions::Protocol::Sftp) {
+        m_knownHostsFile = options.knownHostsFile;
+        m_hostEntry = options.host.toUtf8();
+        m_port = options.port ? options.port : 22;
         const QByteArray file = QFile::encodeName(options.knownHostsFile);
         curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, file.constData());
         curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, &FtpTrust::sshKey);
@@ -69,20 +82,61 @@ CURLcode FtpTrust::sslContext(CURL*, void* context, void* self)
     return CURLE_OK;
 }
 
-int FtpTrust::sshKey(CURL*, const curl_khkey*, const curl_khkey*, curl_khmatch match, void* self)
+int FtpTrust::sshKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khmatch match,
+                     void* self)
 {
     switch (match) {
     case CURLKHMATCH_OK:
         return CURLKHSTAT_FINE;
     case CURLKHMATCH_MISSING:
-        // Remembered on first use; from then on only this key is accepted.
-        return CURLKHSTAT_FINE_ADD_TO_FILE;
+        // Remembered on first use; from then on only this key is accepted. Written here, as
+        // curl would write the host without its port and so vouch for every port of it.
+        try {
+            if (found)
+                static_cast<FtpTrust*>(self)->remember(*found);
+        } catch (...) {
+            return CURLKHSTAT_REJECT; // nothing may be thrown back into curl
+        }
+        return CURLKHSTAT_FINE;
     case CURLKHMATCH_MISMATCH:
         static_cast<FtpTrust*>(self)->m_hostKeyMismatch = true;
         return CURLKHSTAT_REJECT;
     default:
         return CURLKHSTAT_REJECT;
     }
+}
+
+bool FtpTrust::remember(const curl_khkey& found) const
+{
+    const QByteArray blob = found.len > 0 ? QByteArray(found.key, static_cast<qsizetype>(found.len))
+                                          : QByteArray::fromBase64(QByteArray(found.key));
+    const QByteArray line = knownHostsLine(QString::fromUtf8(m_hostEntry), m_port, blob);
+    QFile file(m_knownHostsFile);
+    if (line.isEmpty() || !file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return false;
+    // A last line without its end would run into ours.
+    const bool ended = file.size() == 0 || (file.seek(file.size() - 1) && file.read(1) == "\n");
+    file.seek(file.size());
+    return file.write((ended ? "" : "\n") + line + "\n") > 0;
+}
+
+QByteArray FtpTrust::knownHostsLine(const QString& host, uint16_t port, const QByteArray& blob)
+{
+    // The blob starts with the key type's name, length first (four bytes, big-endian).
+    if (blob.size() < 4)
+        return {};
+    const auto* bytes = reinterpret_cast<const unsigned char*>(blob.constData());
+    const quint32 length = (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) |
+                           (quint32(bytes[2]) << 8) | quint32(bytes[3]);
+    if (length == 0 || length > 64 || blob.size() < 4 + static_cast<qsizetype>(length))
+        return {};
+    const QByteArray type = blob.mid(4, length);
+    for (char c : type)
+        if (c <= ' ' || c > '~')
+            return {};
+    const QByteArray name =
+        port == 22 ? host.toUtf8() : "[" + host.toUtf8() + "]:" + QByteArray::number(port);
+    return name + ' ' + type + ' ' + blob.toBase64();
 }
 
 bool FtpTrust::prepareKnownHosts(const QString& file, QString& why)

@@ -6,6 +6,8 @@
 // changed key is refused.
 #pragma once
 
+#include <cstdint>
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,7 +15,8 @@
 
 #include "platform/ftpclient.h"
 
-class FtpTrust {
+class FtpTrust
+{
 public:
     // Sets the TLS or SSH checks of options on a freshly reset handle. The object must
     // outlive the transfer: the checks report to it.
@@ -30,12 +33,19 @@ public:
     static bool prepareKnownHosts(const QString& file, QString& why);
     // The base64 SHA-256 of a DER-encoded public key (SubjectPublicKeyInfo).
     static QByteArray keyHash(const QByteArray& publicKeyDer);
+    // The known-hosts line of an SSH host key blob: "[host]:port type base64", the port
+    // left out when it is 22, as ssh writes it. Empty when the blob names no key type.
+    static QByteArray knownHostsLine(const QString& host, uint16_t port, const QByteArray& blob);
 
 private:
     static CURLcode sslContext(CURL* easy, void* context, void* self);
     static int sshKey(CURL* easy, const curl_khkey* known, const curl_khkey* found,
                       curl_khmatch match, void* self);
+    bool remember(const curl_khkey& found) const;
 
     QByteArray m_presentedKey;
+    QString m_knownHostsFile;
+    QByteArray m_hostEntry; // the host as the known-hosts file names it
+    uint16_t m_port = 22;
     bool m_hostKeyMismatch = false;
 };

@@ -47,11 +47,11 @@ QString FtpLog::Path() const
 
 QString FtpLog::TimeStamp()
 {
+    // The log is written from the window's thread only, so the shared result is safe here.
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm* local = std::localtime(&now);
     char text[128];
-    const size_t length = std::strftime(text, sizeof text, "%c", &local);
+    const size_t length = local ? std::strftime(text, sizeof text, "%c", local) : 0;
     return QString::fromLocal8Bit(text, static_cast<qsizetype>(length));
 }
 

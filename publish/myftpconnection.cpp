@@ -49,21 +49,12 @@ std::unique_ptr<CMyFtpConnection> CMyFtpConnection::Open(CMyInetSession& session
 
 bool CMyFtpConnection::OpenClient(FtpError& error)
 {
-    if (!m_client.open(m_session.MakeOptions(m_login, m_passive))) {
-        error = m_client.lastError();
-        return false;
-    }
-    // The server's data connections to us are what fails in active mode (a refused PORT, a
-    // firewall), and only a transfer shows it: list the login folder once before the mode is
-    // taken.
-    const bool active = !m_passive && m_login.protocol == FtpOptions::Protocol::Ftp;
-    std::vector<FtpEntry> entries;
-    if (active && !m_client.list(m_client.currentFolder(), entries)) {
-        error = m_client.lastError();
-        m_client.close();
-        return false;
-    }
-    return true;
+    // In active mode the client proves with a listing that the server's data connections
+    // reach us, so a refused PORT fails here, where the caller can still fall back.
+    if (m_client.open(m_session.MakeOptions(m_login, m_passive)))
+        return true;
+    error = m_client.lastError();
+    return false;
 }
 
 void CMyFtpConnection::Close()
@@ -89,11 +80,21 @@ bool CMyFtpConnection::Pause()
     return m_pump();
 }
 
+void CMyFtpConnection::LogRetry(const QString& logText, int attempt, RetryLine line)
+{
+    QString retry = QStringLiteral("Retry operation %1 (%2 of %3)")
+                        .arg(operationName(logText))
+                        .arg(attempt + 1)
+                        .arg(m_retries);
+    if (line == RetryLine::WithDelay)
+        retry += QStringLiteral(" Delay: %1").arg(m_retryDelay);
+    m_session.Log().WriteLine(retry);
+}
+
 bool CMyFtpConnection::RunWithRetries(const QString& logText,
                                       const std::function<bool(FtpClient&)>& call,
                                       RetryLine line, bool endOnNoMoreFiles)
 {
-    FtpLog& log = m_session.Log();
     bool ok = false;
     for (int attempt = 0; !ok && attempt < m_retries; ++attempt) {
         ok = call(m_client);
@@ -104,16 +105,13 @@ bool CMyFtpConnection::RunWithRetries(const QString& logText,
             break;
         if (endOnNoMoreFiles && m_lastError.code == FtpError::NoMoreFiles)
             break;
-        if (attempt > 0) {
-            QString retry = QStringLiteral("Retry operation %1 (%2 of %3)")
-                                .arg(operationName(logText))
-                                .arg(attempt + 1)
-                                .arg(m_retries);
-            if (line == RetryLine::WithDelay)
-                retry += QStringLiteral(" Delay: %1").arg(m_retryDelay);
-            log.WriteLine(retry);
-        }
-        if (HandleFtpError(m_lastError, logText, *this))
+        if (attempt > 0)
+            LogRetry(logText, attempt, line);
+        // A reset runs operations of its own; what failed here stays the operation's error.
+        const FtpError failure = m_lastError;
+        const bool stop = HandleFtpError(failure, logText, *this);
+        m_lastError = failure;
+        if (stop)
             break;
         // No pause after the last attempt: nothing follows it.
         if (attempt + 1 < m_retries && !Pause()) {

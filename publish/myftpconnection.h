@@ -34,9 +34,8 @@ struct FtpSiteLogin {
 class CMyFtpConnection {
 public:
     // Opens (connect + login); null, and error filled, when it fails. An active-mode FTP
-    // connection is only taken once a listing has shown that the server's data connections
-    // reach us, so that a refused PORT makes the caller fall back to passive mode here and not
-    // in the middle of a transfer.
+    // connection fails here already when the server's data connections cannot reach us, so
+    // that the caller falls back to passive mode now and not in the middle of a transfer.
     static std::unique_ptr<CMyFtpConnection> Open(CMyInetSession& session,
                                                   const FtpSiteLogin& login, bool passive,
                                                   FtpError& error);
@@ -91,6 +90,7 @@ private:
     CMyFtpConnection(CMyInetSession& session, const FtpSiteLogin& login, bool passive);
     bool OpenClient(FtpError& error);
     bool Pause();
+    void LogRetry(const QString& logText, int attempt, RetryLine line);
 
     CMyInetSession& m_session;
     FtpSiteLogin m_login;

@@ -180,6 +180,8 @@ TEST(FtpLogPath, DefaultIsInTheUserDataFolderNamedAfterTheProgram)
 
 TEST(TrustedKeysTest, ChoicesAreKeptPerHostAndPortAndCanBeForgotten)
 {
+    TestFolder data;
+    EnvironmentValue dataHome("XDG_DATA_HOME", data.path().toUtf8());
     SettingsSandbox sandbox;
     Settings store;
     TrustedKeys keys(store);
