@@ -20,7 +20,7 @@ Command commandNamed(const QString& name)
 {
     static const std::pair<const char*, Command> commands[] = {
         {"themes", runThemes},     {"new", runNew},   {"set", runSet},
-        {"generate", runGenerate}, {"info", runInfo},
+        {"generate", runGenerate}, {"info", runInfo}, {"publish", runPublish},
     };
     for (const auto& [commandName, run] : commands)
         if (name == QLatin1String(commandName))

@@ -16,7 +16,10 @@ _gallivex_cli()
         --dest|--plugins)
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return ;;
-        --theme|--set)
+        --password-file)
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return ;;
+        --theme|--set|--user|--password-env|--trust-key)
             return ;;
     esac
     local command=${COMP_WORDS[1]}
@@ -41,6 +44,9 @@ _gallivex_cli()
             fi ;;
         info)
             mapfile -t COMPREPLY < <(compgen -f -- "$cur") ;;
+        publish)
+            # The album folder; the address that follows is the user's to type.
+            (( COMP_CWORD == 2 )) && mapfile -t COMPREPLY < <(compgen -d -- "$cur") ;;
     esac
 }
 complete -o filenames -F _gallivex_cli gallivex-cli

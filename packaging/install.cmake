@@ -50,7 +50,7 @@ add_custom_command(OUTPUT ${GV_MAN_DIR}/gallivex-cli.1
     COMMAND ${CMAKE_COMMAND} -E make_directory ${GV_MAN_DIR}
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:gallivex-cli>
         "-DSUMMARY=make web photo albums from a terminal" -DVERSION=${PROJECT_VERSION}
-        "-DCOMMANDS=themes\;new\;set\;generate\;info" -DOUTPUT=${GV_MAN_DIR}/gallivex-cli.1
+        "-DCOMMANDS=themes\;new\;set\;generate\;info\;publish" -DOUTPUT=${GV_MAN_DIR}/gallivex-cli.1
         -P ${GV_PACKAGING}/manpage.cmake
     DEPENDS gallivex-cli ${GV_PACKAGING}/manpage.cmake
     COMMENT "Writing the manual page of gallivex-cli")

@@ -21,17 +21,19 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 QString withPercentS(int id, const QString& value)
 {
     return loadString(id).replace(QStringLiteral("%s"), value);
 }
 
-// What the server or the client said about a failure, for a message or the log.
+// What the server or the client said about a failure, for a message or the log. The last
+// reply explains only a refusal: after a time-out or a reset it is some earlier, good one.
 QString describe(const FtpError& error)
 {
-    if (!error.replyText.trimmed().isEmpty())
+    if (error.code == FtpError::ExtendedError && !error.replyText.trimmed().isEmpty())
         return error.replyText.trimmed();
     if (!error.message.isEmpty())
         return error.message;
@@ -158,11 +160,12 @@ void AlbumTransfer::FetchOldList(RemoteFileList& local)
     }
     const QString copy = folder.filePath(RemoteFileList::FileName());
     m_connection.SetPump(pumpOf(m_progress));
-    const bool fetched = m_connection.GetFile(m_target + RemoteFileList::FileName(), copy,
-                                              RemoteFileList::MaxBytes);
+    const bool fetched =
+        m_connection.GetFile(m_target + RemoteFileList::FileName(), copy, RemoteFileList::MaxBytes);
     m_connection.SetPump({});
     if (!fetched) {
-        Log().WriteLine(loadString(IDS_OLD_LIST_NOT_FETCHED).arg(describe(m_connection.LastError())));
+        Log().WriteLine(
+            loadString(IDS_OLD_LIST_NOT_FETCHED).arg(describe(m_connection.LastError())));
         return;
     }
     QString why;
@@ -275,41 +278,82 @@ bool AlbumTransfer::Send(const RemoteFileList::Upload& upload, QString& message)
     const bool check = upload.relativePath != RemoteFileList::FileName();
     if (check && !Unchanged(upload, message))
         return false;
-    const QString temporary = TemporaryName(remote);
-    if (!m_connection.PutFile(local, temporary))
-        return Failed(upload, temporary, message);
+    const QString temporary = SendToTemporary(local, remote);
+    if (temporary.isEmpty())
+        return Failed(upload, message);
     if (check && !Unchanged(upload, message)) {
         RemoveTemporary(temporary);
         return false;
     }
-    if (m_connection.Rename(temporary, remote))
-        return true;
-    // A server that cannot rename over a file still takes the file under its own name.
-    Log().WriteLine(loadString(IDS_RENAME_REFUSED).arg(temporary, remote));
-    RemoveTemporary(temporary);
-    if (!m_connection.PutFile(local, remote))
-        return Failed(upload, QString(), message);
-    return !check || Unchanged(upload, message);
+    return MoveIntoPlace(upload, temporary, message);
 }
 
-bool AlbumTransfer::Failed(const RemoteFileList::Upload& upload, const QString& temporary,
-                           QString& message)
+// Renames the arrived temporary file over the target; a server that refuses that gets the
+// plain upload of the target.
+bool AlbumTransfer::MoveIntoPlace(const RemoteFileList::Upload& upload, const QString& temporary,
+                                  QString& message)
 {
-    const FtpError error = m_connection.LastError();
+    const QString remote = m_target + upload.relativePath;
+    if (m_connection.Rename(temporary, remote))
+        return true;
+    const FtpError renameFailure = m_connection.LastError();
+    RemoveTemporary(temporary);
+    if (renameFailure.code != FtpError::ExtendedError) {
+        m_lastFailure = renameFailure; // cancelled, or the connection is gone
+        return Failed(upload, message);
+    }
+    // A server that cannot rename over a file still takes the file under its own name.
+    Log().WriteLine(loadString(IDS_RENAME_REFUSED).arg(temporary, remote));
+    if (!m_connection.PutFile(m_local + upload.relativePath, remote))
+        return Failed(upload, message);
+    return upload.relativePath == RemoteFileList::FileName() || Unchanged(upload, message);
+}
+
+// Every attempt of the upload gets a name of its own: a server may still hold the name of an
+// attempt that broke off. The names of broken attempts are removed; the one that arrived is
+// returned (empty when none did).
+QString AlbumTransfer::SendToTemporary(const QString& local, const QString& remote)
+{
+    QStringList tried;
+    const bool sent = m_connection.RunWithRetries(QStringLiteral("PutFile(%1)").arg(remote),
+                                                  [&](FtpClient& client) {
+                                                      tried << TemporaryName(remote);
+                                                      return client.upload(local, tried.back());
+                                                  });
+    const QString arrived = sent ? tried.takeLast() : QString();
+    const FtpError failure = m_connection.LastError();
+    for (const QString& broken : tried)
+        RemoveTemporary(broken, Quietly);
+    if (!sent)
+        m_lastFailure = failure;
+    return arrived;
+}
+
+bool AlbumTransfer::Failed(const RemoteFileList::Upload& upload, QString& message)
+{
+    const FtpError& error =
+        m_lastFailure.code != FtpError::None ? m_lastFailure : m_connection.LastError();
     message = error.code == FtpError::Cancelled
                   ? loadString(IDS_TRANSFER_CANCELLED)
                   : loadString(IDS_UPLOAD_FAILED).arg(upload.relativePath, describe(error));
-    if (!temporary.isEmpty())
-        RemoveTemporary(temporary);
+    m_lastFailure = FtpError();
     return false;
 }
 
-void AlbumTransfer::RemoveTemporary(const QString& temporary)
+void AlbumTransfer::RemoveTemporary(const QString& temporary, Removal removal)
 {
     // Also after a Cancel: the pump would refuse the removal at once.
     m_connection.SetPump({});
-    if (!m_connection.Remove(temporary))
+    if (removal == Quietly) {
+        // One try without the retry loop's log: the attempt may never have made the file.
+        m_connection.RunWithRetries(QStringLiteral("Remove(%1)").arg(temporary),
+                                    [&](FtpClient& client) {
+                                        client.removeFile(temporary);
+                                        return true;
+                                    });
+    } else if (!m_connection.Remove(temporary)) {
         Log().WriteLine(loadString(IDS_TEMPORARY_NOT_REMOVED).arg(temporary));
+    }
     m_connection.SetPump(pumpOf(m_progress));
 }
 

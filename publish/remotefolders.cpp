@@ -10,8 +10,10 @@
 #include "publish/myftpconnection.h"
 #include "publish/myftpfilefind.h"
 
-namespace RemoteFolders {
-namespace {
+namespace RemoteFolders
+{
+namespace
+{
 
 struct Listed {
     QString name;
@@ -64,9 +66,11 @@ bool componentsOf(const QString& path, QStringList& parts)
 
 QString failureText(const CMyFtpConnection& connection, const QString& path)
 {
-    const QString reply = connection.LastError().replyText.trimmed();
-    if (!reply.isEmpty())
-        return reply;
+    // The last reply tells why only when the server refused; after a time-out or a reset
+    // it is some earlier, good one.
+    const FtpError& error = connection.LastError();
+    if (error.code == FtpError::ExtendedError && !error.replyText.trimmed().isEmpty())
+        return error.replyText.trimmed();
     return loadString(IDS_CREATE_FOLDER_UNKNOWN).replace(QStringLiteral("%s"), path);
 }
 
@@ -128,8 +132,8 @@ bool CreatePath(CMyFtpConnection& connection, const QString& path, QString& mess
         message = loadString(IDS_CREATE_FOLDER_UNKNOWN).replace(QStringLiteral("%s"), path);
         return false;
     }
-    QString folder = path.startsWith(u'/') || path.startsWith(u'\\') ? QStringLiteral("/")
-                                                                      : QString();
+    QString folder =
+        path.startsWith(u'/') || path.startsWith(u'\\') ? QStringLiteral("/") : QString();
     for (const QString& part : parts) {
         if (!CreateChild(connection, folder, part, message))
             return false;

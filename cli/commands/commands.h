@@ -14,6 +14,7 @@ int runNew(const QStringList& arguments);
 int runSet(const QStringList& arguments);
 int runGenerate(const QStringList& arguments);
 int runInfo(const QStringList& arguments);
+int runPublish(const QStringList& arguments);
 
 // The program's usage, listing the commands.
 QString programUsage();

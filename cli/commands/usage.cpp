@@ -17,6 +17,8 @@ QString programUsage()
         "  set PROJECT.gvp NAME=VALUE...          change theme parameters of an album\n"
         "  generate PROJECT.gvp [OPTIONS]         generate the web album of a project\n"
         "  info [--json] PHOTO...                 title, description, EXIF and IPTC of photos\n"
+        "  publish ALBUM-FOLDER URL [OPTIONS]     send a generated album to an FTP, FTPS or SFTP\n"
+        "                                         server: only what changed\n"
         "\n"
         "\"gallivex-cli COMMAND --help\" tells more. Exit codes: 0 done, 1 failed, 2 wrong "
         "command line.\n");

@@ -27,7 +27,7 @@ expect() {
     [[ $got == "$2" ]] || fail "\"$1\" completes to \"$got\", not \"$2\""
 }
 
-expect "gallivex-cli " "--help generate help info new set themes"
+expect "gallivex-cli " "--help generate help info new publish set themes"
 expect "gallivex-cli ge" "generate"
 expect "gallivex-cli generate --d" "--delete --dest"
 expect "gallivex-cli themes --" "--help --json --plugins"
@@ -36,6 +36,8 @@ cd "$scratch"
 mkdir albums && touch trip.gvp notes.txt sunny.thm
 expect "gallivex-cli set " "albums trip.gvp"
 expect "gallivex-cli generate trip.gvp --dest a" "albums"
+expect "gallivex-cli publish " "albums"
+expect "gallivex-cli publish albums ftp://example.org/ --password-file n" "notes.txt"
 expect "morlune " "albums sunny.thm"
 expect "morlune --" "--help --plugins"
 echo "completion test: commands, options and files complete"

@@ -11,11 +11,18 @@
 #include "publish/remotefolders.h"
 #include "tests/publish/transferfixture.h"
 
-namespace {
+namespace
+{
 
 QString textBefore(int id)
 {
     return loadString(id).section(u'%', 0, 0);
+}
+
+// A text as the log file holds it: every line ends in "\r\n".
+QString asLogged(QString text)
+{
+    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
 }
 
 QByteArray sameSizeOtherBytes(QByteArray bytes)
@@ -41,7 +48,8 @@ const ServerKind Servers[] = {
     {"vsftpd", [] { return std::unique_ptr<TestFtpServer>(new Vsftpd()); }},
 };
 
-class PublishTest : public ::testing::TestWithParam<ServerKind> {
+class PublishTest : public ::testing::TestWithParam<ServerKind>
+{
 protected:
     void SetUp() override
     {
@@ -89,8 +97,9 @@ TEST_P(PublishTest, PublishingTwiceSendsOnlyWhatChangedAndTheList)
     EXPECT_EQ(first.uploaded, 9);
     EXPECT_EQ(first.skipped, 0);
     expectServerHoldsAlbum(fixture.AlbumFiles());
-    if (stores() >= 0)
+    if (stores() >= 0) {
         EXPECT_EQ(stores() - storesBefore, 9);
+    }
 
     const QString page = QStringLiteral("pages/p2.html");
     fixture.WriteAlbumFile(page, sameSizeOtherBytes(readLocal(fixture.AlbumFile(page))));
@@ -100,8 +109,9 @@ TEST_P(PublishTest, PublishingTwiceSendsOnlyWhatChangedAndTheList)
     EXPECT_EQ(second.uploaded, 2);
     EXPECT_EQ(second.skipped, 7);
     expectServerHoldsAlbum(fixture.AlbumFiles());
-    if (stores() >= 0)
+    if (stores() >= 0) {
         EXPECT_EQ(stores() - storesBetween, 2);
+    }
     EXPECT_TRUE(fixture.LogText().contains(
         loadString(IDS_TRANSFERRING_ALBUM).replace(QStringLiteral("%s"), target + u'/')));
     EXPECT_TRUE(fixture.LogText().contains(loadString(IDS_TRANSFER_FINISHED)));
@@ -153,6 +163,19 @@ TEST_P(PublishTest, NamesThatAreNoElementNamesAreKnownTheNextTime)
               QByteArray("a digit first, a space"));
 }
 
+// Some servers leave dot-names out of their listings: the folder is there all the same.
+TEST_P(PublishTest, AHiddenFolderTakesItsChangedFilesAgain)
+{
+    fixture.WriteAlbumFile(QStringLiteral(".thumbs/t.jpg"), "first");
+    ASSERT_TRUE(fixture.Publish(target).ok);
+    fixture.WriteAlbumFile(QStringLiteral(".thumbs/t.jpg"), "second, longer");
+    const AlbumTransfer::Result again = fixture.Publish(target);
+    ASSERT_TRUE(again.ok) << qPrintable(again.message);
+    EXPECT_EQ(again.uploaded, 2);
+    EXPECT_EQ(serverFile(*server, QStringLiteral("album/.thumbs/t.jpg")),
+              QByteArray("second, longer"));
+}
+
 TEST_P(PublishTest, RemoveTreeDeletesANestedFolderAndNothingBeside)
 {
     server->put(QStringLiteral("tree/a/b/c.txt"), "c");
@@ -160,9 +183,8 @@ TEST_P(PublishTest, RemoveTreeDeletesANestedFolderAndNothingBeside)
     server->put(QStringLiteral("tree/x.txt"), "x");
     server->put(QStringLiteral("keep/z.txt"), "z");
     QString message;
-    ASSERT_TRUE(RemoteFolders::CreatePath(fixture.Connection(),
-                                          RemoteFolders::Join(server->folder(), "tree/a/empty"),
-                                          message));
+    ASSERT_TRUE(RemoteFolders::CreatePath(
+        fixture.Connection(), RemoteFolders::Join(server->folder(), "tree/a/empty"), message));
 
     EXPECT_TRUE(RemoteFolders::RemoveTree(fixture.Connection(),
                                           RemoteFolders::Join(server->folder(), "tree")));
@@ -190,8 +212,8 @@ TEST_P(PublishTest, CreatePathMakesEveryMissingFolder)
     const QString blocked = RemoteFolders::Join(server->folder(), QStringLiteral("file.txt/sub"));
     EXPECT_FALSE(RemoteFolders::CreatePath(fixture.Connection(), blocked, message));
     EXPECT_FALSE(message.isEmpty());
-    EXPECT_FALSE(RemoteFolders::CreatePath(fixture.Connection(), QStringLiteral("a/../../up"),
-                                           message));
+    EXPECT_FALSE(
+        RemoteFolders::CreatePath(fixture.Connection(), QStringLiteral("a/../../up"), message));
     EXPECT_EQ(message, loadString(IDS_CREATE_FOLDER_UNKNOWN)
                            .replace(QStringLiteral("%s"), QStringLiteral("a/../../up")));
 }
@@ -233,13 +255,16 @@ TEST_P(PublishTest, AListOnTheServerThatCannotBeTrustedMeansAFullUpload)
         {"damaged", "<FileList><f.index.html type=\"file\" id=\"v1", IDS_OLD_LIST_NOT_USED},
         {"huge", huge, IDS_OLD_LIST_NOT_FETCHED},
         {"deep", deepList(), IDS_OLD_LIST_NOT_USED},
-        {"climbing", "<FileList><f.x name=\"../../index.html\" type=\"file\" id=\"v1\"/>"
-                     "</FileList>", IDS_OLD_LIST_NOT_USED},
+        {"climbing",
+         "<FileList><f.x name=\"../../index.html\" type=\"file\" id=\"v1\"/>"
+         "</FileList>",
+         IDS_OLD_LIST_NOT_USED},
         {"slashed", "<FileList><f.x name=\"images/DSCN0010.jpg\" type=\"file\"/></FileList>",
          IDS_OLD_LIST_NOT_USED},
-        {"billion laughs", "<!DOCTYPE FileList [<!ENTITY a \"aaaaaaaaaa\">"
-                           "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
-                           "<FileList><f.index.html type=\"file\" id=\"&b;\"/></FileList>",
+        {"billion laughs",
+         "<!DOCTYPE FileList [<!ENTITY a \"aaaaaaaaaa\">"
+         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+         "<FileList><f.index.html type=\"file\" id=\"&b;\"/></FileList>",
          IDS_OLD_LIST_NOT_USED},
     };
     int n = 0;
@@ -266,7 +291,8 @@ TEST_P(PublishTest, AListOnTheServerThatCannotBeTrustedMeansAFullUpload)
 
 // ---- faults on the way, on the server that can be told to misbehave
 
-class PublishFaultTest : public ::testing::Test {
+class PublishFaultTest : public ::testing::Test
+{
 protected:
     explicit PublishFaultTest(int retries = 2) : fixture(retries) {}
 
@@ -290,7 +316,8 @@ protected:
     const QString target = QStringLiteral("/album");
 };
 
-class PublishCutTest : public PublishFaultTest {
+class PublishCutTest : public PublishFaultTest
+{
 protected:
     PublishCutTest() : PublishFaultTest(1) {}
 };
@@ -314,13 +341,14 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
     for (int i = 0; i < files.size(); ++i) {
         const QByteArray now = serverFile(server, QStringLiteral("album/") + files[i]);
         if (i < 4)
-            EXPECT_EQ(now, readLocal(fixture.AlbumFile(files[i]))) << "sent: " << qPrintable(files[i]);
+            EXPECT_EQ(now, readLocal(fixture.AlbumFile(files[i])))
+                << "sent: " << qPrintable(files[i]);
         else
             EXPECT_EQ(now, before[files[i]]) << "not yet sent: " << qPrintable(files[i]);
     }
     EXPECT_EQ(serverFile(server, QStringLiteral("album/filelist.xml")), oldList);
     EXPECT_TRUE(temporaries().isEmpty()) << qPrintable(temporaries().join(u' '));
-    EXPECT_TRUE(fixture.LogText().contains(AlbumTransfer::FailureText(target + u'/')));
+    EXPECT_TRUE(fixture.LogText().contains(asLogged(AlbumTransfer::FailureText(target + u'/'))));
 
     server.setFaults(FtpFaults());
     const AlbumTransfer::Result next = fixture.Publish(target);
@@ -331,19 +359,37 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
             << qPrintable(file);
 }
 
-TEST_F(PublishFaultTest, AFullDiskFailsCleanlyWithoutTheList)
+TEST_F(PublishFaultTest, AnUploadCutOnceIsSentAgainUnderANewName)
 {
-    server.setFaults(FtpFaults().diskFull());
+    server.setFaults(FtpFaults().add(FtpFault::resetDuringStor(5, 100)));
+    const AlbumTransfer::Result result = fixture.Publish(target);
+    ASSERT_TRUE(result.ok) << qPrintable(result.message);
+    EXPECT_EQ(server.commandCount(QStringLiteral("STOR")), 10);
+    for (const QString& file : fixture.AlbumFiles())
+        EXPECT_EQ(serverFile(server, QStringLiteral("album/") + file),
+                  readLocal(fixture.AlbumFile(file)));
+    EXPECT_TRUE(temporaries().isEmpty()) << qPrintable(temporaries().join(u' '));
+    EXPECT_TRUE(fixture.LogText().contains(QStringLiteral("(PutFile(/album/index.html):")));
+}
+
+TEST_F(PublishFaultTest, AFullDiskOnOneUploadFailsCleanlyWithoutTheList)
+{
+    server.setFaults(FtpFaults().add(FtpFault::replyWith(
+        QStringLiteral("STOR"), QStringLiteral("452 Insufficient storage space."), 3)));
     const AlbumTransfer::Result result = fixture.Publish(target);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.uploaded, 0);
-    EXPECT_TRUE(result.message.startsWith(
-        loadString(IDS_UPLOAD_FAILED).arg(fixture.AlbumFiles().front(), QString())))
+    EXPECT_EQ(result.uploaded, 2);
+    EXPECT_EQ(server.commandCount(QStringLiteral("STOR")), 3) << "a refusal is not retried";
+    const QStringList files = fixture.AlbumFiles();
+    EXPECT_TRUE(result.message.startsWith(loadString(IDS_UPLOAD_FAILED).arg(files[2], QString())))
         << qPrintable(result.message);
     EXPECT_TRUE(result.message.contains(QStringLiteral("452"))) << qPrintable(result.message);
+    EXPECT_EQ(serverFile(server, QStringLiteral("album/") + files[1]),
+              readLocal(fixture.AlbumFile(files[1])));
+    EXPECT_EQ(serverFile(server, QStringLiteral("album/") + files[2]), QByteArray());
     EXPECT_EQ(serverFile(server, QStringLiteral("album/filelist.xml")), QByteArray());
     EXPECT_TRUE(temporaries().isEmpty());
-    EXPECT_TRUE(fixture.LogText().contains(AlbumTransfer::FailureText(target + u'/')));
+    EXPECT_TRUE(fixture.LogText().contains(asLogged(AlbumTransfer::FailureText(target + u'/'))));
 }
 
 TEST_F(PublishFaultTest, AServerThatRefusesTheRenameGetsThePlainUpload)
@@ -407,7 +453,8 @@ TEST_F(PublishFaultTest, ProgressCountsTheFilesSentUpToAHundred)
 
 TEST_F(PublishFaultTest, NamesThatCannotGoToTheServerStopThePlan)
 {
-    fixture.WriteAlbumFile(QStringLiteral("pages/line\nbreak.html"), "a name that would end a command");
+    fixture.WriteAlbumFile(QStringLiteral("pages/line\nbreak.html"),
+                           "a name that would end a command");
     const AlbumTransfer::Result result = fixture.Publish(target);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message,

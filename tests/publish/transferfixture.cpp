@@ -5,15 +5,16 @@
 #include <QDirIterator>
 #include <QFile>
 
-namespace {
+namespace
+{
 
-struct AlbumFile {
+struct Sample {
     const char* relative;
     const char* photo; // a test photo, or null for a small page
 };
 
 // In list order: the photos' folder sorts first, so the fifth file sent is index.html.
-const AlbumFile Files[] = {
+const Sample Files[] = {
     {"images/DSCN0010.jpg", "photos/exs-DSCN0010.jpg"},
     {"images/canon-ixus.jpg", "photos/exs-canon-ixus.jpg"},
     {"images/kodak.jpg", "photos/exs-kodak-dc240.jpg"},
@@ -61,14 +62,14 @@ CMyFtpConnection* TransferFixture::Connect(const TestFtpServer& server)
     login.password = server.password();
     FtpError error;
     m_connection = CMyFtpConnection::Open(*m_session, login, true, error);
-    EXPECT_NE(m_connection, nullptr) << qPrintable(error.message) << " "
-                                     << qPrintable(error.replyText);
+    EXPECT_NE(m_connection, nullptr)
+        << qPrintable(error.message) << " " << qPrintable(error.replyText);
     return m_connection.get();
 }
 
 void TransferFixture::MakeAlbum(int version)
 {
-    for (const AlbumFile& file : Files) {
+    for (const Sample& file : Files) {
         QByteArray bytes = file.photo ? readAll(sharedTestData(QString::fromLatin1(file.photo)))
                                       : QByteArray("<html><body>") + file.relative +
                                             QByteArray(600, ' ') + "</body></html>\n";
@@ -79,7 +80,7 @@ void TransferFixture::MakeAlbum(int version)
 QStringList TransferFixture::AlbumFiles() const
 {
     QStringList files;
-    for (const AlbumFile& file : Files)
+    for (const Sample& file : Files)
         files << QString::fromLatin1(file.relative);
     return files;
 }

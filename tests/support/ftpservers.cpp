@@ -128,10 +128,9 @@ private:
     int m_fd;
 };
 
-QString rootNeeded(const char* what)
+QString rootNeeded(const QString& what)
 {
-    return QStringLiteral("%1 needs the superuser (to log the local test account in)")
-        .arg(QLatin1String(what));
+    return QStringLiteral("%1 needs the superuser (to log the local test account in)").arg(what);
 }
 
 } // namespace
@@ -345,6 +344,26 @@ QByteArray TestFtpServer::log() const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool TestFtpServer::useTestAccount(const QString& program, const QString& missing)
+{
+    QString why;
+    if (!QFileInfo::exists(program))
+        why = missing;
+    else if (geteuid() != 0)
+        why = rootNeeded(QFileInfo(program).fileName());
+    else
+        why = FtpTestUser::ensure();
+    if (!why.isEmpty()) {
+        skip(why);
+        return false;
+    }
+    m_user = QLatin1String(FtpTestUser::Name);
+    m_password = QLatin1String(FtpTestUser::Password);
+    m_ownedByTestUser = true;
+    FtpTestUser::giveTo(root());
+    return true;
+}
+
 bool TestFtpServer::launch(const QString& program, const QStringList& arguments,
                            const std::function<bool(uint16_t)>& writeConfig)
 {
@@ -439,22 +458,11 @@ int PyFtpServer::commandCount(const QString& command) const
 Vsftpd::Vsftpd(const Options& options) : TestFtpServer(QStringLiteral("ftp"), QStringLiteral("/"))
 {
     const QString program = QStringLiteral("/usr/sbin/vsftpd");
-    if (!QFileInfo::exists(program)) {
-        skip(QStringLiteral("vsftpd is not installed (scripts/install-deps.sh)"));
+    if (!useTestAccount(program,
+                        QStringLiteral("vsftpd is not installed (scripts/install-deps.sh)")))
         return;
-    }
-    if (geteuid() != 0) {
-        skip(rootNeeded("vsftpd"));
-        return;
-    }
-    if (const QString why = FtpTestUser::ensure(); !why.isEmpty()) {
-        skip(why);
-        return;
-    }
-    m_user = QLatin1String(FtpTestUser::Name);
-    m_password = QLatin1String(FtpTestUser::Password);
-    m_ownedByTestUser = true;
-    FtpTestUser::giveTo(root());
+    if (!options.chroot)
+        setFolder(root() + QLatin1Char('/'));
     QDir().mkpath(workFile(QStringLiteral("empty")));
     if (options.anonymous && !prepareAnonymous())
         return;
@@ -504,7 +512,7 @@ QStringList Vsftpd::config(const Options& options, uint16_t port) const
         QStringLiteral("write_enable=YES"),
         QStringLiteral("local_umask=022"),
         QStringLiteral("local_root=") + root(),
-        QStringLiteral("chroot_local_user=YES"),
+        QStringLiteral("chroot_local_user=") + yesNo(options.chroot),
         QStringLiteral("allow_writeable_chroot=YES"),
         QStringLiteral("anonymous_enable=") + yesNo(options.anonymous),
         QStringLiteral("port_enable=") + yesNo(options.activeMode),
@@ -540,23 +548,10 @@ PureFtpd::PureFtpd(Tls tls) : TestFtpServer(QStringLiteral("ftps"), QStringLiter
 {
     const QString tools = toolsFolder();
     const QString program = tools + QStringLiteral("/usr/sbin/pure-ftpd");
-    if (!QFileInfo::exists(program)) {
-        skip(
-            QStringLiteral("pure-ftpd is not unpacked in %1 (scripts/install-deps.sh)").arg(tools));
+    if (!useTestAccount(
+            program,
+            QStringLiteral("pure-ftpd is not unpacked in %1 (scripts/install-deps.sh)").arg(tools)))
         return;
-    }
-    if (geteuid() != 0) {
-        skip(rootNeeded("pure-ftpd"));
-        return;
-    }
-    if (const QString why = FtpTestUser::ensure(); !why.isEmpty()) {
-        skip(why);
-        return;
-    }
-    m_user = QLatin1String(FtpTestUser::Name);
-    m_password = QLatin1String(FtpTestUser::Password);
-    m_ownedByTestUser = true;
-    FtpTestUser::giveTo(root());
     if (!makeCertificate() || !makeUserDatabase(tools))
         return;
     const auto [low, high] = passiveRange(64);
@@ -636,22 +631,8 @@ bool PureFtpd::makeUserDatabase(const QString& tools)
 SftpServer::SftpServer() : TestFtpServer(QStringLiteral("sftp"), QString())
 {
     const QString program = QStringLiteral("/usr/sbin/sshd");
-    if (!QFileInfo::exists(program)) {
-        skip(QStringLiteral("sshd is not installed (scripts/install-deps.sh)"));
+    if (!useTestAccount(program, QStringLiteral("sshd is not installed (scripts/install-deps.sh)")))
         return;
-    }
-    if (geteuid() != 0) {
-        skip(rootNeeded("sshd"));
-        return;
-    }
-    if (const QString why = FtpTestUser::ensure(); !why.isEmpty()) {
-        skip(why);
-        return;
-    }
-    m_user = QLatin1String(FtpTestUser::Name);
-    m_password = QLatin1String(FtpTestUser::Password);
-    m_ownedByTestUser = true;
-    FtpTestUser::giveTo(root());
     // SFTP paths are the server's own: the login starts in root() and names it absolutely.
     setFolder(root() + QLatin1Char('/'));
     // sshd refuses to start without its privilege separation folder.

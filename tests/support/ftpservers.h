@@ -116,6 +116,10 @@ protected:
     // arguments may name the port as "%PORT%" and the config file may hold it as well.
     bool launch(const QString& program, const QStringList& arguments,
                 const std::function<bool(uint16_t)>& writeConfig);
+    // For servers that log the local test account in: false, with the reason to skip, when
+    // program is missing (missing says so), the superuser is needed or the account cannot be
+    // had; otherwise the login is the account's and root() belongs to it.
+    bool useTestAccount(const QString& program, const QString& missing);
     void skip(const QString& reason) { m_skipReason = reason; }
     void setFolder(const QString& folder) { m_folder = folder; }
     void setRoot(const QString& root) { m_root = root; }
@@ -158,6 +162,9 @@ public:
         bool anonymous = false;  // log in anonymously into "/pub" (user "anonymous")
         bool activeMode = true;  // false: PORT and EPRT refused
         bool passiveMode = true; // false: PASV and EPSV refused
+        // false: the account sees the whole file system and starts in root(), which folder()
+        // then names absolutely, as on servers that keep users in their home folders
+        bool chroot = true;
     };
     Vsftpd() : Vsftpd(Options()) {}
     explicit Vsftpd(const Options& options);

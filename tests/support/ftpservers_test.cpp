@@ -62,6 +62,12 @@ public:
         send(QStringLiteral("USER ") + user);
         return send(QStringLiteral("PASS ") + password);
     }
+    // Connects, takes the greeting and logs the server's user in; true when that worked.
+    bool logIn(const TestFtpServer& server)
+    {
+        return open(server.port()) && !reply().isEmpty() &&
+               login(server.user(), server.password()).startsWith(QLatin1String("230"));
+    }
     // Sends bytes over a passive data connection; the final reply of the upload.
     QString store(const QString& name, const QByteArray& bytes)
     {
@@ -166,9 +172,7 @@ TEST(PyFtpServer, UploadsLandInTheRootAndAreCounted)
     PyFtpServer server(options);
     SKIP_UNLESS_RUNNING(server);
     Control control;
-    ASSERT_TRUE(control.open(server.port()));
-    control.reply();
-    control.login(server.user(), server.password());
+    ASSERT_TRUE(control.logIn(server));
     const QByteArray bytes = pattern(300000);
     EXPECT_TRUE(control.store(QStringLiteral("a.bin"), bytes).startsWith(QLatin1String("226")));
     EXPECT_TRUE(control.store(QStringLiteral("b.bin"), "b").startsWith(QLatin1String("226")));
@@ -183,9 +187,7 @@ TEST(PyFtpServer, FaultsChangeWhileItRuns)
     PyFtpServer server;
     SKIP_UNLESS_RUNNING(server);
     Control control;
-    ASSERT_TRUE(control.open(server.port()));
-    control.reply();
-    control.login(server.user(), server.password());
+    ASSERT_TRUE(control.logIn(server));
     EXPECT_TRUE(control.send(QStringLiteral("NOOP")).startsWith(QLatin1String("200")));
 
     server.setFaults(FtpFaults().add(
@@ -195,9 +197,7 @@ TEST(PyFtpServer, FaultsChangeWhileItRuns)
 
     server.setFaults({});
     Control again;
-    ASSERT_TRUE(again.open(server.port()));
-    again.reply();
-    again.login(server.user(), server.password());
+    ASSERT_TRUE(again.logIn(server));
     EXPECT_TRUE(again.send(QStringLiteral("NOOP")).startsWith(QLatin1String("200")));
 }
 
@@ -224,9 +224,7 @@ TEST(PyFtpServer, StalledCommandIsNeverAnswered)
     PyFtpServer server(options);
     SKIP_UNLESS_RUNNING(server);
     Control control;
-    ASSERT_TRUE(control.open(server.port()));
-    control.reply();
-    control.login(server.user(), server.password());
+    ASSERT_TRUE(control.logIn(server));
     EXPECT_EQ(control.send(QStringLiteral("CWD /"), 700), QString());
     EXPECT_TRUE(control.connected());
 }
@@ -271,9 +269,7 @@ TEST(PyFtpServer, ActiveModeAndUploadsCanBeRefused)
     PyFtpServer server(options);
     SKIP_UNLESS_RUNNING(server);
     Control control;
-    ASSERT_TRUE(control.open(server.port()));
-    control.reply();
-    control.login(server.user(), server.password());
+    ASSERT_TRUE(control.logIn(server));
     EXPECT_TRUE(
         control.send(QStringLiteral("PORT 127,0,0,1,200,10")).startsWith(QLatin1String("500")));
     EXPECT_TRUE(
@@ -289,9 +285,7 @@ TEST(PyFtpServer, ResetInTheMiddleOfTheNthUploadLeavesAPartialFile)
     PyFtpServer server(options);
     SKIP_UNLESS_RUNNING(server);
     Control control;
-    ASSERT_TRUE(control.open(server.port()));
-    control.reply();
-    control.login(server.user(), server.password());
+    ASSERT_TRUE(control.logIn(server));
     const QByteArray bytes = pattern(1000000);
     EXPECT_TRUE(control.store(QStringLiteral("first.bin"), bytes).startsWith(QLatin1String("226")));
     EXPECT_FALSE(
@@ -343,6 +337,18 @@ TEST(Vsftpd, LogsTheTestAccountIntoItsRoot)
     EXPECT_TRUE(control.send(QStringLiteral("MLSD")).startsWith(QLatin1String("5")));
 }
 
+TEST(Vsftpd, WithoutChrootTheLoginStartsInTheRootNamedAbsolutely)
+{
+    Vsftpd::Options options;
+    options.chroot = false;
+    Vsftpd server(options);
+    SKIP_UNLESS_RUNNING(server);
+    EXPECT_EQ(server.folder(), server.root() + "/");
+    Control control;
+    ASSERT_TRUE(control.logIn(server));
+    EXPECT_TRUE(control.send(QStringLiteral("PWD")).contains("\"" + server.root() + "\""));
+}
+
 TEST(Vsftpd, AnonymousWritesIntoPub)
 {
     Vsftpd::Options options;
@@ -366,9 +372,7 @@ TEST(Vsftpd, ActiveModeCanBeTurnedOff)
     Vsftpd server(options);
     SKIP_UNLESS_RUNNING(server);
     Control control;
-    ASSERT_TRUE(control.open(server.port()));
-    control.reply();
-    control.login(server.user(), server.password());
+    ASSERT_TRUE(control.logIn(server));
     EXPECT_TRUE(
         control.send(QStringLiteral("PORT 127,0,0,1,200,10")).startsWith(QLatin1String("5")));
     EXPECT_TRUE(control.send(QStringLiteral("PASV")).startsWith(QLatin1String("227")));
