@@ -5,6 +5,8 @@
 #include <functional>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -134,9 +136,14 @@ TEST_F(FinalPagePublishTest, GeneratedAlbumIsPublishedThroughTheDialog)
     ASSERT_TRUE(QFileInfo::exists(target.file(QStringLiteral("index.html"))));
     prompter.texts.clear();
 
+    // The dialog's help page as the build ships it.
+    const QString helpPage = program.file(QStringLiteral("help/gv/wizard/publish.html"));
+    QDir().mkpath(QFileInfo(helpPage).path());
+    ASSERT_TRUE(QFile::copy(binFolder() + QStringLiteral("/help/gv/wizard/publish.html"), helpPage));
     QString where;
     inDialog = [&](CFTPTREEDlg& dialog) {
         sheet->show();
+        click(dialog, CFTPTREEDlg::IDC_HELP);
         type(*static_cast<QComboBox*>(dialog.Control(CFTPTREEDlg::IDC_ADDRESS))->lineEdit(),
              QStringLiteral("127.0.0.1:%1/www").arg(server.port()));
         type(*dialog.Control(CFTPTREEDlg::IDC_LOGIN), server.user());
@@ -149,6 +156,7 @@ TEST_F(FinalPagePublishTest, GeneratedAlbumIsPublishedThroughTheDialog)
     };
     pressPublish();
     EXPECT_EQ(dialogsSeen, 1);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(helpPage)});
     EXPECT_EQ(where, QStringLiteral("album"));
     EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join(" | ").toStdString();
     // Every file of the album arrived, the list last; the folder's old file is untouched.
