@@ -78,6 +78,7 @@ TEST_F(PublishDialogTest, OpensNotConnectedWithItsControlsInPlace)
     saveScreenshot(*dialog, QStringLiteral("publish-not-connected"));
     dialog->resize(dialog->minimumSize());
     expectLaidOut("at the minimum size");
+    saveScreenshot(*dialog, QStringLiteral("publish-minimum"));
     dialog->resize(900, 700);
     expectLaidOut("enlarged");
     click(CFTPTREEDlg::IDC_HELP);
