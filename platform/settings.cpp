@@ -72,6 +72,12 @@ bool Settings::contains(const QString& section, const QString& name) const
     return store.qs.contains(key(section, name));
 }
 
+void Settings::remove(const QString& section, const QString& name)
+{
+    Store store(m_application, m_scope);
+    store.qs.remove(key(section, name));
+}
+
 bool Settings::sectionExists(const QString& section) const
 {
     Store store(m_application, m_scope);

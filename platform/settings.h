@@ -24,6 +24,8 @@ public:
     void writeInt(const QString& section, const QString& name, int value);
     void writeString(const QString& section, const QString& name, const QString& value);
     bool contains(const QString& section, const QString& name) const;
+    // Forgets a value; a missing one is left as it is.
+    void remove(const QString& section, const QString& name);
     bool sectionExists(const QString& section) const;
     // True when this program's store exists in this scope.
     bool exists() const;

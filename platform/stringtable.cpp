@@ -390,6 +390,34 @@ const QHash<int, QString>& table()
                                "never has.")},
         {41272, QStringLiteral("The file list could not be read (%1).")},
         {41273, QStringLiteral("The current folder on the server could not be read.")},
+        // Publishing: the final page's Publish button and the publish dialog.
+        {185, QStringLiteral("The album was not generated at the previous step. Please return "
+                             "to the previous step and generate the album first.")},
+        {1086, QStringLiteral("Publish current album to Web")},
+        {1116, QStringLiteral("Please enter your ftp server address here and press Connect "
+                              "button")},
+        {1060, QStringLiteral("Enable anonymous access")},
+        {1062, QStringLiteral("Save your password")},
+        {41300, QStringLiteral("Publish album")},
+        {41301, QStringLiteral("FTP address")},
+        {41302, QStringLiteral("Login")},
+        {41303, QStringLiteral("Password")},
+        {41304, QStringLiteral("Connect")},
+        {41305, QStringLiteral("Use anonymous")},
+        {41306, QStringLiteral("Save password")},
+        {41307, QStringLiteral("Create Folder")},
+        {41308, QStringLiteral("Remove Folder")},
+        {41309, QStringLiteral("Transfer Album")},
+        {41310, QStringLiteral("Help")},
+        {41311, QStringLiteral("Remote folders")},
+        {41312, QStringLiteral("An FTP connection has not been established.")},
+        {41313, QStringLiteral("Enter the FTP folder name")},
+        {41314, QStringLiteral("Create FTP Folder")},
+        {41315, QStringLiteral("Folder name")},
+        {41317, QStringLiteral("No certificate authority vouches for the certificate of %1.\n\n"
+                               "SHA-256 of its public key:\n%2\n\nTrust this certificate for "
+                               "this site from now on?")},
+        {41318, QStringLiteral("Publish")},
     };
     return texts;
 }

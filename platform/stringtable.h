@@ -256,6 +256,30 @@ enum StringId : int {
     IDS_LIST_HAS_DOCTYPE = 41271,
     IDS_LIST_UNREADABLE = 41272,
     IDS_REMOTE_FOLDER_UNKNOWN = 41273,      // the current remote folder could not be read
+    // Publishing: the final page's Publish button and the publish dialog.
+    IDS_NOT_GENERATED = 185,                // Publish before the album was generated
+    IDS_PUBLISH_TIP = 1086,                 // the final page's Publish button
+    IDS_FTP_ADDRESS_TIP = 1116,             // the dialog's tooltips
+    IDS_ANONYMOUS_TIP = 1060,
+    IDS_SAVE_PASSWORD_TIP = 1062,
+    IDS_PUBLISH_TITLE = 41300,              // the dialog's title
+    IDS_FTP_ADDRESS = 41301,                // captions and spoken names of its controls
+    IDS_FTP_LOGIN = 41302,
+    IDS_FTP_PASSWORD = 41303,
+    IDS_FTP_CONNECT = 41304,
+    IDS_FTP_ANONYMOUS = 41305,
+    IDS_FTP_SAVE_PASSWORD = 41306,
+    IDS_FTP_CREATE_FOLDER = 41307,
+    IDS_FTP_REMOVE_FOLDER = 41308,
+    IDS_FTP_TRANSFER = 41309,
+    IDS_FTP_HELP = 41310,
+    IDS_NAME_FTP_TREE = 41311,
+    IDS_NOT_CONNECTED = 41312,              // the folder tree without a connection
+    IDS_ENTER_FTP_FOLDER = 41313,           // the new-folder dialog
+    IDS_CREATE_FTP_FOLDER_TITLE = 41314,
+    IDS_NAME_FTP_FOLDER = 41315,
+    IDS_TRUST_CERTIFICATE = 41317,          // a certificate no authority vouches for
+    IDS_PUBLISH_BUTTON = 41318,             // the Publish button without its picture
 };
 
 // The text of id, or an empty text for an unknown id.

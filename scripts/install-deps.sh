@@ -24,6 +24,8 @@ packages=(
     mate-backgrounds
     # The desktop road test: a display server and a window manager.
     xvfb xauth openbox
+    # Remembered FTP passwords in the desktop's secret store.
+    qtkeychain-qt6-dev
     # FTP servers on 127.0.0.1 for the publishing tests: pyftpdlib, vsftpd, the SFTP server,
     # certificates and keys for the TLS one, the libraries the unpacked pure-ftpd needs, and
     # lftp for the publishing benchmark.

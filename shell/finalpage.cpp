@@ -7,8 +7,12 @@
 
 #include "album/albumproject.h"
 #include "controls/imagebutton.h"
+#include "platform/prompter.h"
+#include "platform/secretstore.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
+#include "publish/ftptreedlg.h"
+#include "shell/albumsheet.h"
 #include "shell/gvapp.h"
 #include "shell/mypropertysheet.h"
 
@@ -19,12 +23,18 @@ const QString Section = QStringLiteral("Settings");
 const QString ContinueValue = QStringLiteral("ContinueWithGV");
 constexpr int ContinuePicture = 266; // "continue_gv.gif"
 constexpr int ExitPicture = 267;     // "close_gv.gif"
+constexpr int PublishPicture = 268;  // "publish.gif"
 
 } // namespace
 
 bool FinalChoice::StoredContinue() const
 {
     return m_settings.getInt(Section, ContinueValue, 1) >= 1;
+}
+
+bool FinalChoice::Publishable(const AlbumProject& album)
+{
+    return album.IsGenerated() || !album.Destination().empty();
 }
 
 bool FinalChoice::Finish(bool continueWithNew, AlbumProject& album)
@@ -40,8 +50,17 @@ CFinalPage::CFinalPage(CGVApp& app, QWidget* parent)
     : CBasePage(PageIndex, parent), m_app(app), m_choice(app.GetSettings()),
       m_continue(makeChoice(ContinuePicture, IDC_CONTINUE, IDS_CONTINUE_WITH_GV,
                             IDS_CONTINUE_WITH_GV_TIP)),
-      m_exit(makeChoice(ExitPicture, IDC_EXIT, IDS_EXIT_APPLICATION, IDS_EXIT_APPLICATION_TIP))
+      m_exit(makeChoice(ExitPicture, IDC_EXIT, IDS_EXIT_APPLICATION, IDS_EXIT_APPLICATION_TIP)),
+      m_publish(nullptr)
 {
+    auto* publishButton = new CImageButton(this, IDC_PUBLISH);
+    publishButton->setText(loadString(IDS_PUBLISH_BUTTON));
+    publishButton->SetImage(m_app.GetSkin().LoadSkinPicture(PublishPicture), 2);
+    publishButton->setAccessibleName(loadString(IDS_PUBLISH_BUTTON));
+    publishButton->setToolTip(loadString(IDS_PUBLISH_TIP));
+    m_publish = publishButton;
+    connect(m_publish, &QAbstractButton::clicked, this, &CFinalPage::publish);
+
     // A pair of check buttons that act as radio buttons: exactly one is on.
     auto* pair = new QButtonGroup(this);
     pair->setExclusive(true);
@@ -77,6 +96,29 @@ void CFinalPage::PlaceControls()
 {
     m_continue->setGeometry(140, 314, 340, 24);
     m_exit->setGeometry(140, 344, 340, 24);
+    m_publish->setGeometry(250, 238, 78, 21);
+}
+
+void CFinalPage::publish()
+{
+    AlbumProject& album = m_app.Album();
+    if (!FinalChoice::Publishable(album)) {
+        m_app.GetPrompter().message(loadString(IDS_NOT_GENERATED),
+                                    Prompter::Icon::Information);
+        return;
+    }
+    auto* sheet = dynamic_cast<CAlbumSheet*>(Sheet());
+    CFTPTREEDlg::Services services;
+    if (sheet != nullptr) {
+        const HelpCommands& help = sheet->Help();
+        services.showHelp = [&help](const QString& topic) { help.ShowTopic(topic); };
+        services.openFile = [&help](const QString& path) { return help.OpenFile(path); };
+    }
+    SecretStore secrets;
+    CFTPTREEDlg dialog(m_app.GetSettings(), m_app.GetPrompter(), &secrets, std::move(services),
+                       this);
+    dialog.SetLocalFolder(QString::fromUtf8(album.Destination().c_str()));
+    dialog.exec();
 }
 
 void CFinalPage::check(bool continueWithNew)

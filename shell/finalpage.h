@@ -24,6 +24,8 @@ public:
     // Done with the answer given: remembers it; going on resets the album to a new, empty
     // one. True when the wizard may close.
     bool Finish(bool continueWithNew, AlbumProject& album);
+    // An album can be published once it was generated or has a destination folder.
+    static bool Publishable(const AlbumProject& album);
 
 private:
     Settings& m_settings;
@@ -35,7 +37,7 @@ class CFinalPage : public CBasePage
 public:
     static constexpr int PageIndex = 6;
     enum Command { ID_CONTINUE = 32782, ID_EXIT = 32783 };
-    enum ControlId { IDC_CONTINUE = 1071, IDC_EXIT = 1073 };
+    enum ControlId { IDC_CONTINUE = 1071, IDC_EXIT = 1073, IDC_PUBLISH = 1086 };
 
     explicit CFinalPage(CGVApp& app, QWidget* parent = nullptr);
 
@@ -45,6 +47,7 @@ public:
 
     QAbstractButton& ContinueButton() { return *m_continue; }
     QAbstractButton& ExitButton() { return *m_exit; }
+    QAbstractButton& PublishButton() { return *m_publish; }
 
 protected:
     void OnInitDialog() override;
@@ -53,9 +56,11 @@ protected:
 private:
     QAbstractButton* makeChoice(int pictureId, int controlId, int textId, int tipId);
     void check(bool continueWithNew);
+    void publish();
 
     CGVApp& m_app;
     FinalChoice m_choice;
     QAbstractButton* m_continue;
     QAbstractButton* m_exit;
+    QAbstractButton* m_publish;
 };

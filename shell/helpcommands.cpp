@@ -59,6 +59,19 @@ bool HelpCommands::ShowContents(int pageIndex) const
     return openShortcut(QStringLiteral("Online Help.url")) || openWeb(IDS_WEB_HELP);
 }
 
+bool HelpCommands::ShowTopic(const QString& topic) const
+{
+    const QString file = HelpFile(topic);
+    if (QFileInfo::exists(file) && m_open(QUrl::fromLocalFile(file)))
+        return true;
+    return openShortcut(QStringLiteral("Online Help.url")) || openWeb(IDS_WEB_HELP);
+}
+
+bool HelpCommands::OpenFile(const QString& path) const
+{
+    return QFileInfo::exists(path) && m_open(QUrl::fromLocalFile(path));
+}
+
 bool HelpCommands::ShowWhatsNew() const
 {
     return openWeb(IDS_WEB_WHATS_NEW);

@@ -27,6 +27,10 @@ public:
     // Help Contents and F1: the step's help page, else "Online Help.url", else the maker's
     // help pages.
     bool ShowContents(int pageIndex) const;
+    // A dialog's own help page ("::/wizard/publish.html"), else as ShowContents would.
+    bool ShowTopic(const QString& topic) const;
+    // A local file in the desktop's application for it (a log for the user to read).
+    bool OpenFile(const QString& path) const;
     bool ShowWhatsNew() const;
     // "Support.url", else the maker's support page.
     bool ShowOnlineSupport() const;

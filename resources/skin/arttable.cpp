@@ -45,7 +45,7 @@ const std::vector<ArtSpec>& artTable()
         {248, "remove_fold.gif", K::Tool, 124, 24, 2, "Remove folder", G::FolderMinus, 0},
         {249, "create_fold.gif", K::Tool, 124, 24, 2, "New folder", G::FolderPlus, 0},
         {250, "transfer.gif", K::Tool, 110, 24, 2, "Transfer", G::Transfer, 0},
-        {253, "ftpclose.gif", K::Tool, 110, 24, 2, "Disconnect", G::Cross, 0},
+        {253, "ftpclose.gif", K::Tool, 110, 24, 2, "Done", G::Cross, 0},
         {254, "ftpconnect.gif", K::Tool, 110, 24, 2, "Connect", G::Plug, 0},
         {255, "ftplogin.gif", K::Label, 100, 20, 1, "Login", G::Person, 0},
         {256, "ftppwd.gif", K::Label, 100, 20, 1, "Password", G::Key, 0},

@@ -4,7 +4,8 @@
 screen positions of its accessible controls, the way a person (or a screen reader) meets it.
 
 welcome -> new album -> theme Classic -> a folder of photos -> rotate one -> EXIF dialog ->
-properties (title, colour, font) -> generation -> view -> final page -> Done; then again:
+properties (title, colour, font) -> generation -> view -> final page -> Publish to an FTP server
+on 127.0.0.1 -> Done; then again:
 album manager -> rename -> open -> Cancel. After every step the program is alive, the wizard's
 controls are laid out (inside the window, not empty, not overlapping, their captions fit) and a
 picture of the window is saved as NN-step.png."""
@@ -14,6 +15,7 @@ import glob
 import os
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -31,6 +33,9 @@ RENAMED = "Harbour Walk Renamed"
 TITLE = "Boats at dawn"
 COLOUR = "#336699"
 MAX_PROBLEMS = 12  # told per step; a page in pieces would otherwise bury the rest
+FTP_USER = "roaduser"
+FTP_PASSWORD = "Road-Secret-2718"
+PUBLISH_TITLE = "Publish album"
 
 
 def parse_arguments():
@@ -65,6 +70,8 @@ class Road:
         self.fonts = layout.TextMeasure()
         self.started = time.monotonic()
         self.colour_typed = False
+        self.ftp_root = desktop.path("ftp")
+        self.ftp_server = None
 
     # -- the program ----------------------------------------------------------------------------
     def program_env(self):
@@ -241,6 +248,8 @@ class Road:
         self.step("viewed")
         self.press_wizard("Next")
         self.step("final")
+        self.publish()
+        self.step("final-published")
         self.press("Exit Gallivex", None)
         self.press_wizard("Done")
         self.wait_for_exit()
@@ -357,6 +366,76 @@ class Road:
         if "index.html" not in opened:
             raise AssertionError(f"the browser was asked for {opened!r}")
 
+    # -- publishing -----------------------------------------------------------------------------
+    def start_ftp_server(self):
+        """pyftpdlib on a free port of 127.0.0.1, with a login and a folder of its own."""
+        os.makedirs(os.path.join(self.ftp_root, "www"))
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        log = open(self.desktop.path("ftp.log"), "wb")
+        self.ftp_server = subprocess.Popen(
+            ["/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", str(port),
+             "-d", self.ftp_root, "-w", "-u", FTP_USER, "-P", FTP_PASSWORD],
+            stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+
+        def listening():
+            with socket.socket() as s:
+                return s.connect_ex(("127.0.0.1", port)) == 0
+        self.screen.wait(listening, "the FTP server to listen")
+        return port
+
+    def stop_ftp_server(self):
+        if self.ftp_server is not None and self.ftp_server.poll() is None:
+            os.killpg(self.ftp_server.pid, 15)
+            self.ftp_server.wait(timeout=5)
+        self.ftp_server = None
+
+    def publish(self):
+        """Publish on the final page: the address typed without "ftp://", the login, Connect,
+        the folder picked in the tree, Transfer Album, the files checked on the server, Done."""
+        port = self.start_ftp_server()
+        self.press("Publish", window=self.wizard())
+        dialog = self.screen.window(PUBLISH_TITLE, timeout=10)
+        self.step("publish", PUBLISH_TITLE)
+        address = self.screen.find("FTP address", "combo box", dialog)
+        self.screen.click_at(address.box[0] + 20, address.centre[1])
+        self.screen.key("ctrl+a")
+        self.screen.type("127.0.0.1:%d/www" % port)
+        login = self.screen.find("Login", "text", dialog)
+        self.screen.click_at(*login.centre)
+        self.screen.type(FTP_USER)
+        password = self.screen.find("Password", "password text", dialog)
+        self.screen.click_at(*password.centre)
+        self.screen.type(FTP_PASSWORD)
+        self.step("publish-login", PUBLISH_TITLE)
+        self.press("Connect", window=dialog)
+        tree = self.screen.find_role("tree", dialog)
+        self.screen.wait(lambda: self.screen.find_item(tree, "www", timeout=0.3),
+                         "the server's folders to show")
+        self.step("publish-connected", PUBLISH_TITLE)
+        self.screen.click_at(*self.screen.find_item(tree, "www").centre)
+        self.screen.wait(lambda: self.screen.find("Transfer Album", "push button", dialog,
+                                                  timeout=0.3).enabled,
+                         "Transfer Album to be offered")
+        self.press("Transfer Album", window=dialog)
+        sent = os.path.join(self.ftp_root, "www")
+        self.screen.wait(lambda: os.path.isfile(os.path.join(sent, "filelist.xml")),
+                         "the album to arrive on the server", timeout=60)
+        for folder, _, files in os.walk(self.destination):
+            for name in files:
+                relative = os.path.relpath(os.path.join(folder, name), self.destination)
+                if not os.path.isfile(os.path.join(sent, relative)):
+                    raise AssertionError(f"{relative} did not arrive on the server")
+        self.screen.wait(lambda: self.screen.find("Done", "push button", dialog,
+                                                  timeout=0.3).enabled,
+                         "the transfer to end")
+        self.step("published", PUBLISH_TITLE)
+        self.press("Done", window=dialog)
+        self.screen.wait(lambda: PUBLISH_TITLE not in [w.name for w in self.screen.windows()],
+                         "the publish dialog to close")
+        self.stop_ftp_server()
+
     def second_visit(self):
         self.start_program()
         self.close_tip()
@@ -461,6 +540,7 @@ def main():
             road.failures.append("the road stopped: see above")
         finally:
             road.stop_program()
+            road.stop_ftp_server()
             if arguments.keep:
                 kept = tempfile.mkdtemp(prefix="gv-road-kept-")
                 try:
