@@ -69,7 +69,7 @@ public:
                login(server.user(), server.password()).startsWith(QLatin1String("230"));
     }
     // Sends bytes over a passive data connection; the final reply of the upload.
-    QString store(const QString& name, const QByteArray& bytes)
+    QString store(const QString& name, const QByteArray& bytes, int replyMilliseconds = 5000)
     {
         const uint16_t dataPort = passivePort(send(QStringLiteral("PASV")));
         QTcpSocket data;
@@ -88,7 +88,7 @@ public:
         data.disconnectFromHost();
         if (data.state() != QAbstractSocket::UnconnectedState)
             data.waitForDisconnected(5000);
-        return reply();
+        return reply(replyMilliseconds);
     }
     bool connected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }
     bool waitClosed()
@@ -227,6 +227,23 @@ TEST(PyFtpServer, StalledCommandIsNeverAnswered)
     ASSERT_TRUE(control.logIn(server));
     EXPECT_EQ(control.send(QStringLiteral("CWD /"), 700), QString());
     EXPECT_TRUE(control.connected());
+}
+
+TEST(PyFtpServer, StalledUploadStopsReadingAndNeverFinishes)
+{
+    PyFtpServer::Options options;
+    options.faults.add(FtpFault::stall(QStringLiteral("STOR"), 2, 65536));
+    PyFtpServer server(options);
+    SKIP_UNLESS_RUNNING(server);
+    Control control;
+    ASSERT_TRUE(control.logIn(server));
+    const QByteArray bytes = pattern(300000);
+    EXPECT_TRUE(control.store(QStringLiteral("first.bin"), bytes).startsWith(QLatin1String("226")));
+    EXPECT_EQ(control.store(QStringLiteral("second.bin"), bytes, 700), QString());
+    EXPECT_TRUE(control.connected());
+    const qint64 taken = QFileInfo(server.root() + QStringLiteral("/second.bin")).size();
+    EXPECT_GE(taken, 65536);
+    EXPECT_LT(taken, bytes.size());
 }
 
 TEST(PyFtpServer, GreetingsCanBeGarbageOrMissing)
