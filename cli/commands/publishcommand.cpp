@@ -194,12 +194,17 @@ QString siteText(const Request& request)
 
 std::unique_ptr<CMyFtpConnection> connect(CMyInetSession& session, const Request& request)
 {
+    const FtpSiteLogin& login = request.login;
+    const QByteArray trustedBefore = session.Trust().KeyFor(login.server, login.port);
     if (!request.trustedKey.isEmpty())
-        session.Trust().Trust(request.login.server, request.login.port, request.trustedKey);
+        session.Trust().Trust(login.server, login.port, request.trustedKey);
     FtpError error;
-    std::unique_ptr<CMyFtpConnection> connection = ConnectToSite(session, request.login, error);
+    std::unique_ptr<CMyFtpConnection> connection = ConnectToSite(session, login, error);
     if (connection)
         return connection;
+    // A key that did not open the site is not remembered in place of the one that did.
+    if (!request.trustedKey.isEmpty())
+        session.Trust().Trust(login.server, login.port, trustedBefore);
     QString text = QStringLiteral("cannot connect to %1: %2").arg(siteText(request), error.message);
     if (error.code == FtpError::UntrustedCertificate && !error.presentedKeySha256.isEmpty())
         text += QStringLiteral(

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -301,14 +302,16 @@ TEST_F(PublishCliTest, FtpsIsRefusedUntilItsKeyIsTrusted)
     EXPECT_TRUE(refused.err.contains("--trust-key " + key)) << refused.err.toStdString();
     EXPECT_EQ(entriesOf(server.root()), QStringList());
 
-    const CliResult wrongKey =
-        publishTo(server, {"--trust-key", QString(key).replace(0, 4, "AAAA")});
-    EXPECT_EQ(wrongKey.exitCode, 1);
+    const QString otherKey = QString::fromLatin1(
+        QCryptographicHash::hash("another key", QCryptographicHash::Sha256).toBase64());
+    EXPECT_EQ(publishTo(server, {"--trust-key", otherKey}).exitCode, 1);
 
     const CliResult trusted = publishTo(server, {"--trust-key", key});
     ASSERT_EQ(trusted.exitCode, 0) << trusted.err.toStdString() << log().toStdString();
     expectPublished(server.root());
-    // The choice is remembered, as the dialog remembers it.
+    // The choice is remembered, as the dialog remembers it; a key that fails does not replace it.
+    EXPECT_EQ(publishTo(server).exitCode, 0);
+    EXPECT_EQ(publishTo(server, {"--trust-key", otherKey}).exitCode, 1);
     EXPECT_EQ(publishTo(server).exitCode, 0);
 }
 
