@@ -4,14 +4,20 @@
 // conversation is typed by hand over a socket so that no FTP client is needed to trust them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <unistd.h>
+
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
+#include <QThread>
 
 #include "tests/support/ftpservers.h"
 
@@ -332,6 +338,44 @@ TEST(PyFtpServer, StopsAndRemovesItsFolder)
     socket.connectToHost(QStringLiteral("127.0.0.1"), port);
     EXPECT_FALSE(socket.waitForConnected(2000));
     EXPECT_FALSE(QFileInfo::exists(root));
+}
+
+// Run by the next test in a program of its own: starts a server, tells its port and ends
+// without stopping it, as a test program that crashes would.
+TEST(PyFtpServer, HelperEndsWithoutStoppingItsServer)
+{
+    if (qEnvironmentVariableIsEmpty("GVTEST_ORPHAN_SERVER"))
+        GTEST_SKIP() << "only run by ServersEndWithTheTestProgram";
+    PyFtpServer server;
+    std::printf("port %d\n", server.port());
+    std::fflush(stdout);
+    _exit(0);
+}
+
+TEST(PyFtpServer, ServersEndWithTheTestProgram)
+{
+    QProcess helper;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GVTEST_ORPHAN_SERVER"), QStringLiteral("1"));
+    helper.setProcessEnvironment(environment);
+    helper.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=PyFtpServer.HelperEndsWithoutStoppingItsServer")});
+    ASSERT_TRUE(helper.waitForFinished(30000));
+    const auto match = QRegularExpression(QStringLiteral("port (\\d+)"))
+                           .match(QString::fromUtf8(helper.readAllStandardOutput()));
+    ASSERT_TRUE(match.hasMatch());
+    const uint16_t port = static_cast<uint16_t>(match.captured(1).toUInt());
+    ASSERT_NE(port, 0);
+    bool listening = true;
+    const QDeadlineTimer deadline(10000);
+    while (listening && !deadline.hasExpired()) {
+        QTcpSocket socket;
+        socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        listening = socket.waitForConnected(1000);
+        if (listening)
+            QThread::msleep(100);
+    }
+    EXPECT_FALSE(listening) << "the server of a test program that ended still serves";
 }
 
 // --- vsftpd ------------------------------------------------------------------------------------
