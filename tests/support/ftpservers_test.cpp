@@ -347,7 +347,8 @@ TEST(PyFtpServer, HelperEndsWithoutStoppingItsServer)
     if (qEnvironmentVariableIsEmpty("GVTEST_ORPHAN_SERVER"))
         GTEST_SKIP() << "only run by ServersEndWithTheTestProgram";
     PyFtpServer server;
-    std::printf("port %d\n", server.port());
+    std::printf("port %d in %s\n", server.port(),
+                qPrintable(QFileInfo(server.root()).absolutePath()));
     std::fflush(stdout);
     _exit(0);
 }
@@ -361,7 +362,7 @@ TEST(PyFtpServer, ServersEndWithTheTestProgram)
     helper.start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("--gtest_filter=PyFtpServer.HelperEndsWithoutStoppingItsServer")});
     ASSERT_TRUE(helper.waitForFinished(30000));
-    const auto match = QRegularExpression(QStringLiteral("port (\\d+)"))
+    const auto match = QRegularExpression(QStringLiteral("port (\\d+) in (\\S+)"))
                            .match(QString::fromUtf8(helper.readAllStandardOutput()));
     ASSERT_TRUE(match.hasMatch());
     const uint16_t port = static_cast<uint16_t>(match.captured(1).toUInt());
@@ -376,6 +377,8 @@ TEST(PyFtpServer, ServersEndWithTheTestProgram)
             QThread::msleep(100);
     }
     EXPECT_FALSE(listening) << "the server of a test program that ended still serves";
+    // Nobody else removes the folder of a server whose test program did not stop it.
+    QDir(match.captured(2)).removeRecursively();
 }
 
 // --- vsftpd ------------------------------------------------------------------------------------
