@@ -11,7 +11,8 @@
 #include "platform/ftpsession.h"
 #include "platform/safefile.h"
 
-class FtpClient::Impl : public FtpSession {
+class FtpClient::Impl : public FtpSession
+{
 };
 
 FtpClient::FtpClient() : m_impl(std::make_unique<Impl>()) {}
@@ -35,8 +36,12 @@ bool FtpClient::open(const FtpOptions& options)
         d.failWith(FtpError::Unknown, QStringLiteral("The network library could not start."));
         return false;
     }
-    if (options.host.trimmed().isEmpty() || !FtpPath::sendable(options.host)) {
-        d.failWith(FtpError::InvalidUrl, QStringLiteral("No usable server name was given."));
+    if (!FtpPath::usableHost(options.host)) {
+        d.failWith(FtpError::InvalidUrl,
+                   options.host.isEmpty()
+                       ? QStringLiteral("No server name was given.")
+                       : QStringLiteral("\"%1\" is not a server name or address.")
+                             .arg(options.host.simplified()));
         return false;
     }
     QString why;
@@ -121,32 +126,17 @@ bool FtpClient::setCurrentFolder(const QString& path)
 
 bool FtpClient::createFolder(const QString& path)
 {
-    const OneAtATime guard(m_impl->busy);
-    const QString folder = absolutePath(path);
-    if (!m_impl->begin(guard) || !m_impl->checkPath(folder))
-        return false;
-    return m_impl->quote({m_impl->sftp() ? "mkdir " + FtpPath::quotedForSftp(folder)
-                                         : "MKD " + folder.toUtf8()});
+    return m_impl->pathCommand(absolutePath(path), "MKD", "mkdir");
 }
 
 bool FtpClient::removeFolder(const QString& path)
 {
-    const OneAtATime guard(m_impl->busy);
-    const QString folder = absolutePath(path);
-    if (!m_impl->begin(guard) || !m_impl->checkPath(folder))
-        return false;
-    return m_impl->quote({m_impl->sftp() ? "rmdir " + FtpPath::quotedForSftp(folder)
-                                         : "RMD " + folder.toUtf8()});
+    return m_impl->pathCommand(absolutePath(path), "RMD", "rmdir");
 }
 
 bool FtpClient::removeFile(const QString& path)
 {
-    const OneAtATime guard(m_impl->busy);
-    const QString file = absolutePath(path);
-    if (!m_impl->begin(guard) || !m_impl->checkPath(file))
-        return false;
-    return m_impl->quote({m_impl->sftp() ? "rm " + FtpPath::quotedForSftp(file)
-                                         : "DELE " + file.toUtf8()});
+    return m_impl->pathCommand(absolutePath(path), "DELE", "rm");
 }
 
 bool FtpClient::rename(const QString& from, const QString& to)
@@ -181,8 +171,9 @@ bool FtpClient::upload(const QString& localPath, const QString& remotePath)
         return false;
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        d.failWith(FtpError::LocalFileError, QStringLiteral("The file %1 cannot be read: %2")
-                                                 .arg(localPath, file.errorString()));
+        d.failWith(
+            FtpError::LocalFileError,
+            QStringLiteral("The file %1 cannot be read: %2").arg(localPath, file.errorString()));
         return false;
     }
     d.prepare(d.urlOf(target, false));
@@ -206,8 +197,9 @@ bool FtpClient::download(const QString& remotePath, const QString& localPath, qi
     // The bytes go to a temporary file beside the target, which replaces it only when whole.
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        d.failWith(FtpError::LocalFileError, QStringLiteral("The file %1 cannot be written: %2")
-                                                 .arg(localPath, file.errorString()));
+        d.failWith(
+            FtpError::LocalFileError,
+            QStringLiteral("The file %1 cannot be written: %2").arg(localPath, file.errorString()));
         return false;
     }
     d.prepare(d.urlOf(source, false));
@@ -245,8 +237,8 @@ bool FtpClient::list(const QString& folder, std::vector<FtpEntry>& entries)
     bool listed = d.fetchListing(path, mlsd, bytes);
     // A server that does not understand MLSD (whatever its FEAT said) is listed with LIST
     // from then on.
-    if (!listed && mlsd && d.lastError.code == FtpError::ExtendedError
-        && (d.lastError.replyCode == 500 || d.lastError.replyCode == 502)) {
+    if (!listed && mlsd && d.lastError.code == FtpError::ExtendedError &&
+        (d.lastError.replyCode == 500 || d.lastError.replyCode == 502)) {
         d.mlsd = FtpSession::Mlsd::Refused;
         mlsd = false;
         listed = d.fetchListing(path, false, bytes);

@@ -8,9 +8,12 @@
 #include <functional>
 #include <memory>
 
+#include <QtGlobal>
+
 #include <curl/curl.h>
 
-class FtpCurl {
+class FtpCurl
+{
 public:
     FtpCurl();
     ~FtpCurl();
@@ -40,4 +43,27 @@ private:
 
     std::unique_ptr<CURL, EasyFree> m_easy;
     std::unique_ptr<CURLM, MultiFree> m_multi;
+};
+
+// Tells when a transfer has shown no life for too long. curl leaves some waits without a
+// time-out of its own (an SFTP server that stops answering in the middle of a command); this
+// ends them. activity is a count that grows whenever something happens, nowMs a steady clock.
+class FtpQuietWatch
+{
+public:
+    explicit FtpQuietWatch(qint64 limitMs) : m_limit(limitMs) {}
+    bool expired(quint64 activity, qint64 nowMs)
+    {
+        if (m_since < 0 || activity != m_activity) {
+            m_activity = activity;
+            m_since = nowMs;
+            return false;
+        }
+        return nowMs - m_since > m_limit;
+    }
+
+private:
+    qint64 m_limit;
+    quint64 m_activity = 0;
+    qint64 m_since = -1;
 };

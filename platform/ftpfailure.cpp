@@ -86,8 +86,8 @@ int codeFor(int curlCode, int replyCode, FtpOptions::Protocol protocol, const QS
         return FtpError::SecurityFailure;
     case CURLE_SSH:
         // Before the session stands the handshake failed; after it, a file operation did.
-        return detail.contains(QLatin1String("establish"), Qt::CaseInsensitive)
-                       || detail.contains(QLatin1String("banner"), Qt::CaseInsensitive)
+        return detail.contains(QLatin1String("establish"), Qt::CaseInsensitive) ||
+                       detail.contains(QLatin1String("banner"), Qt::CaseInsensitive)
                    ? FtpError::SecurityFailure
                    : FtpError::ExtendedError;
     case CURLE_REMOTE_ACCESS_DENIED:
@@ -127,8 +127,8 @@ int codeFor(int curlCode, int replyCode, FtpOptions::Protocol protocol, const QS
 // as final as an FTP server's 550, and are given that code so that nobody retries them.
 bool sftpRefusal(int curlCode)
 {
-    return curlCode == CURLE_REMOTE_ACCESS_DENIED || curlCode == CURLE_QUOTE_ERROR
-           || curlCode == CURLE_UPLOAD_FAILED || curlCode == CURLE_REMOTE_FILE_NOT_FOUND;
+    return curlCode == CURLE_REMOTE_ACCESS_DENIED || curlCode == CURLE_QUOTE_ERROR ||
+           curlCode == CURLE_UPLOAD_FAILED || curlCode == CURLE_REMOTE_FILE_NOT_FOUND;
 }
 
 QString withReply(const QString& sentence, const QString& reply)
@@ -145,8 +145,8 @@ FtpError FtpFailure::refusal(const QString& host, int replyCode, const QString& 
     error.code = FtpError::ExtendedError;
     error.replyCode = replyCode;
     error.replyText = replyText.left(2600);
-    error.message = withReply(QStringLiteral("The server %1 refused the request").arg(host),
-                              replyText);
+    error.message =
+        withReply(QStringLiteral("The server %1 refused the request").arg(host), replyText);
     return error;
 }
 
@@ -155,9 +155,9 @@ FtpError FtpFailure::toError() const
     FtpError error;
     error.replyCode = replyCode;
     // SFTP has no reply lines: curl's explanation is the nearest thing to one.
-    error.replyText = (protocol == FtpOptions::Protocol::Sftp && replyText.isEmpty() ? detail
-                                                                                      : replyText)
-                          .left(2600);
+    error.replyText =
+        (protocol == FtpOptions::Protocol::Sftp && replyText.isEmpty() ? detail : replyText)
+            .left(2600);
     if (cancelled)
         error.code = FtpError::Cancelled;
     else if (tooLarge)
@@ -168,8 +168,8 @@ FtpError FtpFailure::toError() const
         error.code = FtpError::HostKeyMismatch;
     else
         error.code = codeFor(curlCode, replyCode, protocol, detail);
-    if (protocol == FtpOptions::Protocol::Sftp && error.code == FtpError::ExtendedError
-        && sftpRefusal(curlCode))
+    if (protocol == FtpOptions::Protocol::Sftp && error.code == FtpError::ExtendedError &&
+        sftpRefusal(curlCode))
         error.replyCode = 550;
     error.message = sentence(error);
     if (error.code == FtpError::UntrustedCertificate)
@@ -202,8 +202,7 @@ QString FtpFailure::sentence(const FtpError& error) const
                          reply);
     case FtpError::LoginFailed:
         return withReply(
-            QStringLiteral("The server %1 refused the user name or the password").arg(host),
-            reply);
+            QStringLiteral("The server %1 refused the user name or the password").arg(host), reply);
     case FtpError::CannotConnect:
         return QStringLiteral("Nothing answers at %1 on port %2: the server may be down, or the "
                               "address or the port may be wrong.")
@@ -232,8 +231,8 @@ QString FtpFailure::sentence(const FtpError& error) const
                               "server's key.")
             .arg(host, detail, QString::fromLatin1(presentedKey));
     case FtpError::InvalidUrl:
-        return withReply(
-            QStringLiteral("The address of the server %1 cannot be used").arg(host), detail);
+        return withReply(QStringLiteral("The address of the server %1 cannot be used").arg(host),
+                         detail);
     case FtpError::Cancelled:
         return ftpErrorMessage(error.code);
     default:

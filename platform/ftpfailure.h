@@ -11,13 +11,13 @@
 #include "platform/ftpclient.h"
 
 struct FtpFailure {
-    int curlCode = 0;      // CURLcode
-    int replyCode = 0;     // the reply that tells, 0 when the server said nothing
+    int curlCode = 0;  // CURLcode
+    int replyCode = 0; // the reply that tells, 0 when the server said nothing
     QString replyText;
-    QString detail;        // curl's own explanation
+    QString detail; // curl's own explanation
     bool cancelled = false;
     bool tooLarge = false;
-    QString localProblem;  // set when the local file failed, a sentence naming it
+    QString localProblem; // set when the local file failed, a sentence naming it
     bool hostKeyMismatch = false;
     QByteArray presentedKey;
     FtpOptions::Protocol protocol = FtpOptions::Protocol::Ftp;

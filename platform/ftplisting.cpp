@@ -61,8 +61,8 @@ int monthOf(const QByteArray& text)
 QTime clockOf(const QByteArray& text)
 {
     const QByteArrayList parts = text.split(':');
-    if (parts.size() != 2 || !allDigits(parts[0]) || !allDigits(parts[1]) || parts[0].size() > 2
-        || parts[1].size() != 2)
+    if (parts.size() != 2 || !allDigits(parts[0]) || !allDigits(parts[1]) || parts[0].size() > 2 ||
+        parts[1].size() != 2)
         return {};
     return QTime(parts[0].toInt(), parts[1].toInt());
 }
@@ -92,8 +92,7 @@ QDateTime unixDate(int month, const QByteArray& day, const QByteArray& timeOrYea
 int monthColumn(const QByteArray& line, const std::vector<Token>& tokens)
 {
     for (size_t m = 2; m + 2 < tokens.size(); ++m) {
-        if (monthOf(tokenText(line, tokens[m])) == 0
-            || !allDigits(tokenText(line, tokens[m - 1])))
+        if (monthOf(tokenText(line, tokens[m])) == 0 || !allDigits(tokenText(line, tokens[m - 1])))
             continue;
         const QByteArray day = tokenText(line, tokens[m + 1]);
         const QByteArray last = tokenText(line, tokens[m + 2]);
@@ -121,8 +120,8 @@ QDateTime mlsdTime(const QByteArray& text)
 
 bool FtpListing::isPlainName(const QString& name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
 std::vector<FtpEntry> FtpListing::parse(const QByteArray& listing, Format format,

@@ -15,7 +15,8 @@
 
 #include "platform/ftpclient.h"
 
-class FtpListing {
+class FtpListing
+{
 public:
     enum class Format { Mlsd, List };
 

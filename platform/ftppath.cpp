@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/ftppath.h"
 
+#include <cctype>
+
 #include <QByteArrayList>
 #include <QStringList>
 #include <QUrl>
@@ -27,8 +29,36 @@ QString FtpPath::absolute(const QString& current, const QString& path)
 
 bool FtpPath::sendable(const QString& path)
 {
-    return !path.contains(QLatin1Char('\r')) && !path.contains(QLatin1Char('\n'))
-           && !path.contains(QChar(0));
+    return !path.contains(QLatin1Char('\r')) && !path.contains(QLatin1Char('\n')) &&
+           !path.contains(QChar(0));
+}
+
+namespace
+{
+
+// The host as it goes into a URL: an IPv6 address as it is (its brackets added later), a
+// name in its ASCII form; empty when it is neither.
+QByteArray urlHost(const QString& host)
+{
+    if (host.contains(QLatin1Char(':'))) {
+        for (QChar c : host)
+            if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())) && c != QLatin1Char(':') &&
+                c != QLatin1Char('.'))
+                return {};
+        return host.toLatin1();
+    }
+    const QByteArray name = QUrl::toAce(host);
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_')
+            return {};
+    return name;
+}
+
+} // namespace
+
+bool FtpPath::usableHost(const QString& host)
+{
+    return !urlHost(host).isEmpty();
 }
 
 QString FtpPath::parent(const QString& absolutePath)
@@ -42,7 +72,7 @@ QByteArray FtpPath::url(FtpOptions::Protocol protocol, const QString& host, uint
 {
     const bool sftp = protocol == FtpOptions::Protocol::Sftp;
     QByteArray url = sftp ? "sftp://" : "ftp://";
-    const QByteArray name = QUrl::toAce(host).isEmpty() ? host.toUtf8() : QUrl::toAce(host);
+    const QByteArray name = urlHost(host);
     url += host.contains(QLatin1Char(':')) ? "[" + name + "]" : name;
     url += ":" + QByteArray::number(port ? port : (sftp ? 22 : 21));
     QByteArrayList parts;

@@ -10,7 +10,8 @@
 
 #include "platform/ftpclient.h"
 
-class FtpPath {
+class FtpPath
+{
 public:
     // The absolute, tidy form of path ("/a/b"), taken against current when relative; "\" is
     // read as "/", "." and empty parts are dropped, ".." goes up but never above "/".
@@ -18,6 +19,9 @@ public:
     // Whether a path can be sent in a command: no line breaks or NUL, which would let a name
     // smuggle in a command of its own.
     static bool sendable(const QString& path);
+    // Whether a host name or address can go into a URL as it is: letters, digits, ".", "-",
+    // "_", or an IPv6 address; nothing that would turn part of it into a login or a path.
+    static bool usableHost(const QString& host);
     // The folder above an absolute path ("/" for "/" itself).
     static QString parent(const QString& absolutePath);
     // The URL of an absolute path; folder adds the "/" that makes it a folder's URL.

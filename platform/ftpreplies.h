@@ -11,7 +11,8 @@
 #include <QString>
 #include <QStringList>
 
-class FtpReplies {
+class FtpReplies
+{
 public:
     struct Exchange {
         QByteArray command; // empty for a reply nobody asked for (the greeting)
@@ -40,8 +41,8 @@ private:
     void finish(int code, const QString& text);
 
     std::vector<Exchange> m_exchanges;
-    QByteArray m_partial;   // a line still waiting for its end
-    int m_multiCode = 0;    // the code of an open "123-" reply
+    QByteArray m_partial; // a line still waiting for its end
+    int m_multiCode = 0;  // the code of an open "123-" reply
     QString m_multiText;
     int m_lastCode = 0;
     QString m_lastText;

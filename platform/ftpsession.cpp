@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QElapsedTimer>
+
 #include "platform/ftpfailure.h"
 #include "platform/ftplisting.h"
 
@@ -18,7 +20,8 @@ long seconds(int milliseconds)
 }
 
 // The curl string list of quoted commands, freed with the object.
-class CommandList {
+class CommandList
+{
 public:
     explicit CommandList(const std::vector<QByteArray>& commands)
     {
@@ -36,8 +39,7 @@ private:
 
 // curl calls back through C, across which nothing may be thrown: a failure in a callback
 // (running out of memory, a caller's progress function throwing) fails the transfer instead.
-template <typename Result, typename Body>
-Result guarded(Result onFailure, Body body) noexcept
+template <typename Result, typename Body> Result guarded(Result onFailure, Body body) noexcept
 {
     try {
         return body();
@@ -84,6 +86,7 @@ void FtpSession::prepare(const QByteArray& url)
     listing = nullptr;
     limit = -1;
     moved = 0;
+    progressed = 0;
     tooLarge = false;
     localProblem.clear();
 }
@@ -93,7 +96,19 @@ bool FtpSession::perform()
     replies.clear();
     trust.clear();
     bool cancelled = false;
-    const CURLcode result = curl.perform(pump, cancelled);
+    bool silent = false;
+    FtpQuietWatch watch(std::max(options.connectTimeoutMs, options.operationTimeoutMs) + 1000);
+    QElapsedTimer clock;
+    clock.start();
+    const auto awake = [&] {
+        silent = watch.expired(activity, clock.elapsed());
+        return !silent && (!pump || pump());
+    };
+    CURLcode result = curl.perform(awake, cancelled);
+    if (silent) {
+        cancelled = false;
+        result = CURLE_OPERATION_TIMEDOUT;
+    }
     if (result == CURLE_OK) {
         lastError = {};
         return true;
@@ -175,6 +190,15 @@ bool FtpSession::quote(const std::vector<QByteArray>& commands)
     return true;
 }
 
+bool FtpSession::pathCommand(const QString& absolute, const char* ftpVerb, const char* sftpVerb)
+{
+    const OneAtATime guard(busy);
+    if (!begin(guard) || !checkPath(absolute))
+        return false;
+    return quote({sftp() ? sftpVerb + QByteArray(" ") + FtpPath::quotedForSftp(absolute)
+                         : ftpVerb + QByteArray(" ") + absolute.toUtf8()});
+}
+
 // Connects and logs in; the features and the entry folder are learnt on the way.
 bool FtpSession::connect()
 {
@@ -211,6 +235,7 @@ int FtpSession::onDebug(CURL*, curl_infotype type, char* data, size_t size, void
 {
     auto* impl = static_cast<FtpSession*>(self);
     return guarded<int>(0, [&]() -> int {
+        ++impl->activity;
         const QByteArray bytes(data, static_cast<qsizetype>(size));
         if (type == CURLINFO_HEADER_OUT)
             impl->replies.commandSent(bytes);
@@ -267,11 +292,16 @@ size_t FtpSession::onWriteListing(char* data, size_t size, size_t count, void* s
     });
 }
 
-int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
-                                curl_off_t upTotal, curl_off_t upNow)
+int FtpSession::onProgress(void* self, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal,
+                           curl_off_t upNow)
 {
     auto* impl = static_cast<FtpSession*>(self);
     return guarded<int>(1, [&]() -> int {
+        const curl_off_t moved = downNow + upNow;
+        if (moved != impl->progressed) {
+            impl->progressed = moved;
+            ++impl->activity;
+        }
         if (!impl->progress)
             return 0;
         if (impl->source)

@@ -19,7 +19,8 @@
 
 // One operation at a time: a pump that lets the user start another one meanwhile is refused
 // rather than tangling two transfers on one handle.
-class OneAtATime {
+class OneAtATime
+{
 public:
     explicit OneAtATime(bool& busy) : m_busy(busy), m_free(!busy) { m_busy = true; }
     ~OneAtATime()
@@ -36,8 +37,8 @@ private:
     bool m_free;
 };
 
-
-class FtpSession {
+class FtpSession
+{
 public:
     FtpSession() = default;
     FtpSession(const FtpSession&) = delete;
@@ -50,6 +51,8 @@ public:
     bool checkPath(const QString& absolute);
     bool begin(const OneAtATime& guard);
     bool quote(const std::vector<QByteArray>& commands);
+    // One command on one path, FTP's or SFTP's, as one operation.
+    bool pathCommand(const QString& absolute, const char* ftpVerb, const char* sftpVerb);
     bool connect();
     bool fetchListing(const QString& folder, bool mlsd, QByteArray& listing);
     QByteArray urlOf(const QString& absolute, bool folder) const
@@ -61,10 +64,9 @@ public:
     static size_t onRead(char* data, size_t size, size_t count, void* self);
     static size_t onWriteFile(char* data, size_t size, size_t count, void* self);
     static size_t onWriteListing(char* data, size_t size, size_t count, void* self);
-    static int onProgress(void* self, curl_off_t downTotal, curl_off_t downNow,
-                          curl_off_t upTotal, curl_off_t upNow);
+    static int onProgress(void* self, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal,
+                          curl_off_t upNow);
 
-    FtpCurl curl;
     FtpReplies replies;
     FtpTrust trust;
     FtpOptions options;
@@ -85,4 +87,11 @@ public:
     qint64 moved = 0;
     bool tooLarge = false;
     QString localProblem;
+
+    // Grows whenever the connection shows life: a line said or heard, bytes moved.
+    quint64 activity = 0;
+    curl_off_t progressed = 0;
+
+    // Last, so that it goes first: a transfer's callbacks reach the members above.
+    FtpCurl curl;
 };

@@ -108,9 +108,8 @@ int FtpTrust::sshKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khm
 
 bool FtpTrust::remember(const curl_khkey& found) const
 {
-    const QByteArray blob = found.len > 0
-                                ? QByteArray(found.key, static_cast<qsizetype>(found.len))
-                                : QByteArray::fromBase64(QByteArray(found.key));
+    const QByteArray blob = found.len > 0 ? QByteArray(found.key, static_cast<qsizetype>(found.len))
+                                          : QByteArray::fromBase64(QByteArray(found.key));
     const QByteArray line = knownHostsLine(QString::fromUtf8(m_hostEntry), m_port, blob);
     QFile file(m_knownHostsFile);
     if (line.isEmpty() || !file.open(QIODevice::ReadWrite | QIODevice::Append))
@@ -127,16 +126,16 @@ QByteArray FtpTrust::knownHostsLine(const QString& host, uint16_t port, const QB
     if (blob.size() < 4)
         return {};
     const auto* bytes = reinterpret_cast<const unsigned char*>(blob.constData());
-    const quint32 length = (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16)
-                           | (quint32(bytes[2]) << 8) | quint32(bytes[3]);
+    const quint32 length = (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) |
+                           (quint32(bytes[2]) << 8) | quint32(bytes[3]);
     if (length == 0 || length > 64 || blob.size() < 4 + static_cast<qsizetype>(length))
         return {};
     const QByteArray type = blob.mid(4, length);
     for (char c : type)
         if (c <= ' ' || c > '~')
             return {};
-    const QByteArray name = port == 22 ? host.toUtf8()
-                                       : "[" + host.toUtf8() + "]:" + QByteArray::number(port);
+    const QByteArray name =
+        port == 22 ? host.toUtf8() : "[" + host.toUtf8() + "]:" + QByteArray::number(port);
     return name + ' ' + type + ' ' + blob.toBase64();
 }
 

@@ -15,7 +15,8 @@
 
 #include "platform/ftpclient.h"
 
-class FtpTrust {
+class FtpTrust
+{
 public:
     // Sets the TLS or SSH checks of options on a freshly reset handle. The object must
     // outlive the transfer: the checks report to it.

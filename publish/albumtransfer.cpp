@@ -21,7 +21,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 QString withPercentS(int id, const QString& value)
 {
@@ -159,11 +160,12 @@ void AlbumTransfer::FetchOldList(RemoteFileList& local)
     }
     const QString copy = folder.filePath(RemoteFileList::FileName());
     m_connection.SetPump(pumpOf(m_progress));
-    const bool fetched = m_connection.GetFile(m_target + RemoteFileList::FileName(), copy,
-                                              RemoteFileList::MaxBytes);
+    const bool fetched =
+        m_connection.GetFile(m_target + RemoteFileList::FileName(), copy, RemoteFileList::MaxBytes);
     m_connection.SetPump({});
     if (!fetched) {
-        Log().WriteLine(loadString(IDS_OLD_LIST_NOT_FETCHED).arg(describe(m_connection.LastError())));
+        Log().WriteLine(
+            loadString(IDS_OLD_LIST_NOT_FETCHED).arg(describe(m_connection.LastError())));
         return;
     }
     QString why;
@@ -283,14 +285,28 @@ bool AlbumTransfer::Send(const RemoteFileList::Upload& upload, QString& message)
         RemoveTemporary(temporary);
         return false;
     }
+    return MoveIntoPlace(upload, temporary, message);
+}
+
+// Renames the arrived temporary file over the target; a server that refuses that gets the
+// plain upload of the target.
+bool AlbumTransfer::MoveIntoPlace(const RemoteFileList::Upload& upload, const QString& temporary,
+                                  QString& message)
+{
+    const QString remote = m_target + upload.relativePath;
     if (m_connection.Rename(temporary, remote))
         return true;
+    const FtpError renameFailure = m_connection.LastError();
+    RemoveTemporary(temporary);
+    if (renameFailure.code != FtpError::ExtendedError) {
+        m_lastFailure = renameFailure; // cancelled, or the connection is gone
+        return Failed(upload, message);
+    }
     // A server that cannot rename over a file still takes the file under its own name.
     Log().WriteLine(loadString(IDS_RENAME_REFUSED).arg(temporary, remote));
-    RemoveTemporary(temporary);
-    if (!m_connection.PutFile(local, remote))
+    if (!m_connection.PutFile(m_local + upload.relativePath, remote))
         return Failed(upload, message);
-    return !check || Unchanged(upload, message);
+    return upload.relativePath == RemoteFileList::FileName() || Unchanged(upload, message);
 }
 
 // Every attempt of the upload gets a name of its own: a server may still hold the name of an
@@ -299,11 +315,11 @@ bool AlbumTransfer::Send(const RemoteFileList::Upload& upload, QString& message)
 QString AlbumTransfer::SendToTemporary(const QString& local, const QString& remote)
 {
     QStringList tried;
-    const bool sent = m_connection.RunWithRetries(
-        QStringLiteral("PutFile(%1)").arg(remote), [&](FtpClient& client) {
-            tried << TemporaryName(remote);
-            return client.upload(local, tried.back());
-        });
+    const bool sent = m_connection.RunWithRetries(QStringLiteral("PutFile(%1)").arg(remote),
+                                                  [&](FtpClient& client) {
+                                                      tried << TemporaryName(remote);
+                                                      return client.upload(local, tried.back());
+                                                  });
     const QString arrived = sent ? tried.takeLast() : QString();
     const FtpError failure = m_connection.LastError();
     for (const QString& broken : tried)
@@ -315,8 +331,8 @@ QString AlbumTransfer::SendToTemporary(const QString& local, const QString& remo
 
 bool AlbumTransfer::Failed(const RemoteFileList::Upload& upload, QString& message)
 {
-    const FtpError& error = m_lastFailure.code != FtpError::None ? m_lastFailure
-                                                                 : m_connection.LastError();
+    const FtpError& error =
+        m_lastFailure.code != FtpError::None ? m_lastFailure : m_connection.LastError();
     message = error.code == FtpError::Cancelled
                   ? loadString(IDS_TRANSFER_CANCELLED)
                   : loadString(IDS_UPLOAD_FAILED).arg(upload.relativePath, describe(error));

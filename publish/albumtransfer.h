@@ -25,7 +25,8 @@ class CMyFtpConnection;
 class FtpLog;
 class Progress;
 
-class AlbumTransfer {
+class AlbumTransfer
+{
 public:
     // progress may be null (nothing shown, never cancelled).
     AlbumTransfer(CMyFtpConnection& connection, Progress* progress);
@@ -58,6 +59,8 @@ private:
     bool CheckNames(QString& message) const;
     bool Report(int sent, const QString& file);
     bool Send(const RemoteFileList::Upload& upload, QString& message);
+    bool MoveIntoPlace(const RemoteFileList::Upload& upload, const QString& temporary,
+                       QString& message);
     QString SendToTemporary(const QString& local, const QString& remote);
     bool Failed(const RemoteFileList::Upload& upload, QString& message);
     enum Removal { Logged, Quietly };
@@ -70,13 +73,13 @@ private:
 
     CMyFtpConnection& m_connection;
     Progress* m_progress;
-    QString m_local;   // the album folder, "/" at its end
-    QString m_target;  // absolute, "/" at its end
+    QString m_local;  // the album folder, "/" at its end
+    QString m_target; // absolute, "/" at its end
     std::vector<RemoteFileList::Upload> m_pending;
     std::vector<QString> m_unreadable;
     std::vector<QString> m_madeFolders; // known to exist during this run
     int m_skipped = 0;
-    QString m_token;   // tells this run's temporary names apart from any other's
+    QString m_token; // tells this run's temporary names apart from any other's
     int m_attempt = 0;
     FtpError m_lastFailure; // of the upload, kept past the removal of its broken names
 };

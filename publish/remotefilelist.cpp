@@ -18,7 +18,8 @@
 namespace fs = std::filesystem;
 using tinyxml2::XMLElement;
 
-namespace {
+namespace
+{
 
 const char* const RootName = "FileList";
 const char* const Prefix = "f.";
@@ -62,8 +63,8 @@ bool isPlainName(const QString& name)
 // ---- listing the album folder
 
 struct Lister {
-    fs::path root;                 // canonical
-    std::vector<fs::path> chain;   // canonical folders being listed, to stop link loops
+    fs::path root;               // canonical
+    std::vector<fs::path> chain; // canonical folders being listed, to stop link loops
     std::vector<QString> unreadable;
 
     bool inside(const fs::path& target) const
@@ -108,8 +109,9 @@ struct Lister {
     {
         std::error_code error;
         chain.push_back(fs::canonical(folder, error));
-        for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied,
-                                       error), end;
+        for (fs::directory_iterator
+                 it(folder, fs::directory_options::skip_permission_denied, error),
+             end;
              !error && it != end; it.increment(error))
             add(*it, relative, out);
         chain.pop_back();
@@ -225,9 +227,8 @@ bool sameContent(const Entry& mine, const Entry& old)
 void prune(std::vector<Entry>& mine, const std::vector<Entry>& old)
 {
     std::erase_if(mine, [&old](Entry& entry) {
-        const auto match = std::find_if(old.begin(), old.end(), [&entry](const Entry& o) {
-            return o.name == entry.name;
-        });
+        const auto match = std::find_if(old.begin(), old.end(),
+                                        [&entry](const Entry& o) { return o.name == entry.name; });
         if (match == old.end())
             return false;
         if (entry.kind == Entry::Kind::Folder && match->kind == Entry::Kind::Folder) {

@@ -16,7 +16,8 @@
 #include <QByteArray>
 #include <QString>
 
-class RemoteFileList {
+class RemoteFileList
+{
 public:
     // The list's own name, in the album folder and on the server.
     static QString FileName();
@@ -28,8 +29,8 @@ public:
         enum class Kind { File, Folder, Other };
         QString name;
         Kind kind = Kind::Other;
-        QString id;                  // files: the content id; empty when unreadable
-        std::vector<Entry> entries;  // folders: their content
+        QString id;                 // files: the content id; empty when unreadable
+        std::vector<Entry> entries; // folders: their content
         // Files of a local list: size and modification time (ns) when the id was computed,
         // so that a change before sending is noticed. Not written to the document.
         qint64 size = -1;

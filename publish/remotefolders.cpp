@@ -10,8 +10,10 @@
 #include "publish/myftpconnection.h"
 #include "publish/myftpfilefind.h"
 
-namespace RemoteFolders {
-namespace {
+namespace RemoteFolders
+{
+namespace
+{
 
 struct Listed {
     QString name;
@@ -130,8 +132,8 @@ bool CreatePath(CMyFtpConnection& connection, const QString& path, QString& mess
         message = loadString(IDS_CREATE_FOLDER_UNKNOWN).replace(QStringLiteral("%s"), path);
         return false;
     }
-    QString folder = path.startsWith(u'/') || path.startsWith(u'\\') ? QStringLiteral("/")
-                                                                      : QString();
+    QString folder =
+        path.startsWith(u'/') || path.startsWith(u'\\') ? QStringLiteral("/") : QString();
     for (const QString& part : parts) {
         if (!CreateChild(connection, folder, part, message))
             return false;

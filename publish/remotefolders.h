@@ -8,7 +8,8 @@
 
 class CMyFtpConnection;
 
-namespace RemoteFolders {
+namespace RemoteFolders
+{
 
 // Deeper folders than this are not removed: a server whose listing loops (a link to a folder
 // above) would otherwise never let the removal end.

@@ -45,7 +45,8 @@ QByteArray binaryBytes(int size)
 
 } // namespace
 
-class FtpClientTest : public testing::TestWithParam<Kind> {
+class FtpClientTest : public testing::TestWithParam<Kind>
+{
 protected:
     void SetUp() override
     {
@@ -218,8 +219,8 @@ TEST_P(FtpClientTest, DotFilesAndEmptyFilesAreFetchedByName)
 
 TEST_P(FtpClientTest, LocalFailuresAreTheLocalFilesFault)
 {
-    EXPECT_FALSE(m_client.upload(m_local.file(QStringLiteral("not there.jpg")),
-                                 QStringLiteral("x.jpg")));
+    EXPECT_FALSE(
+        m_client.upload(m_local.file(QStringLiteral("not there.jpg")), QStringLiteral("x.jpg")));
     EXPECT_EQ(m_client.lastError().code, FtpError::LocalFileError);
     EXPECT_TRUE(m_client.lastError().message.contains(QStringLiteral("not there.jpg")));
     m_server->put(QStringLiteral("y.jpg"), "y");

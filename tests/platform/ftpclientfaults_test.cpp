@@ -17,6 +17,17 @@ namespace
 constexpr auto Ftp = FtpOptions::Protocol::Ftp;
 const QString Password = QStringLiteral("Wrong-Secret-99");
 
+// Where nobody or nothing but the system answers.
+FtpOptions bareListener(uint16_t port)
+{
+    FtpOptions options;
+    options.host = QStringLiteral("127.0.0.1");
+    options.port = port;
+    options.connectTimeoutMs = 1000;
+    options.operationTimeoutMs = 1000;
+    return options;
+}
+
 PyFtpServer::Options withFaults(const FtpFaults& faults)
 {
     PyFtpServer::Options options;
@@ -26,7 +37,8 @@ PyFtpServer::Options withFaults(const FtpFaults& faults)
 
 } // namespace
 
-class FtpClientFaultsTest : public testing::Test {
+class FtpClientFaultsTest : public testing::Test
+{
 protected:
     // Starts the fault-injecting server and logs in; short time-outs keep the waits short.
     bool start(const PyFtpServer::Options& options = {}, bool passive = true)
@@ -93,11 +105,8 @@ TEST_F(FtpClientFaultsTest, NobodyListeningIsCannotConnect)
 {
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-    FtpOptions options;
-    options.host = QStringLiteral("127.0.0.1");
-    options.port = probe.serverPort();
+    const FtpOptions options = bareListener(probe.serverPort());
     probe.close();
-    options.connectTimeoutMs = 2000;
     FtpClient client;
     EXPECT_FALSE(client.open(options));
     EXPECT_EQ(client.lastError().code, FtpError::CannotConnect);
@@ -109,13 +118,8 @@ TEST_F(FtpClientFaultsTest, AServerThatNeverGreetsTimesOut)
     // The system accepts the connection into the backlog; nobody ever says a word.
     QTcpServer mute;
     ASSERT_TRUE(mute.listen(QHostAddress::LocalHost));
-    FtpOptions options;
-    options.host = QStringLiteral("127.0.0.1");
-    options.port = mute.serverPort();
-    options.connectTimeoutMs = 1000;
-    options.operationTimeoutMs = 1000;
     FtpClient client;
-    EXPECT_FALSE(client.open(options));
+    EXPECT_FALSE(client.open(bareListener(mute.serverPort())));
     EXPECT_EQ(client.lastError().code, FtpError::TimedOut);
     EXPECT_EQ(client.lastError().replyCode, 0);
 }

@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 
+#include "platform/ftpcurl.h"
 #include "platform/ftpfailure.h"
 #include "platform/ftplisting.h"
 #include "platform/ftppath.h"
@@ -46,16 +47,16 @@ TEST(FtpListingTest, UnixLinesKeepNamesWithSpacesWhole)
 
 TEST(FtpListingTest, UnixTimesAheadOfTodayBelongToLastYear)
 {
-    const FtpEntry entry = only("-rw-r--r-- 1 u g 5 Dec 20 10:00 late.jpg\n",
-                                FtpListing::Format::List);
+    const FtpEntry entry =
+        only("-rw-r--r-- 1 u g 5 Dec 20 10:00 late.jpg\n", FtpListing::Format::List);
     EXPECT_EQ(entry.modified.date(), QDate(2025, 12, 20));
 }
 
 TEST(FtpListingTest, SymbolicLinksAreFilesNamedByTheLink)
 {
     // A link is never descended into: a removal of the tree must not follow it elsewhere.
-    const FtpEntry link = only("lrwxrwxrwx 1 u g 7 Dec 07 16:00 latest -> ../2024/album\n",
-                               FtpListing::Format::List);
+    const FtpEntry link =
+        only("lrwxrwxrwx 1 u g 7 Dec 07 16:00 latest -> ../2024/album\n", FtpListing::Format::List);
     EXPECT_EQ(link.name, QStringLiteral("latest"));
     EXPECT_FALSE(link.folder);
 }
@@ -75,10 +76,10 @@ TEST(FtpListingTest, LinesWithoutGroupOrWithOddColumnsStillRead)
 
 TEST(FtpListingTest, DosLines)
 {
-    const std::vector<FtpEntry> entries = FtpListing::parse(
-        "12-07-26  04:05PM       <DIR>          My Photos\r\n"
-        "01-15-99  12:30AM                 1234 old file.jpg\r\n",
-        FtpListing::Format::List, Today);
+    const std::vector<FtpEntry> entries =
+        FtpListing::parse("12-07-26  04:05PM       <DIR>          My Photos\r\n"
+                          "01-15-99  12:30AM                 1234 old file.jpg\r\n",
+                          FtpListing::Format::List, Today);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, QStringLiteral("My Photos"));
     EXPECT_TRUE(entries[0].folder);
@@ -108,13 +109,12 @@ TEST(FtpListingTest, MlsdFactsAndNames)
 
 TEST(FtpListingTest, NamesThatCouldLeaveTheFolderAreDropped)
 {
-    const std::vector<FtpEntry> entries = FtpListing::parse(
-        "type=file;size=1; ../../etc/passwd\r\n"
-        "type=file;size=1; a/b\r\n"
-        "type=dir; ..\r\n"
-        "type=file;size=1; \r\n"
-        "type=file;size=1; fine\r\n",
-        FtpListing::Format::Mlsd, Today);
+    const std::vector<FtpEntry> entries = FtpListing::parse("type=file;size=1; ../../etc/passwd\r\n"
+                                                            "type=file;size=1; a/b\r\n"
+                                                            "type=dir; ..\r\n"
+                                                            "type=file;size=1; \r\n"
+                                                            "type=file;size=1; fine\r\n",
+                                                            FtpListing::Format::Mlsd, Today);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].name, QStringLiteral("fine"));
     EXPECT_TRUE(FtpListing::parse("drwxr-xr-x 2 u g 4096 Dec 07 16:00 ..\n"
@@ -132,8 +132,8 @@ TEST(FtpListingTest, GarbageGivesNothingAndNoCrash)
                     .empty());
     EXPECT_TRUE(FtpListing::parse("nospace\nsize=3; nofacttype\n", FtpListing::Format::Mlsd, Today)
                     .empty());
-    EXPECT_FALSE(FtpListing::parseListLine("-rw-r--r-- 1 u g 5 Feb 30 2024 x", Today)->modified
-                     .isValid());
+    EXPECT_FALSE(
+        FtpListing::parseListLine("-rw-r--r-- 1 u g 5 Feb 30 2024 x", Today)->modified.isValid());
 }
 
 TEST(FtpListingTest, FeatRepliesThatOfferMlsd)
@@ -163,6 +163,15 @@ TEST(FtpPathTest, LineBreaksCannotSmuggleCommands)
     EXPECT_FALSE(FtpPath::sendable(QStringLiteral("/a\nb")));
     EXPECT_FALSE(FtpPath::sendable(QString(QChar(0))));
     EXPECT_TRUE(FtpPath::sendable(QStringLiteral("/a b/ü \"q\"")));
+}
+
+TEST(FtpPathTest, HostsThatWouldChangeTheUrlAreRefused)
+{
+    for (const char* good : {"127.0.0.1", "ftp.example.org", "::1", "my_host", "bücher.de"})
+        EXPECT_TRUE(FtpPath::usableHost(QString::fromUtf8(good))) << good;
+    for (const char* bad : {"", "user@evil.org", "host/path", "host:21/x", "a b", "h\r\nx", "[::1]",
+                            "host?x", "host#x"})
+        EXPECT_FALSE(FtpPath::usableHost(QString::fromUtf8(bad))) << bad;
 }
 
 TEST(FtpPathTest, UrlsStartAtTheRootAndEncodeEveryPart)
@@ -310,12 +319,12 @@ TEST(FtpFailureTest, WhatTheCallbacksSawDecides)
 
 TEST(FtpFailureTest, EveryCodeHasItsText)
 {
-    for (int code : {FtpError::NoMoreFiles, FtpError::Cancelled, FtpError::TimedOut,
-                     FtpError::ExtendedError, FtpError::InvalidUrl, FtpError::NameNotResolved,
-                     FtpError::LoginFailed, FtpError::CannotConnect, FtpError::ConnectionAborted,
-                     FtpError::ConnectionReset, FtpError::SecurityFailure,
-                     FtpError::UntrustedCertificate, FtpError::HostKeyMismatch,
-                     FtpError::LocalFileError, FtpError::TooLarge, FtpError::Unknown})
+    for (int code :
+         {FtpError::NoMoreFiles, FtpError::Cancelled, FtpError::TimedOut, FtpError::ExtendedError,
+          FtpError::InvalidUrl, FtpError::NameNotResolved, FtpError::LoginFailed,
+          FtpError::CannotConnect, FtpError::ConnectionAborted, FtpError::ConnectionReset,
+          FtpError::SecurityFailure, FtpError::UntrustedCertificate, FtpError::HostKeyMismatch,
+          FtpError::LocalFileError, FtpError::TooLarge, FtpError::Unknown})
         EXPECT_FALSE(ftpErrorMessage(code).isEmpty()) << code;
     EXPECT_EQ(ftpErrorMessage(FtpError::TimedOut), QStringLiteral("The operation timed out."));
     EXPECT_TRUE(ftpErrorMessage(4242).isEmpty());
@@ -330,8 +339,27 @@ TEST(FtpTrustTest, KnownHostsLinesNameThePortUnlessItIs22)
               "example.org ecdsa-sha2-nistp256 " + blob.toBase64());
     // A blob that does not start with a key type's name is not written at all.
     EXPECT_TRUE(FtpTrust::knownHostsLine(QStringLiteral("h"), 22, "\0\0\0").isEmpty());
-    EXPECT_TRUE(
-        FtpTrust::knownHostsLine(QStringLiteral("h"), 22, QByteArray("\0\0\0\x40" "ab", 6)).isEmpty());
-    EXPECT_TRUE(
-        FtpTrust::knownHostsLine(QStringLiteral("h"), 22, QByteArray("\0\0\0\x02" "a\n", 6)).isEmpty());
+    EXPECT_TRUE(FtpTrust::knownHostsLine(QStringLiteral("h"), 22,
+                                         QByteArray("\0\0\0\x40"
+                                                    "ab",
+                                                    6))
+                    .isEmpty());
+    EXPECT_TRUE(FtpTrust::knownHostsLine(QStringLiteral("h"), 22,
+                                         QByteArray("\0\0\0\x02"
+                                                    "a\n",
+                                                    6))
+                    .isEmpty());
+}
+
+TEST(FtpQuietWatchTest, OnlySilenceLongerThanTheLimitEndsATransfer)
+{
+    FtpQuietWatch watch(1000);
+    EXPECT_FALSE(watch.expired(0, 50'000)); // the first look starts the count
+    EXPECT_FALSE(watch.expired(0, 51'000));
+    EXPECT_TRUE(watch.expired(0, 51'001));
+    // Any sign of life starts it again, however long the transfer has run.
+    EXPECT_FALSE(watch.expired(1, 90'000));
+    EXPECT_FALSE(watch.expired(1, 90'900));
+    EXPECT_FALSE(watch.expired(2, 91'800));
+    EXPECT_TRUE(watch.expired(2, 92'801));
 }

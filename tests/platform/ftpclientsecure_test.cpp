@@ -91,7 +91,8 @@ TEST(FtpClientFtpsTest, AServerWithoutTlsIsASecurityFailure)
     EXPECT_EQ(server.commandCount(QStringLiteral("PASS")), 0);
 }
 
-class FtpClientSftpTest : public testing::Test {
+class FtpClientSftpTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -123,8 +124,8 @@ TEST_F(FtpClientSftpTest, OperationsInTheHomeFolder)
         << m_client.lastError().message.toStdString();
     m_server.put(QStringLiteral("my album/photo \"1\".jpg"), "old");
     // Renamed over the old file, which SFTP servers refuse to do in one step.
-    ASSERT_TRUE(m_client.rename(QStringLiteral("photo \"1\".jpg.part"),
-                                QStringLiteral("photo \"1\".jpg")))
+    ASSERT_TRUE(
+        m_client.rename(QStringLiteral("photo \"1\".jpg.part"), QStringLiteral("photo \"1\".jpg")))
         << m_client.lastError().message.toStdString();
     EXPECT_EQ(contentOf(home + QStringLiteral("/my album/photo \"1\".jpg")), bytes);
 

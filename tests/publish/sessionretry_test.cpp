@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace {
 
@@ -23,6 +24,31 @@ QString bigFile(const TestFolder& folder)
     for (int i = 0; bytes.size() < 600 * 1024; ++i)
         bytes += QByteArray::number(i * 7919) + '\n';
     return folder.write(QStringLiteral("big.bin"), bytes);
+}
+
+
+// A proxy in front of a server's control port that breaks the session off whenever the
+// client sends a line matching drop; the port it listens on, 0 when it did not start.
+uint16_t startDropProxy(ServerProcess& proxy, const TestFolder& folder, uint16_t serverPort,
+                        const QString& drop)
+{
+    const QString script = QDir::cleanPath(sharedTestData("../publish/dropproxy.py"));
+    const QString output = folder.file("proxy.log");
+    QString why;
+    if (!proxy.start("/usr/bin/python3",
+                     {script, "--server-port", QString::number(serverPort), "--drop", drop},
+                     output, why))
+        return 0;
+    static const QRegularExpression listening("listening on port (\\d+)");
+    for (int i = 0; i < 250 && proxy.isRunning(); ++i) {
+        const auto match = listening.match(QString::fromUtf8(bytesOf(output)));
+        if (match.hasMatch()) {
+            const auto port = static_cast<uint16_t>(match.captured(1).toUInt());
+            return proxy.waitForPort(port, 5000, why) ? port : 0;
+        }
+        QThread::msleep(20);
+    }
+    return 0;
 }
 
 } // namespace
@@ -139,6 +165,7 @@ TEST_F(SessionTest, AResetDuringAnUploadReopensInTheInitialFolderAndTheUploadCom
 
 TEST_F(SessionTest, AResetThatNeverGetsBackInFailsTheOperationAtOnce)
 {
+    settings.operationsTimeout = 1000; // each new session waits that long for a real greeting
     PyFtpServer server;
     SKIP_WITHOUT(server);
     auto connection = open(server);
@@ -178,6 +205,36 @@ TEST_F(SessionTest, AResetWhoseInitialFolderIsGoneFailsWithTheBreakAsItsError)
     EXPECT_EQ(text.count("Trying to set initial dir to \"/album\" ["), 3) << text.toStdString();
     EXPECT_EQ(text.count("Failed with error: "), 3);
     EXPECT_TRUE(text.contains(" (SetCurrentDirectory(/album):12003): \t550 - "));
+}
+
+TEST_F(SessionTest, ABreakWhileAResetReturnsToItsFolderEndsThatAttemptWithoutNesting)
+{
+    PyFtpServer server;
+    SKIP_WITHOUT(server);
+    server.put("album/old.txt", "old");
+    server.put("other/keep.txt", "keep");
+    ServerProcess proxy;
+    const uint16_t port = startDropProxy(proxy, work, server.port(), "^CWD .*album");
+    ASSERT_NE(port, 0) << bytesOf(work.file("proxy.log")).constData();
+    FtpSiteLogin login = loginFor(server);
+    login.port = port;
+    FtpError error;
+    auto connection = CMyFtpConnection::Open(session(), login, true, error);
+    ASSERT_TRUE(connection) << error.message.toStdString();
+    connection->SetInitialFolder("/album");
+    // Resets calling themselves would go on for ever: cancel them, so the test fails instead.
+    connection->SetPump([&] { return logText().count("Trying to reset connection (") <= 6; });
+    server.setFaults(FtpFaults().add(FtpFault::resetDuringStor(1, 64 * 1024)));
+
+    // Every way back into the folder breaks off: each reset attempt fails on its own, and
+    // the resets do not call themselves without end.
+    EXPECT_FALSE(connection->PutFile(bigFile(work), "/other/big.bin"));
+    const QString text = logText();
+    EXPECT_EQ(text.count("Trying to reset connection ("), 3) << text.toStdString();
+    EXPECT_EQ(text.count("Trying to set initial dir to \"/album\" ["), 3);
+    EXPECT_EQ(text.count("Failed with error: "), 3);
+    EXPECT_EQ(text.count("(SetCurrentDirectory(/album):1203"), 3);
+    EXPECT_EQ(server.commandCount("STOR"), 1);
 }
 
 TEST_F(SessionTest, CancelDuringTheRetryDelayStopsAtOnce)

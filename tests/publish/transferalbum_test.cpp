@@ -11,7 +11,8 @@
 #include "publish/remotefolders.h"
 #include "tests/publish/transferfixture.h"
 
-namespace {
+namespace
+{
 
 QString textBefore(int id)
 {
@@ -47,7 +48,8 @@ const ServerKind Servers[] = {
     {"vsftpd", [] { return std::unique_ptr<TestFtpServer>(new Vsftpd()); }},
 };
 
-class PublishTest : public ::testing::TestWithParam<ServerKind> {
+class PublishTest : public ::testing::TestWithParam<ServerKind>
+{
 protected:
     void SetUp() override
     {
@@ -161,6 +163,19 @@ TEST_P(PublishTest, NamesThatAreNoElementNamesAreKnownTheNextTime)
               QByteArray("a digit first, a space"));
 }
 
+// Some servers leave dot-names out of their listings: the folder is there all the same.
+TEST_P(PublishTest, AHiddenFolderTakesItsChangedFilesAgain)
+{
+    fixture.WriteAlbumFile(QStringLiteral(".thumbs/t.jpg"), "first");
+    ASSERT_TRUE(fixture.Publish(target).ok);
+    fixture.WriteAlbumFile(QStringLiteral(".thumbs/t.jpg"), "second, longer");
+    const AlbumTransfer::Result again = fixture.Publish(target);
+    ASSERT_TRUE(again.ok) << qPrintable(again.message);
+    EXPECT_EQ(again.uploaded, 2);
+    EXPECT_EQ(serverFile(*server, QStringLiteral("album/.thumbs/t.jpg")),
+              QByteArray("second, longer"));
+}
+
 TEST_P(PublishTest, RemoveTreeDeletesANestedFolderAndNothingBeside)
 {
     server->put(QStringLiteral("tree/a/b/c.txt"), "c");
@@ -168,9 +183,8 @@ TEST_P(PublishTest, RemoveTreeDeletesANestedFolderAndNothingBeside)
     server->put(QStringLiteral("tree/x.txt"), "x");
     server->put(QStringLiteral("keep/z.txt"), "z");
     QString message;
-    ASSERT_TRUE(RemoteFolders::CreatePath(fixture.Connection(),
-                                          RemoteFolders::Join(server->folder(), "tree/a/empty"),
-                                          message));
+    ASSERT_TRUE(RemoteFolders::CreatePath(
+        fixture.Connection(), RemoteFolders::Join(server->folder(), "tree/a/empty"), message));
 
     EXPECT_TRUE(RemoteFolders::RemoveTree(fixture.Connection(),
                                           RemoteFolders::Join(server->folder(), "tree")));
@@ -198,8 +212,8 @@ TEST_P(PublishTest, CreatePathMakesEveryMissingFolder)
     const QString blocked = RemoteFolders::Join(server->folder(), QStringLiteral("file.txt/sub"));
     EXPECT_FALSE(RemoteFolders::CreatePath(fixture.Connection(), blocked, message));
     EXPECT_FALSE(message.isEmpty());
-    EXPECT_FALSE(RemoteFolders::CreatePath(fixture.Connection(), QStringLiteral("a/../../up"),
-                                           message));
+    EXPECT_FALSE(
+        RemoteFolders::CreatePath(fixture.Connection(), QStringLiteral("a/../../up"), message));
     EXPECT_EQ(message, loadString(IDS_CREATE_FOLDER_UNKNOWN)
                            .replace(QStringLiteral("%s"), QStringLiteral("a/../../up")));
 }
@@ -241,13 +255,16 @@ TEST_P(PublishTest, AListOnTheServerThatCannotBeTrustedMeansAFullUpload)
         {"damaged", "<FileList><f.index.html type=\"file\" id=\"v1", IDS_OLD_LIST_NOT_USED},
         {"huge", huge, IDS_OLD_LIST_NOT_FETCHED},
         {"deep", deepList(), IDS_OLD_LIST_NOT_USED},
-        {"climbing", "<FileList><f.x name=\"../../index.html\" type=\"file\" id=\"v1\"/>"
-                     "</FileList>", IDS_OLD_LIST_NOT_USED},
+        {"climbing",
+         "<FileList><f.x name=\"../../index.html\" type=\"file\" id=\"v1\"/>"
+         "</FileList>",
+         IDS_OLD_LIST_NOT_USED},
         {"slashed", "<FileList><f.x name=\"images/DSCN0010.jpg\" type=\"file\"/></FileList>",
          IDS_OLD_LIST_NOT_USED},
-        {"billion laughs", "<!DOCTYPE FileList [<!ENTITY a \"aaaaaaaaaa\">"
-                           "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
-                           "<FileList><f.index.html type=\"file\" id=\"&b;\"/></FileList>",
+        {"billion laughs",
+         "<!DOCTYPE FileList [<!ENTITY a \"aaaaaaaaaa\">"
+         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+         "<FileList><f.index.html type=\"file\" id=\"&b;\"/></FileList>",
          IDS_OLD_LIST_NOT_USED},
     };
     int n = 0;
@@ -274,7 +291,8 @@ TEST_P(PublishTest, AListOnTheServerThatCannotBeTrustedMeansAFullUpload)
 
 // ---- faults on the way, on the server that can be told to misbehave
 
-class PublishFaultTest : public ::testing::Test {
+class PublishFaultTest : public ::testing::Test
+{
 protected:
     explicit PublishFaultTest(int retries = 2) : fixture(retries) {}
 
@@ -298,7 +316,8 @@ protected:
     const QString target = QStringLiteral("/album");
 };
 
-class PublishCutTest : public PublishFaultTest {
+class PublishCutTest : public PublishFaultTest
+{
 protected:
     PublishCutTest() : PublishFaultTest(1) {}
 };
@@ -322,7 +341,8 @@ TEST_F(PublishCutTest, AResetOnTheFifthUploadLeavesTheServerUsableAndTheNextPubl
     for (int i = 0; i < files.size(); ++i) {
         const QByteArray now = serverFile(server, QStringLiteral("album/") + files[i]);
         if (i < 4)
-            EXPECT_EQ(now, readLocal(fixture.AlbumFile(files[i]))) << "sent: " << qPrintable(files[i]);
+            EXPECT_EQ(now, readLocal(fixture.AlbumFile(files[i])))
+                << "sent: " << qPrintable(files[i]);
         else
             EXPECT_EQ(now, before[files[i]]) << "not yet sent: " << qPrintable(files[i]);
     }
@@ -352,16 +372,21 @@ TEST_F(PublishFaultTest, AnUploadCutOnceIsSentAgainUnderANewName)
     EXPECT_TRUE(fixture.LogText().contains(QStringLiteral("(PutFile(/album/index.html):")));
 }
 
-TEST_F(PublishFaultTest, AFullDiskFailsCleanlyWithoutTheList)
+TEST_F(PublishFaultTest, AFullDiskOnOneUploadFailsCleanlyWithoutTheList)
 {
-    server.setFaults(FtpFaults().diskFull());
+    server.setFaults(FtpFaults().add(FtpFault::replyWith(
+        QStringLiteral("STOR"), QStringLiteral("452 Insufficient storage space."), 3)));
     const AlbumTransfer::Result result = fixture.Publish(target);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.uploaded, 0);
-    EXPECT_TRUE(result.message.startsWith(
-        loadString(IDS_UPLOAD_FAILED).arg(fixture.AlbumFiles().front(), QString())))
+    EXPECT_EQ(result.uploaded, 2);
+    EXPECT_EQ(server.commandCount(QStringLiteral("STOR")), 3) << "a refusal is not retried";
+    const QStringList files = fixture.AlbumFiles();
+    EXPECT_TRUE(result.message.startsWith(loadString(IDS_UPLOAD_FAILED).arg(files[2], QString())))
         << qPrintable(result.message);
     EXPECT_TRUE(result.message.contains(QStringLiteral("452"))) << qPrintable(result.message);
+    EXPECT_EQ(serverFile(server, QStringLiteral("album/") + files[1]),
+              readLocal(fixture.AlbumFile(files[1])));
+    EXPECT_EQ(serverFile(server, QStringLiteral("album/") + files[2]), QByteArray());
     EXPECT_EQ(serverFile(server, QStringLiteral("album/filelist.xml")), QByteArray());
     EXPECT_TRUE(temporaries().isEmpty());
     EXPECT_TRUE(fixture.LogText().contains(asLogged(AlbumTransfer::FailureText(target + u'/'))));
@@ -428,7 +453,8 @@ TEST_F(PublishFaultTest, ProgressCountsTheFilesSentUpToAHundred)
 
 TEST_F(PublishFaultTest, NamesThatCannotGoToTheServerStopThePlan)
 {
-    fixture.WriteAlbumFile(QStringLiteral("pages/line\nbreak.html"), "a name that would end a command");
+    fixture.WriteAlbumFile(QStringLiteral("pages/line\nbreak.html"),
+                           "a name that would end a command");
     const AlbumTransfer::Result result = fixture.Publish(target);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message,

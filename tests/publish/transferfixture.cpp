@@ -5,7 +5,8 @@
 #include <QDirIterator>
 #include <QFile>
 
-namespace {
+namespace
+{
 
 struct Sample {
     const char* relative;
@@ -61,8 +62,8 @@ CMyFtpConnection* TransferFixture::Connect(const TestFtpServer& server)
     login.password = server.password();
     FtpError error;
     m_connection = CMyFtpConnection::Open(*m_session, login, true, error);
-    EXPECT_NE(m_connection, nullptr) << qPrintable(error.message) << " "
-                                     << qPrintable(error.replyText);
+    EXPECT_NE(m_connection, nullptr)
+        << qPrintable(error.message) << " " << qPrintable(error.replyText);
     return m_connection.get();
 }
 

@@ -24,12 +24,16 @@
 #include "tests/support/testenv.h"
 
 // Progress that records what it was shown and runs a step when the user would act.
-class ScriptedProgress : public Progress {
+class ScriptedProgress : public Progress
+{
 public:
     void setTitle(const QString& title) override { titles << title; }
     void setPosition(int percent) override { positions.push_back(percent); }
     void setText(const QString& text) override { texts << text; }
-    bool pump() override { return onPump ? onPump(texts.isEmpty() ? QString() : texts.back()) : false; }
+    bool pump() override
+    {
+        return onPump ? onPump(texts.isEmpty() ? QString() : texts.back()) : false;
+    }
 
     QStringList titles, texts;
     std::vector<int> positions;
@@ -37,7 +41,8 @@ public:
     std::function<bool(const QString&)> onPump;
 };
 
-class TransferFixture {
+class TransferFixture
+{
 public:
     explicit TransferFixture(int retries = 2);
 
