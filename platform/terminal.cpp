@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/terminal.h"
 
+#include <csignal>
 #include <cstdlib>
 
 #ifdef _WIN32
@@ -13,8 +14,36 @@
 #define GV_FILENO fileno
 #endif
 
+namespace
+{
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+extern "C" void onInterrupt(int signal)
+{
+    if (interruptRequested != 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    interruptRequested = 1;
+}
+
+} // namespace
+
 namespace platform
 {
+
+void catchInterrupts()
+{
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+}
+
+bool interrupted()
+{
+    return interruptRequested != 0;
+}
 
 bool isTerminal(std::FILE* stream)
 {

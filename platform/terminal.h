@@ -21,4 +21,10 @@ QString escapeControls(const QString& text);
 // Text as it should be written to stream: escaped when the stream is a terminal.
 QString forStream(const QString& text, std::FILE* stream);
 
+// From now on the first Ctrl+C (or termination request) of the process only sets the flag
+// that interrupted() reads, so that long work can stop at its next step and tidy up after
+// itself; a second one ends the process at once, as usual.
+void catchInterrupts();
+bool interrupted();
+
 } // namespace platform

@@ -16,6 +16,7 @@
 #include "cli/terminalprogress.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
+#include "platform/terminal.h"
 #include "publish/albumtransfer.h"
 #include "publish/ftpaddress.h"
 #include "publish/ftpconnector.h"
@@ -193,12 +194,17 @@ QString siteText(const Request& request)
 
 std::unique_ptr<CMyFtpConnection> connect(CMyInetSession& session, const Request& request)
 {
+    const FtpSiteLogin& login = request.login;
+    const QByteArray trustedBefore = session.Trust().KeyFor(login.server, login.port);
     if (!request.trustedKey.isEmpty())
-        session.Trust().Trust(request.login.server, request.login.port, request.trustedKey);
+        session.Trust().Trust(login.server, login.port, request.trustedKey);
     FtpError error;
-    std::unique_ptr<CMyFtpConnection> connection = ConnectToSite(session, request.login, error);
+    std::unique_ptr<CMyFtpConnection> connection = ConnectToSite(session, login, error);
     if (connection)
         return connection;
+    // A key that did not open the site is not remembered in place of the one that did.
+    if (!request.trustedKey.isEmpty())
+        session.Trust().Trust(login.server, login.port, trustedBefore);
     QString text = QStringLiteral("cannot connect to %1: %2").arg(siteText(request), error.message);
     if (error.code == FtpError::UntrustedCertificate && !error.presentedKeySha256.isEmpty())
         text += QStringLiteral(
@@ -255,6 +261,28 @@ bool checkReadable(const AlbumTransfer& transfer, const QString& album)
     return true;
 }
 
+// The terminal's progress, which Ctrl+C cancels: the transfer then stops at its next step and
+// removes its temporary file from the server instead of ending with it there.
+class CancellableProgress : public Progress
+{
+public:
+    CancellableProgress() : m_terminal(stderr, TerminalProgress::Style::Auto)
+    {
+        platform::catchInterrupts();
+    }
+    void setTitle(const QString& title) override { m_terminal.setTitle(title); }
+    void setPosition(int percent) override { m_terminal.setPosition(percent); }
+    void setText(const QString& text) override { m_terminal.setText(text); }
+    bool pump() override
+    {
+        m_terminal.pump();
+        return platform::interrupted();
+    }
+
+private:
+    TerminalProgress m_terminal;
+};
+
 int dryRun(const AlbumTransfer& transfer, const Request& request)
 {
     cliPrint(QStringLiteral("Would send %1 file(s) into the folder \"%2\" of %3 (%4 unchanged "
@@ -276,7 +304,7 @@ int dryRun(const AlbumTransfer& transfer, const Request& request)
 int transferAlbum(CMyFtpConnection& connection, const Request& request, const QString& target,
                   const QString& logPath)
 {
-    std::optional<TerminalProgress> progress(std::in_place, stderr, TerminalProgress::Style::Auto);
+    std::optional<CancellableProgress> progress(std::in_place);
     AlbumTransfer transfer(connection, &*progress);
     QString message;
     if (!transfer.Plan(request.album, target, message))

@@ -5,12 +5,17 @@
 // sshd's SFTP; and the command lines and album folders it must refuse.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <unistd.h>
 
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
 
 #include "platform/settings.h"
 #include "tests/cli/clifixture.h"
@@ -234,6 +239,44 @@ TEST_F(PublishCliTest, PasswordEchoedByTheServerNeverReachesTheLog)
     EXPECT_FALSE(run.out.contains(server.password()) || run.err.contains(server.password()));
 }
 
+TEST_F(PublishCliTest, CtrlCStopsTheTransferAndTakesItsTemporaryFileAway)
+{
+    PyFtpServer::Options options;
+    // The third upload is taken in part and then never finished: the publish waits there.
+    options.faults.add(FtpFault::stall("STOR", 3, 1));
+    PyFtpServer server(options);
+    SKIP_UNLESS_RUNNING(server);
+    // The FTP library reads the final reply of an upload without asking the pump, so the
+    // cancel may wait for the operation's time-out there.
+    Settings().writeInt("Settings", "FTPOperationsTimeout", 5000);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.dataFolder() + "/home");
+    environment.insert("XDG_CONFIG_HOME", home.configFolder());
+    environment.insert("XDG_DATA_HOME", home.dataFolder());
+    process.setProcessEnvironment(environment);
+    process.start(binFolder() + "/gallivex-cli",
+                  {"publish", album(), server.url(), "--user", server.user(), "--password-file",
+                   passwordFile(server.password()), "--passive"});
+    ASSERT_TRUE(process.waitForStarted());
+    const QDeadlineTimer deadline(30000);
+    while (server.commandCount("STOR") < 3 && !deadline.hasExpired() &&
+           process.state() == QProcess::Running)
+        QThread::msleep(20);
+    ASSERT_EQ(server.commandCount("STOR"), 3) << process.readAllStandardError().toStdString();
+    QThread::msleep(200); // into the wait for the server's answer
+    kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(err.contains("The transfer was cancelled.")) << err.toStdString();
+    QDirIterator all(server.root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (all.hasNext())
+        EXPECT_FALSE(all.next().endsWith(".part")) << "the temporary file was left";
+    EXPECT_FALSE(QFileInfo::exists(server.root() + "/filelist.xml"));
+}
+
 TEST_F(PublishCliTest, UnreachableServerIsSaid)
 {
     quint16 port = 0;
@@ -259,14 +302,16 @@ TEST_F(PublishCliTest, FtpsIsRefusedUntilItsKeyIsTrusted)
     EXPECT_TRUE(refused.err.contains("--trust-key " + key)) << refused.err.toStdString();
     EXPECT_EQ(entriesOf(server.root()), QStringList());
 
-    const CliResult wrongKey =
-        publishTo(server, {"--trust-key", QString(key).replace(0, 4, "AAAA")});
-    EXPECT_EQ(wrongKey.exitCode, 1);
+    const QString otherKey = QString::fromLatin1(
+        QCryptographicHash::hash("another key", QCryptographicHash::Sha256).toBase64());
+    EXPECT_EQ(publishTo(server, {"--trust-key", otherKey}).exitCode, 1);
 
     const CliResult trusted = publishTo(server, {"--trust-key", key});
     ASSERT_EQ(trusted.exitCode, 0) << trusted.err.toStdString() << log().toStdString();
     expectPublished(server.root());
-    // The choice is remembered, as the dialog remembers it.
+    // The choice is remembered, as the dialog remembers it; a key that fails does not replace it.
+    EXPECT_EQ(publishTo(server).exitCode, 0);
+    EXPECT_EQ(publishTo(server, {"--trust-key", otherKey}).exitCode, 1);
     EXPECT_EQ(publishTo(server).exitCode, 0);
 }
 

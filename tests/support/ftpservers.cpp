@@ -9,6 +9,7 @@
 #include <pwd.h>
 #include <random>
 #include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -149,8 +150,16 @@ bool ServerProcess::start(const QString& program, const QStringList& arguments,
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(logPath, QIODevice::Append);
     m_process.setStandardInputFile(QProcess::nullDevice());
-    // A session of its own: its process group is then ours to end as a whole.
-    m_process.setChildProcessModifier([] { setsid(); });
+    // A session of its own: its process group is then ours to end as a whole. It also ends
+    // when the test program ends without stopping it (a crash, a time-out's kill), instead of
+    // serving on for ever.
+    const pid_t parent = getpid();
+    m_process.setChildProcessModifier([parent] {
+        setsid();
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(1);
+    });
     m_process.start(program, arguments);
     if (m_process.waitForStarted())
         return true;
@@ -186,14 +195,14 @@ void ServerProcess::stop()
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
+    // The whole group, sessions the server forked included; signalled only while the leader
+    // is not yet reaped, so that its id cannot have been given to anything else.
     const pid_t group = static_cast<pid_t>(m_process.processId());
     kill(-group, SIGTERM);
     if (!m_process.waitForFinished(StopMilliseconds)) {
         kill(-group, SIGKILL);
         m_process.waitForFinished(StopMilliseconds);
     }
-    // Sessions it forked may outlive the leader for a moment: end them too.
-    kill(-group, SIGKILL);
 }
 
 // ---------------------------------------------------------------------------------------------

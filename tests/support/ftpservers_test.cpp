@@ -4,14 +4,20 @@
 // conversation is typed by hand over a socket so that no FTP client is needed to trust them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <unistd.h>
+
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
+#include <QThread>
 
 #include "tests/support/ftpservers.h"
 
@@ -69,7 +75,7 @@ public:
                login(server.user(), server.password()).startsWith(QLatin1String("230"));
     }
     // Sends bytes over a passive data connection; the final reply of the upload.
-    QString store(const QString& name, const QByteArray& bytes)
+    QString store(const QString& name, const QByteArray& bytes, int replyMilliseconds = 5000)
     {
         const uint16_t dataPort = passivePort(send(QStringLiteral("PASV")));
         QTcpSocket data;
@@ -88,7 +94,7 @@ public:
         data.disconnectFromHost();
         if (data.state() != QAbstractSocket::UnconnectedState)
             data.waitForDisconnected(5000);
-        return reply();
+        return reply(replyMilliseconds);
     }
     bool connected() const { return m_socket->state() == QAbstractSocket::ConnectedState; }
     bool waitClosed()
@@ -229,6 +235,23 @@ TEST(PyFtpServer, StalledCommandIsNeverAnswered)
     EXPECT_TRUE(control.connected());
 }
 
+TEST(PyFtpServer, StalledUploadStopsReadingAndNeverFinishes)
+{
+    PyFtpServer::Options options;
+    options.faults.add(FtpFault::stall(QStringLiteral("STOR"), 2, 65536));
+    PyFtpServer server(options);
+    SKIP_UNLESS_RUNNING(server);
+    Control control;
+    ASSERT_TRUE(control.logIn(server));
+    const QByteArray bytes = pattern(300000);
+    EXPECT_TRUE(control.store(QStringLiteral("first.bin"), bytes).startsWith(QLatin1String("226")));
+    EXPECT_EQ(control.store(QStringLiteral("second.bin"), bytes, 700), QString());
+    EXPECT_TRUE(control.connected());
+    const qint64 taken = QFileInfo(server.root() + QStringLiteral("/second.bin")).size();
+    EXPECT_GE(taken, 65536);
+    EXPECT_LT(taken, bytes.size());
+}
+
 TEST(PyFtpServer, GreetingsCanBeGarbageOrMissing)
 {
     PyFtpServer::Options options;
@@ -315,6 +338,47 @@ TEST(PyFtpServer, StopsAndRemovesItsFolder)
     socket.connectToHost(QStringLiteral("127.0.0.1"), port);
     EXPECT_FALSE(socket.waitForConnected(2000));
     EXPECT_FALSE(QFileInfo::exists(root));
+}
+
+// Run by the next test in a program of its own: starts a server, tells its port and ends
+// without stopping it, as a test program that crashes would.
+TEST(PyFtpServer, HelperEndsWithoutStoppingItsServer)
+{
+    if (qEnvironmentVariableIsEmpty("GVTEST_ORPHAN_SERVER"))
+        GTEST_SKIP() << "only run by ServersEndWithTheTestProgram";
+    PyFtpServer server;
+    std::printf("port %d in %s\n", server.port(),
+                qPrintable(QFileInfo(server.root()).absolutePath()));
+    std::fflush(stdout);
+    _exit(0);
+}
+
+TEST(PyFtpServer, ServersEndWithTheTestProgram)
+{
+    QProcess helper;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GVTEST_ORPHAN_SERVER"), QStringLiteral("1"));
+    helper.setProcessEnvironment(environment);
+    helper.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=PyFtpServer.HelperEndsWithoutStoppingItsServer")});
+    ASSERT_TRUE(helper.waitForFinished(30000));
+    const auto match = QRegularExpression(QStringLiteral("port (\\d+) in (\\S+)"))
+                           .match(QString::fromUtf8(helper.readAllStandardOutput()));
+    ASSERT_TRUE(match.hasMatch());
+    const uint16_t port = static_cast<uint16_t>(match.captured(1).toUInt());
+    ASSERT_NE(port, 0);
+    bool listening = true;
+    const QDeadlineTimer deadline(10000);
+    while (listening && !deadline.hasExpired()) {
+        QTcpSocket socket;
+        socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        listening = socket.waitForConnected(1000);
+        if (listening)
+            QThread::msleep(100);
+    }
+    EXPECT_FALSE(listening) << "the server of a test program that ended still serves";
+    // Nobody else removes the folder of a server whose test program did not stop it.
+    QDir(match.captured(2)).removeRecursively();
 }
 
 // --- vsftpd ------------------------------------------------------------------------------------
