@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/ftpcurl.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace
 {
+
+// Bounds of the wait between two looks at a transfer, in milliseconds.
+constexpr int MinWaitMs = 1;
+constexpr int MaxWaitMs = 20;
 
 void initialiseCurlOnce()
 {
@@ -64,6 +69,10 @@ CURLcode FtpCurl::perform(const std::function<bool()>& pump, bool& cancelled)
     if (curl_multi_add_handle(m_multi.get(), m_easy.get()) != CURLM_OK)
         return CURLE_FAILED_INIT;
     CURLcode result = CURLE_OK;
+    // libcurl does not always ask to be woken when a step of its own is due (after a 229 it
+    // may wait for the poll to run out), so the wait is short right after anything happened
+    // and grows while nothing does: quick short transfers, no spinning on long waits.
+    int wait = MinWaitMs;
     for (;;) {
         int running = 0;
         if (curl_multi_perform(m_multi.get(), &running) != CURLM_OK) {
@@ -79,7 +88,9 @@ CURLcode FtpCurl::perform(const std::function<bool()>& pump, bool& cancelled)
             result = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
-        curl_multi_poll(m_multi.get(), nullptr, 0, 20, nullptr);
+        int events = 0;
+        curl_multi_poll(m_multi.get(), nullptr, 0, wait, &events);
+        wait = events > 0 ? MinWaitMs : std::min(wait * 2, MaxWaitMs);
     }
     // Removing a transfer that did not finish closes its connection; the next one opens anew.
     curl_multi_remove_handle(m_multi.get(), m_easy.get());

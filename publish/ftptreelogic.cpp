@@ -70,6 +70,7 @@ void FtpTreeLogic::Open()
 {
     const FtpSettings options = FtpSettings::ReadAndCorrect(m_settings);
     m_session = std::make_unique<CMyInetSession>(options, m_log, m_settings);
+    m_session->SetPump(m_hooks.pump);
     m_log.WriteHeader();
     m_log.WriteSettings(options);
     m_sites = m_store.Load();

@@ -32,6 +32,9 @@ CMyFtpConnection::CMyFtpConnection(CMyInetSession& session, const FtpSiteLogin& 
       m_retryDelay(std::max(0, session.Options().retryDelay))
 {
     m_session.Log().HideSecret(m_login.password);
+    // The window stays painted, and Cancel works, from the first connect on.
+    if (m_session.Pump())
+        SetPump(m_session.Pump());
 }
 
 CMyFtpConnection::~CMyFtpConnection() = default;

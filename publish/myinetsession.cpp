@@ -43,3 +43,13 @@ FtpOptions CMyInetSession::MakeOptions(const FtpSiteLogin& login, bool passive) 
         options.knownHostsFile = TrustedKeys::KnownHostsFile();
     return options;
 }
+
+void CMyInetSession::SetPump(std::function<bool()> pump)
+{
+    m_pump = std::move(pump);
+}
+
+const std::function<bool()>& CMyInetSession::Pump() const
+{
+    return m_pump;
+}

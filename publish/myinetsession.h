@@ -3,6 +3,8 @@
 // corrected settings and their time-outs, the log and the user's trusted keys.
 #pragma once
 
+#include <functional>
+
 #include "platform/ftpclient.h"
 #include "publish/ftpsettings.h"
 #include "publish/trustedkeys.h"
@@ -28,8 +30,14 @@ public:
     // anonymous), the mode, the trusted certificate key and the known-hosts file.
     FtpOptions MakeOptions(const FtpSiteLogin& login, bool passive) const;
 
+    // Called while any connection of the session waits on the network, from its first
+    // connect on: false cancels (see FtpClient::setPump). Connections opened later take it.
+    void SetPump(std::function<bool()> pump);
+    const std::function<bool()>& Pump() const;
+
 private:
     FtpSettings m_settings;
     FtpLog& m_log;
     TrustedKeys m_trust;
+    std::function<bool()> m_pump;
 };
