@@ -21,6 +21,14 @@ QString untitledName()
     return loadLumivexString(IDS_LX_DOC_TEMPLATE).section(QLatin1Char('\n'), 2, 2);
 }
 
+// Read-only: no write permission for its owner, or none for us. The permission bits count
+// even for an administrator, whom the system would let write anyway.
+bool isReadOnly(const QString& path)
+{
+    const QFileInfo file(path);
+    return !file.isWritable() || !(file.permissions() & QFileDevice::WriteOwner);
+}
+
 } // namespace
 
 CLumivexDoc::CLumivexDoc() : m_baseTitle(untitledName()) {}
@@ -145,7 +153,7 @@ bool CLumivexDoc::Save(Prompter& prompter, Choosers& choosers)
     if (!m_current.HasPixels())
         return false;
     const QFileInfo file(m_pathName);
-    if (m_pathName.isEmpty() || !file.isFile() || !file.isWritable() || m_needsSaveAs)
+    if (m_pathName.isEmpty() || !file.isFile() || isReadOnly(m_pathName) || m_needsSaveAs)
         return SaveAs(prompter, choosers);
     return SaveTo(m_pathName, prompter);
 }
@@ -189,8 +197,7 @@ bool CLumivexDoc::ClearReadOnly(const QString& path, Prompter& prompter)
                      Prompter::Answer::Yes, Prompter::Icon::Warning) != Prompter::Answer::Yes)
         return false;
     QFile file(path);
-    if (!file.setPermissions(file.permissions() | QFileDevice::WriteOwner) ||
-        !QFileInfo(path).isWritable()) {
+    if (!file.setPermissions(file.permissions() | QFileDevice::WriteOwner) || isReadOnly(path)) {
         prompter.message(loadLumivexString(IDS_LX_CANNOT_WRITE), Prompter::Icon::Error);
         return false;
     }
@@ -200,7 +207,7 @@ bool CLumivexDoc::ClearReadOnly(const QString& path, Prompter& prompter)
 bool CLumivexDoc::SaveTo(const QString& path, Prompter& prompter)
 {
     const QFileInfo target(path);
-    if (target.exists() && !target.isWritable() && !ClearReadOnly(path, prompter))
+    if (target.exists() && isReadOnly(path) && !ClearReadOnly(path, prompter))
         return false;
     const bool saved = SaveImageFile(path, m_current.header, m_current.Pixels(),
                                      QString::fromStdString(m_current.path));
