@@ -103,7 +103,7 @@ bool CLumivexDoc::New(Prompter& prompter, Choosers& choosers)
     return true;
 }
 
-bool CLumivexDoc::ApplyResult(const BITMAPINFOHEADER& header, uint8_t* packedPixels)
+bool CLumivexDoc::ApplyResult(BITMAPINFOHEADER header, uint8_t* packedPixels)
 {
     if (packedPixels == nullptr)
         return false;

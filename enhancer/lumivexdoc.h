@@ -51,8 +51,9 @@ public:
 
     // Takes over the packed pixels of an edit's result (ImageRecord::AllocatePacked) with
     // their header; the image before becomes the one Undo brings back. A null result (an
-    // edit that was stopped) changes nothing and gives false.
-    bool ApplyResult(const BITMAPINFOHEADER& header, uint8_t* packedPixels);
+    // edit that was stopped) changes nothing and gives false. The header comes by value: it
+    // is often the current image's own, which this replaces.
+    bool ApplyResult(BITMAPINFOHEADER header, uint8_t* packedPixels);
     // The Undo command: swaps the two states, so that it undoes and redoes in turn.
     void UndoRedo();
     bool CanUndoRedo() const { return (m_undoAvailable || m_redoAvailable) && m_current.HasPixels(); }

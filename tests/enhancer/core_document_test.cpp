@@ -3,6 +3,11 @@
 // and navigation decisions, answered by scripted dialogs.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +15,8 @@
 #include "enhancer/imagefile.h"
 #include "enhancer/lumivexdoc.h"
 #include "enhancer/lumivexstrings.h"
+#include "platform/displaytransform.h"
+#include "platform/imagemetadata.h"
 #include "tests/enhancer/corefixture.h"
 #include "tests/support/testenv.h"
 
@@ -270,6 +277,80 @@ TEST_F(DocumentTest, AReadOnlyTargetIsWrittenOnlyWhenTheUserSaysSo)
     EXPECT_EQ(onDisk(path), 150);
     EXPECT_TRUE(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
     EXPECT_FALSE(doc.IsModified());
+}
+
+// Files the administrator may not change either: the permission change itself fails.
+class Immutable {
+public:
+    explicit Immutable(const QString& path) : m_path(QFile::encodeName(path))
+    {
+        m_set = setFlag(true);
+    }
+    ~Immutable()
+    {
+        if (m_set)
+            setFlag(false);
+    }
+    bool isSet() const { return m_set; }
+
+private:
+    bool setFlag(bool on)
+    {
+        const int fd = ::open(m_path.constData(), O_RDONLY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
+    }
+    QByteArray m_path;
+    bool m_set = false;
+};
+
+TEST_F(DocumentTest, AReadOnlyTargetThatStaysReadOnlySaysSo)
+{
+    const QString path = photo(QStringLiteral("locked.png"));
+    ASSERT_TRUE(doc.Load(path));
+    apply(150);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    const Immutable locked(path);
+    if (!locked.isSet())
+        GTEST_SKIP() << "this file system or user cannot make a file immutable";
+    choosers.saveAnswers = {path};
+    prompter.answers = {Prompter::Answer::Yes};
+    EXPECT_FALSE(doc.Save(prompter, choosers));
+    EXPECT_EQ(prompter.texts, (QStringList{loadLumivexString(144), loadLumivexString(146)}));
+    EXPECT_EQ(saves, 0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentTest, ACameraPhotoEditedAndSavedKeepsItsCameraData)
+{
+    const QString original = sharedTestData(QStringLiteral("photos/exs-Nikon_D70.jpg"));
+    const QString path = folder.file(QStringLiteral("nikon.jpg"));
+    ASSERT_TRUE(QFile::copy(original, path));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(doc.Load(path));
+    const ImageRecord& image = doc.Current();
+    PackedPixels edited(ImageRecord::AllocatePacked(image.header));
+    for (uint32_t i = 0; i < image.byteSize; ++i)
+        edited.get()[i] = uint8_t(255 - image.Pixels()[i]);
+    ASSERT_TRUE(doc.ApplyResult(image.header, edited.release()));
+    ASSERT_TRUE(doc.Save(prompter, choosers))
+        << qPrintable(prompter.texts.join('|')) << qPrintable(choosers.suggestions.join('|'));
+    auto items = [](const QString& file) {
+        std::vector<imaging::PropertyItem> all = imaging::metadata::read(file);
+        std::erase_if(all, [](const imaging::PropertyItem& item) {
+            return item.id == imaging::TagOrientation;
+        });
+        return all;
+    };
+    EXPECT_FALSE(items(original).empty());
+    EXPECT_EQ(items(path), items(original));
+    EXPECT_EQ(onDisk(path) / 16, (255 - onDisk(original)) / 16); // the edit is in the file
 }
 
 TEST_F(DocumentTest, OpenOneOrSeveral)
