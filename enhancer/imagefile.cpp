@@ -26,10 +26,9 @@ struct ExtensionEntry {
 };
 // Looked up in this order.
 constexpr ExtensionEntry ExtensionTable[] = {
-    {".dib", "image/bmp"},  {".bmp", "image/bmp"},  {".jpg", "image/jpeg"},
-    {".jpe", "image/jpeg"}, {".jpeg", "image/jpeg"}, {".png", "image/png"},
-    {".gif", "image/gif"},  {".emf", "image/emf"},  {".wmf", "image/wmf"},
-    {".ico", "image/ico"},  {".tif", "image/tiff"}, {".tiff", "image/tiff"},
+    {".dib", "image/bmp"},   {".bmp", "image/bmp"}, {".jpg", "image/jpeg"}, {".jpe", "image/jpeg"},
+    {".jpeg", "image/jpeg"}, {".png", "image/png"}, {".gif", "image/gif"},  {".emf", "image/emf"},
+    {".wmf", "image/wmf"},   {".ico", "image/ico"}, {".tif", "image/tiff"}, {".tiff", "image/tiff"},
 };
 
 void setReason(QString* reason, const QString& text)
@@ -175,9 +174,10 @@ bool LoadImageFile(const QString& path, ImageRecord& image, QString* reason)
     }
     const QImage picture = shownPixels(path, *photo);
     const BITMAPINFOHEADER header = MakeDibHeader(picture.width(), picture.height());
-    uint8_t* pixels = picture.isNull() ? nullptr
-                                       : ImageRecord::AllocateBare(size_t(DibStride(header.biWidth)) *
-                                                                   size_t(header.biHeight));
+    uint8_t* pixels = picture.isNull()
+                          ? nullptr
+                          : ImageRecord::AllocateBare(size_t(DibStride(header.biWidth)) *
+                                                      size_t(header.biHeight));
     if (pixels == nullptr) {
         setReason(reason, loadLumivexString(IDS_LX_NOT_DECODED));
         return false;

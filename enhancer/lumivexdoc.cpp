@@ -117,8 +117,8 @@ bool CLumivexDoc::ApplyResult(BITMAPINFOHEADER header, uint8_t* packedPixels)
     m_current.path = m_previous.path;
     m_current.Assign(header, packedPixels, true);
     SetModifiedFlag(true);
-    const bool sameSize = header.biWidth == m_previous.widthPixels &&
-                          header.biHeight == m_previous.heightPixels;
+    const bool sameSize =
+        header.biWidth == m_previous.widthPixels && header.biHeight == m_previous.heightPixels;
     UpdateViews(sameSize ? HintSameSize : HintRedraw);
     ++m_changeCounter;
     return true;
@@ -174,9 +174,9 @@ bool CLumivexDoc::SaveAs(Prompter& prompter, Choosers& choosers)
     if (!m_current.HasPixels())
         return false;
     for (;;) {
-        const QString chosen = choosers.saveFile(loadLumivexString(IDS_LX_SAVE_AS_TITLE),
-                                                 SuggestedSaveName(),
-                                                 loadLumivexString(IDS_LX_SAVE_FILTER));
+        const QString chosen =
+            choosers.saveFile(loadLumivexString(IDS_LX_SAVE_AS_TITLE), SuggestedSaveName(),
+                              loadLumivexString(IDS_LX_SAVE_FILTER));
         if (chosen.isEmpty())
             return false;
         if (chosen.indexOf(QLatin1Char('.'), 1) < 0) {

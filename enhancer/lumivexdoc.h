@@ -16,7 +16,8 @@
 class Choosers;
 class Prompter;
 
-class CLumivexDoc {
+class CLumivexDoc
+{
 public:
     // Hints of the view updates: a redraw, a redraw of an image of the same size, and the
     // status bar's refresh.
@@ -56,7 +57,10 @@ public:
     bool ApplyResult(BITMAPINFOHEADER header, uint8_t* packedPixels);
     // The Undo command: swaps the two states, so that it undoes and redoes in turn.
     void UndoRedo();
-    bool CanUndoRedo() const { return (m_undoAvailable || m_redoAvailable) && m_current.HasPixels(); }
+    bool CanUndoRedo() const
+    {
+        return (m_undoAvailable || m_redoAvailable) && m_current.HasPixels();
+    }
     bool UndoAvailable() const { return m_undoAvailable; }
     bool RedoAvailable() const { return m_redoAvailable; }
     int32_t ChangeCounter() const { return m_changeCounter; }

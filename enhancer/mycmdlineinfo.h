@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-class CMyCmdLineInfo {
+class CMyCmdLineInfo
+{
 public:
     // Lines longer than this cannot be file names; they are left out with a problem noted.
     static constexpr qsizetype MaxLineBytes = 4096;

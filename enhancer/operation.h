@@ -17,7 +17,8 @@ struct RECT {
     int32_t bottom = 0;
 };
 
-class COperation {
+class COperation
+{
 public:
     COperation() = default;
     COperation(const COperation&) = delete;

@@ -9,7 +9,8 @@
 
 #include "enhancer/operation.h"
 
-class StrokeHistory {
+class StrokeHistory
+{
 public:
     // For a working image of width x height 24-bit pixels in the bottom-up row layout.
     StrokeHistory(int32_t width, int32_t height);

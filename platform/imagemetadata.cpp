@@ -143,6 +143,7 @@ namespace {
 
 // Tags that describe how a file stores its picture; the file written from edited pixels
 // describes its own.
+// clang-format off
 const char* const LayoutTags[] = {
     "Exif.Image.NewSubfileType", "Exif.Image.ImageWidth", "Exif.Image.ImageLength",
     "Exif.Image.BitsPerSample", "Exif.Image.Compression", "Exif.Image.PhotometricInterpretation",
@@ -152,6 +153,7 @@ const char* const LayoutTags[] = {
     "Exif.Image.SubIFDs", "Exif.Image.JPEGInterchangeFormat",
     "Exif.Image.JPEGInterchangeFormatLength", "Exif.Image.ReferenceBlackWhite",
 };
+// clang-format on
 
 void eraseKey(Exiv2::ExifData& exif, const char* key)
 {
@@ -182,9 +184,9 @@ void editExif(Exiv2::ExifData& exif, int width, int height)
 
 void editXmp(Exiv2::XmpData& xmp)
 {
-    for (const char* key : {"Xmp.tiff.ReferenceBlackWhite", "Xmp.tiff.ImageWidth",
-                            "Xmp.tiff.ImageLength", "Xmp.exif.PixelXDimension",
-                            "Xmp.exif.PixelYDimension"}) {
+    for (const char* key :
+         {"Xmp.tiff.ReferenceBlackWhite", "Xmp.tiff.ImageWidth", "Xmp.tiff.ImageLength",
+          "Xmp.exif.PixelXDimension", "Xmp.exif.PixelYDimension"}) {
         const auto it = xmp.findKey(Exiv2::XmpKey(key));
         if (it != xmp.end())
             xmp.erase(it);

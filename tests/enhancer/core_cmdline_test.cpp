@@ -18,8 +18,14 @@ TEST(CommandLineNumber, ReadLikeADecimalConversion)
         const char* text;
         int32_t value;
     } cases[] = {
-        {"1234", 1234},  {"", 0},     {"abc", 0},       {"12abc", 12},
-        {"  77", 77},    {"-5", -5},  {"+9", 9},        {"0x10", 0},
+        {"1234", 1234},
+        {"", 0},
+        {"abc", 0},
+        {"12abc", 12},
+        {"  77", 77},
+        {"-5", -5},
+        {"+9", 9},
+        {"0x10", 0},
         {"99999999999", std::numeric_limits<int32_t>::max()},
         {"-99999999999", std::numeric_limits<int32_t>::min()},
     };
@@ -38,7 +44,8 @@ TEST(CommandLine, CallerAndSingleFile)
     EXPECT_TRUE(info.Problems().isEmpty());
 }
 
-class ListFileTest : public ::testing::Test {
+class ListFileTest : public ::testing::Test
+{
 protected:
     TestFolder folder;
     CMyCmdLineInfo info;
@@ -83,11 +90,15 @@ TEST_F(ListFileTest, OverlongAndNonUtf8LinesAreLeftOutAndSaid)
     const QByteArray justFits = "/" + QByteArray(CMyCmdLineInfo::MaxLineBytes - 1, 'z');
     parseList("/p/a.jpg\n" + overlong + "\n/p/\xff\xfe.jpg\n" + justFits + "\n/p/b.jpg\n" +
               overlong);
-    EXPECT_EQ(info.FileList(), (QStringList{"/p/a.jpg", QString::fromLatin1(justFits), "/p/b.jpg"}));
+    EXPECT_EQ(info.FileList(),
+              (QStringList{"/p/a.jpg", QString::fromLatin1(justFits), "/p/b.jpg"}));
     ASSERT_EQ(info.Problems().size(), 3) << qPrintable(info.Problems().join('\n'));
-    EXPECT_TRUE(info.Problems()[0].contains(QLatin1String("Line 2"))) << qPrintable(info.Problems()[0]);
-    EXPECT_TRUE(info.Problems()[1].contains(QLatin1String("Line 3"))) << qPrintable(info.Problems()[1]);
-    EXPECT_TRUE(info.Problems()[2].contains(QLatin1String("Line 6"))) << qPrintable(info.Problems()[2]);
+    EXPECT_TRUE(info.Problems()[0].contains(QLatin1String("Line 2")))
+        << qPrintable(info.Problems()[0]);
+    EXPECT_TRUE(info.Problems()[1].contains(QLatin1String("Line 3")))
+        << qPrintable(info.Problems()[1]);
+    EXPECT_TRUE(info.Problems()[2].contains(QLatin1String("Line 6")))
+        << qPrintable(info.Problems()[2]);
 }
 
 TEST_F(ListFileTest, AnEmptyListSaysSoAndStartsWithoutList)

@@ -23,7 +23,8 @@
 namespace
 {
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public ::testing::Test
+{
 protected:
     TestFolder folder;
     CLumivexDoc doc;
@@ -47,8 +48,8 @@ protected:
     {
         QImage picture(6, 4, QImage::Format_ARGB32);
         picture.fill(qRgb(grey, grey, grey));
-        const QString mime = EncoderMimeType(name).isEmpty() ? QStringLiteral("image/png")
-                                                               : EncoderMimeType(name);
+        const QString mime =
+            EncoderMimeType(name).isEmpty() ? QStringLiteral("image/png") : EncoderMimeType(name);
         return writePicture(folder.file(name), picture, mime);
     }
     // An edit whose result is filled with value, of the given size.
@@ -69,7 +70,7 @@ protected:
 // undoes and redoes, s saves.
 struct UndoCase {
     const char* steps;
-    int image;         // the first byte of the image shown (50: as loaded)
+    int image; // the first byte of the image shown (50: as loaded)
     int counter;
     bool modified;
     const char* menu;
@@ -81,16 +82,16 @@ TEST_F(DocumentTest, UndoSequences)
         {"a", 10, 1, true, "Undo \tCtrl+Z"},
         {"au", 50, 0, false, "Redo \tCtrl+Z"},
         {"aur", 10, 1, true, "Undo \tCtrl+Z"},
-        {"auru", 50, 0, false, "Redo \tCtrl+Z"},   // back to the loaded image
-        {"aau", 10, 1, true, "Redo \tCtrl+Z"},     // the first edit's result
-        {"aauu", 20, 2, true, "Undo \tCtrl+Z"},    // the second Undo is a Redo
-        {"aauuu", 10, 1, true, "Redo \tCtrl+Z"},   // the loaded image cannot be reached
+        {"auru", 50, 0, false, "Redo \tCtrl+Z"}, // back to the loaded image
+        {"aau", 10, 1, true, "Redo \tCtrl+Z"},   // the first edit's result
+        {"aauu", 20, 2, true, "Undo \tCtrl+Z"},  // the second Undo is a Redo
+        {"aauuu", 10, 1, true, "Redo \tCtrl+Z"}, // the loaded image cannot be reached
         {"aua", 20, 1, true, "Undo \tCtrl+Z"},
         {"auau", 50, 0, false, "Redo \tCtrl+Z"},
         {"as", 10, 0, false, "Undo \tCtrl+Z"},
-        {"asu", 50, -1, true, "Redo \tCtrl+Z"},    // the file holds the edit: modified
+        {"asu", 50, -1, true, "Redo \tCtrl+Z"}, // the file holds the edit: modified
         {"asur", 10, 0, false, "Undo \tCtrl+Z"},
-        {"asuaur", 20, 0, true, "Undo \tCtrl+Z"},  // the file holds neither image shown
+        {"asuaur", 20, 0, true, "Undo \tCtrl+Z"}, // the file holds neither image shown
         {"aasu", 10, -1, true, "Redo \tCtrl+Z"},
     };
     int n = 0;
@@ -151,8 +152,8 @@ TEST_F(DocumentTest, WhatTheWindowsAreTold)
     ASSERT_TRUE(doc.Load(photo(QStringLiteral("w.png"))));
     hints.clear();
     undoButtons.clear();
-    apply(10);            // same size
-    apply(20, 3, 2);      // smaller: the view sizes itself again
+    apply(10);       // same size
+    apply(20, 3, 2); // smaller: the view sizes itself again
     doc.UndoRedo();
     doc.UndoRedo();
     EXPECT_EQ(hints, (std::vector<int>{1, 0, 500, 500}));
@@ -280,7 +281,8 @@ TEST_F(DocumentTest, AReadOnlyTargetIsWrittenOnlyWhenTheUserSaysSo)
 }
 
 // Files the administrator may not change either: the permission change itself fails.
-class Immutable {
+class Immutable
+{
 public:
     explicit Immutable(const QString& path) : m_path(QFile::encodeName(path))
     {

@@ -31,15 +31,16 @@ struct ExtensionCase {
 TEST(ImageFileTable, ExtensionsMapCaseInsensitivelyToTheirTypes)
 {
     const ExtensionCase cases[] = {
-        {"/p/a.dib", "image/bmp"},     {"/p/a.BMP", "image/bmp"},    {"/p/a.Jpg", "image/jpeg"},
-        {"/p/a.jpe", "image/jpeg"},    {"/p/a.JPEG", "image/jpeg"},  {"/p/a.png", "image/png"},
-        {"/p/a.gif", "image/gif"},     {"/p/a.emf", "image/emf"},    {"/p/a.wmf", "image/wmf"},
-        {"/p/a.ico", "image/ico"},     {"/p/a.tif", "image/tiff"},   {"/p/a.TIFF", "image/tiff"},
+        {"/p/a.dib", "image/bmp"},      {"/p/a.BMP", "image/bmp"},   {"/p/a.Jpg", "image/jpeg"},
+        {"/p/a.jpe", "image/jpeg"},     {"/p/a.JPEG", "image/jpeg"}, {"/p/a.png", "image/png"},
+        {"/p/a.gif", "image/gif"},      {"/p/a.emf", "image/emf"},   {"/p/a.wmf", "image/wmf"},
+        {"/p/a.ico", "image/ico"},      {"/p/a.tif", "image/tiff"},  {"/p/a.TIFF", "image/tiff"},
         {"/p/a.tar.jpg", "image/jpeg"}, {"/p/a.jpg.xyz", ""},        {"/p/picture", ""},
-        {"/my.dir/picture", ""},       {"/p/a.jpgx", ""},            {"/p/a.", ""},
+        {"/my.dir/picture", ""},        {"/p/a.jpgx", ""},           {"/p/a.", ""},
     };
     for (const ExtensionCase& c : cases)
-        EXPECT_EQ(EncoderMimeType(QString::fromLatin1(c.path)), QLatin1String(c.mimeType)) << c.path;
+        EXPECT_EQ(EncoderMimeType(QString::fromLatin1(c.path)), QLatin1String(c.mimeType))
+            << c.path;
 }
 
 TEST(ImageFileTable, EncoderOnlyWhereTheImagingLayerWrites)
@@ -54,7 +55,8 @@ TEST(ImageFileTable, EncoderOnlyWhereTheImagingLayerWrites)
         EXPECT_FALSE(HasEncoder(QLatin1String(path))) << path;
 }
 
-class ImageFileTest : public ::testing::Test {
+class ImageFileTest : public ::testing::Test
+{
 protected:
     TestFolder folder;
     ImageRecord image;
@@ -86,7 +88,8 @@ TEST_F(ImageFileTest, LoadsTheBottomUpRecordWithItsHeader)
     EXPECT_EQ(image.fileName, "q.png");
     // The last row of the buffer is the picture's top row: red on the left.
     const uint8_t* top = image.Pixels() + 15 * 96;
-    EXPECT_EQ((std::array<uint8_t, 3>{top[0], top[1], top[2]}), (std::array<uint8_t, 3>{0, 0, 255}));
+    EXPECT_EQ((std::array<uint8_t, 3>{top[0], top[1], top[2]}),
+              (std::array<uint8_t, 3>{0, 0, 255}));
     expectQuarters({Red, Green, Blue, White}, "upright");
 }
 
@@ -100,19 +103,20 @@ struct TurnCase {
 TEST_F(ImageFileTest, OrientationFromThePhotoOrItsSideFile)
 {
     const TurnCase cases[] = {
-        {0, 6, 16, 32, {Blue, Red, White, Green}},  // side file: a quarter turn clockwise
-        {0, 2, 32, 16, {Red, Green, Blue, White}},  // mirrored: ignored
-        {0, 5, 32, 16, {Red, Green, Blue, White}},  // mirrored and turned: ignored
-        {6, 0, 16, 32, {Blue, Red, White, Green}},  // the photo's own tag
-        {3, 0, 32, 16, {White, Blue, Green, Red}},  // a real half turn, not a flip
-        {8, 0, 16, 32, {Green, White, Red, Blue}},  // three quarters
-        {0, 9, 32, 16, {Red, Green, Blue, White}},  // no such value
-        {1, 8, 16, 32, {Green, White, Red, Blue}},  // the side file, once there, decides
+        {0, 6, 16, 32, {Blue, Red, White, Green}}, // side file: a quarter turn clockwise
+        {0, 2, 32, 16, {Red, Green, Blue, White}}, // mirrored: ignored
+        {0, 5, 32, 16, {Red, Green, Blue, White}}, // mirrored and turned: ignored
+        {6, 0, 16, 32, {Blue, Red, White, Green}}, // the photo's own tag
+        {3, 0, 32, 16, {White, Blue, Green, Red}}, // a real half turn, not a flip
+        {8, 0, 16, 32, {Green, White, Red, Blue}}, // three quarters
+        {0, 9, 32, 16, {Red, Green, Blue, White}}, // no such value
+        {1, 8, 16, 32, {Green, White, Red, Blue}}, // the side file, once there, decides
     };
     int n = 0;
     for (const TurnCase& c : cases) {
         const QString path = folder.file(QStringLiteral("a%1.jpg").arg(n++));
-        ASSERT_FALSE(writePicture(path, quarterPicture(), "image/jpeg", c.photoOrientation).isEmpty());
+        ASSERT_FALSE(
+            writePicture(path, quarterPicture(), "image/jpeg", c.photoOrientation).isEmpty());
         if (c.sideOrientation != 0) {
             ASSERT_FALSE(writeSideFile(path, c.sideOrientation).isEmpty());
         }
@@ -133,18 +137,18 @@ struct LevelsCase {
 TEST_F(ImageFileTest, LevelsFromTheSideFileOnlyWhenTheyAreLevels)
 {
     const LevelsCase cases[] = {
-        {{20, 220, 20, 220, 20, 220}, QColor(128, 128, 128)}, // (120 - 20) x 255 / 200
-        {{0, 255, 0, 255, 40, 140}, QColor(120, 120, 204)},   // blue alone stretched
-        {{10, 20, 10, 20, 10, 20}, QColor(120, 120, 120)},    // sum 90: not levels
-        {{0, 25, 0, 25, 0, 50}, QColor(120, 120, 120)},       // sum exactly 100
+        {{20, 220, 20, 220, 20, 220}, QColor(128, 128, 128)},  // (120 - 20) x 255 / 200
+        {{0, 255, 0, 255, 40, 140}, QColor(120, 120, 204)},    // blue alone stretched
+        {{10, 20, 10, 20, 10, 20}, QColor(120, 120, 120)},     // sum 90: not levels
+        {{0, 25, 0, 25, 0, 50}, QColor(120, 120, 120)},        // sum exactly 100
         {{0, 255, 128, 255, 128, 255}, QColor(120, 120, 120)}, // a camera's YCbCr reference
     };
     QImage grey(8, 8, QImage::Format_ARGB32);
     grey.fill(qRgb(120, 120, 120));
     int n = 0;
     for (const LevelsCase& c : cases) {
-        const QString path = writePicture(folder.file(QStringLiteral("g%1.png").arg(n++)), grey,
-                                          "image/png");
+        const QString path =
+            writePicture(folder.file(QStringLiteral("g%1.png").arg(n++)), grey, "image/png");
         ASSERT_FALSE(writeSideFile(path, 0, c.levels).isEmpty());
         ASSERT_TRUE(load(path)) << qPrintable(reason);
         EXPECT_TRUE(closeTo(shownColour(image, 4, 4), c.expected, 1))
@@ -233,10 +237,12 @@ TEST_F(ImageFileTest, SavingReplacesTheFileWholeAndLeavesNothingBeside)
     const QString path = folder.file("photo.png");
     const BITMAPINFOHEADER header = MakeDibHeader(4, 4);
     ASSERT_TRUE(SaveImageFile(path, header, filledPixels(4, 4, 10).get()));
-    struct stat before {};
+    struct stat before {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
     ASSERT_TRUE(SaveImageFile(path, header, filledPixels(4, 4, 200).get()));
-    struct stat after {};
+    struct stat after {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
     // A new file renamed over the old one, never the old one written over.
     EXPECT_NE(before.st_ino, after.st_ino);
@@ -258,8 +264,8 @@ TEST_F(ImageFileTest, AFailedSaveLeavesTheTargetAsItWas)
     bad.biBitCount = 32;
     EXPECT_FALSE(SaveImageFile(path, bad, filledPixels(4, 4, 99).get(), {}, &reason));
     EXPECT_FALSE(SaveImageFile(path, header, nullptr));
-    EXPECT_FALSE(SaveImageFile(folder.file("no/such/folder/x.png"), header,
-                               filledPixels(4, 4, 1).get()));
+    EXPECT_FALSE(
+        SaveImageFile(folder.file("no/such/folder/x.png"), header, filledPixels(4, 4, 1).get()));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), original);
@@ -288,8 +294,9 @@ std::unique_ptr<Exiv2::Image> openMetadata(const QString& path)
 
 TEST_F(ImageFileTest, ACameraPhotoKeepsItsMetadataWhenSaved)
 {
-    for (const char* name : {"photos/exs-Canon_40D.jpg", "photos/exs-landscape_6.jpg",
-                             "photos/mdx-withIptc.jpg", "photos/fr-IPTC-PhotometadataRef-Std2021.1.jpg"}) {
+    for (const char* name :
+         {"photos/exs-Canon_40D.jpg", "photos/exs-landscape_6.jpg", "photos/mdx-withIptc.jpg",
+          "photos/fr-IPTC-PhotometadataRef-Std2021.1.jpg"}) {
         const QString original = sharedTestData(QLatin1String(name));
         ASSERT_TRUE(load(original)) << name << qPrintable(reason);
         const QString saved = folder.file(QFileInfo(original).fileName());
@@ -326,7 +333,8 @@ TEST_F(ImageFileTest, ATurnedPhotoIsSavedUprightWithoutItsLevels)
                                       {20, 220, 20, 220, 20, 220});
     ASSERT_TRUE(load(path)) << qPrintable(reason);
     ASSERT_EQ(image.widthPixels, 16);
-    ASSERT_TRUE(SaveImageFile(path, image.header, image.Pixels(), path, &reason)) << qPrintable(reason);
+    ASSERT_TRUE(SaveImageFile(path, image.header, image.Pixels(), path, &reason))
+        << qPrintable(reason);
     const auto saved = openMetadata(path);
     const auto& exif = saved->exifData();
     ASSERT_NE(exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")), exif.end());
@@ -347,7 +355,8 @@ TEST_F(ImageFileTest, ASideFileStopsTurningTheSavedPhoto)
     ASSERT_TRUE(load(path));
     ASSERT_EQ(image.widthPixels, 16);
     const std::vector<QColor> shown = quarterColours(image);
-    ASSERT_TRUE(SaveImageFile(path, image.header, image.Pixels(), path, &reason)) << qPrintable(reason);
+    ASSERT_TRUE(SaveImageFile(path, image.header, image.Pixels(), path, &reason))
+        << qPrintable(reason);
     const imaging::DisplayTransform side = imaging::readDisplayTransform(path);
     EXPECT_EQ(side.rotation, 0);
     EXPECT_FALSE(side.hasLevels());

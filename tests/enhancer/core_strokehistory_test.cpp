@@ -14,7 +14,8 @@ namespace
 constexpr int W = 40, H = 30;
 constexpr uint32_t Stride = DibStride(W); // 120
 
-class StrokeHistoryTest : public ::testing::Test {
+class StrokeHistoryTest : public ::testing::Test
+{
 protected:
     PackedPixels image = patternPixels(W, H);
     StrokeHistory history{W, H};

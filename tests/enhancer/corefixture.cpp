@@ -59,7 +59,8 @@ std::vector<QColor> quarterColours(const ImageRecord& image)
 
 bool closeTo(const QColor& a, const QColor& b, int tolerance)
 {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
            std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
@@ -69,8 +70,9 @@ QImage quarterPicture()
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 32; ++x) {
             const bool right = x >= 16, bottom = y >= 8;
-            picture.setPixel(x, y, !bottom ? (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0))
-                                           : (right ? qRgb(255, 255, 255) : qRgb(0, 0, 255)));
+            picture.setPixel(x, y,
+                             !bottom ? (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0))
+                                     : (right ? qRgb(255, 255, 255) : qRgb(0, 0, 255)));
         }
     return picture;
 }

@@ -44,10 +44,12 @@ QImage quarterPicture();
 QString writePicture(const QString& path, const QImage& picture, const QString& mimeType,
                      int orientation = 0, const std::vector<double>& levels = {});
 // The side file of photo with the given tags (a 1 x 1 JPEG that carries only them).
-QString writeSideFile(const QString& photo, int orientation, const std::vector<double>& levels = {});
+QString writeSideFile(const QString& photo, int orientation,
+                      const std::vector<double>& levels = {});
 
 // Answers the file dialogs from lists: "" (cancelled) once a list runs out.
-class EditorChoosers : public NoChoosers {
+class EditorChoosers : public NoChoosers
+{
 public:
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
     QStringList openFiles(const QString& title, const QString& folder,
