@@ -121,12 +121,6 @@ QString writeSideFile(const QString& photo, int orientation, const std::vector<d
                         orientation, levels);
 }
 
-QString EditorChoosers::openFile(const QString& title, const QString& folder, const QString& filter)
-{
-    const QStringList files = openFiles(title, folder, filter);
-    return files.isEmpty() ? QString() : files.front();
-}
-
 QStringList EditorChoosers::openFiles(const QString&, const QString&, const QString& filter)
 {
     filters << filter;

@@ -51,7 +51,6 @@ QString writeSideFile(const QString& photo, int orientation,
 class EditorChoosers : public NoChoosers
 {
 public:
-    QString openFile(const QString& title, const QString& folder, const QString& filter) override;
     QStringList openFiles(const QString& title, const QString& folder,
                           const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggested,
