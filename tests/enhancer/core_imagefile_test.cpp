@@ -156,6 +156,23 @@ TEST_F(ImageFileTest, LevelsFromTheSideFileOnlyWhenTheyAreLevels)
     }
 }
 
+TEST_F(ImageFileTest, ADamagedSideFileLeavesThePhotoToItsOwnTags)
+{
+    const QString path = writePicture(folder.file("d.jpg"), quarterPicture(), "image/jpeg", 6);
+    const QString side = writeSideFile(path, 8);
+    QFile damaged(side);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    const QByteArray head = damaged.read(30);
+    ASSERT_TRUE(damaged.resize(0) && damaged.write(head) == 30); // cut short in its tags
+    damaged.close();
+    ASSERT_TRUE(load(path)) << qPrintable(reason);
+    EXPECT_EQ(image.widthPixels, 16);
+    expectQuarters({Blue, Red, White, Green}, "the photo's own turn");
+    ASSERT_TRUE(QFile::resize(side, 0));
+    ASSERT_TRUE(load(path)) << qPrintable(reason);
+    expectQuarters({Blue, Red, White, Green}, "an empty side file");
+}
+
 TEST_F(ImageFileTest, ADecodableFileOfAnotherExtensionOpensWithoutEncoder)
 {
     const QString png = writePicture(folder.file("p.png"), quarterPicture(), "image/png");
