@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "enhancer/previewzoom.h"
+
 namespace
 {
 
@@ -12,6 +14,19 @@ bool InsideWindow(double x, double y, int width, int height)
 }
 
 } // namespace
+
+BrushView BrushView::Of(const PreviewZoom& preview)
+{
+    const PreviewZoom::Rect window = preview.ImageWindow();
+    BrushView view;
+    view.scrollX = preview.ScrollX();
+    view.scrollY = preview.ScrollY();
+    view.zoom = preview.Zoom();
+    view.windowWidth = window.width;
+    view.windowHeight = window.height;
+    view.imageHeight = preview.ImageHeight();
+    return view;
+}
 
 BrushPoint BrushView::ImagePointAt(double x, double y) const
 {

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class PreviewZoom;
+
 struct BrushPoint {
     int x = 0, y = 0;
 };
@@ -18,6 +20,9 @@ struct BrushOutline {
 };
 
 struct BrushView {
+    // The brush over the preview as it stands now.
+    static BrushView Of(const PreviewZoom& preview);
+
     // The image point under window position (x, y), rows counted from the bottom.
     BrushPoint ImagePointAt(double x, double y) const;
     // The outline of a brush of the given size (image pixels) at window position (x, y).

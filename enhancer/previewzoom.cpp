@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-void PreviewZoom::SetLayout(int areaWidth, int areaHeight, int32_t imageWidth,
-                            int32_t imageHeight)
+void PreviewZoom::SetLayout(int areaWidth, int areaHeight, int32_t imageWidth, int32_t imageHeight)
 {
     m_areaWidth = std::max(areaWidth, 1);
     m_areaHeight = std::max(areaHeight, 1);

@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-class PreviewZoom {
+class PreviewZoom
+{
 public:
     // Zoom steps: the sharpen preview's and the red-eye control's.
     static constexpr double DefaultStep = 0.25, RedEyeStep = 0.5;
@@ -50,6 +51,8 @@ public:
     double LastFactor() const { return m_factor; }
     double ScrollX() const { return m_scrollX; }
     double ScrollY() const { return m_scrollY; }
+    int32_t ImageWidth() const { return m_imageWidth; }
+    int32_t ImageHeight() const { return m_imageHeight; }
 
 private:
     double m_step;
