@@ -75,11 +75,11 @@ int EnhanceSettings::SliderPosition(int kind) const
     return kind == Gamma ? int(value) : int(value * m_sliderScale);
 }
 
-int EnhanceSettings::AutoLevelButtonText() const
+LumivexStringId EnhanceSettings::AutoLevelButtonText() const
 {
     if (m_autoLevel[m_channel])
-        return m_channel == All ? UndoAutoLevelsText : UndoAutoLevelText;
-    return m_channel == All ? AutoLevelsText : AutoLevelText;
+        return m_channel == All ? IDS_LX_UNDO_AUTO_LEVELS : IDS_LX_UNDO_AUTO_LEVEL;
+    return m_channel == All ? IDS_LX_AUTO_LEVELS : IDS_LX_AUTO_LEVEL;
 }
 
 void EnhanceSettings::ApplyChannel(int channel, const Parameters& params, const uint8_t* src)
@@ -163,9 +163,8 @@ void EnhanceSettings::AutoLevelsOn(int current)
     for (int channel = 0; channel < All; ++channel) {
         if (!m_autoLevel[channel])
             continue;
-        const AutoLevelResult levels = m_funcs.AutoLevel(m_header.biWidth, m_header.biHeight,
-                                                         channel, m_working.data(),
-                                                         m_working.data());
+        const AutoLevelResult levels = m_funcs.AutoLevel(
+            m_header.biWidth, m_header.biHeight, channel, m_working.data(), m_working.data());
         Parameters& own = m_params[channel];
         if (channel == current) {
             brightnessChange = float(levels.brightness) - own.brightness;
@@ -176,8 +175,8 @@ void EnhanceSettings::AutoLevelsOn(int current)
     }
     Parameters& all = m_params[All];
     if (current == All) {
-        const int sum = int(m_params[0].brightness + m_params[1].brightness +
-                            m_params[2].brightness);
+        const int sum =
+            int(m_params[0].brightness + m_params[1].brightness + m_params[2].brightness);
         all.brightness = float(sum / 3);
         all.contrast = (m_params[0].contrast + m_params[1].contrast + m_params[2].contrast) / 3;
     } else {

@@ -12,15 +12,13 @@
 
 #include "enhancer/dib.h"
 #include "enhancer/imageenhfuncs.h"
+#include "enhancer/lumivexstrings.h"
 
-class EnhanceSettings {
+class EnhanceSettings
+{
 public:
     // Slider kinds.
     static constexpr int Brightness = 0, Contrast = 1, Gamma = 2;
-    // Texts of the automatic levels button: undo for one channel, ask for one channel, ask for
-    // all, undo for all.
-    static constexpr int UndoAutoLevelText = 130, AutoLevelText = 132, UndoAutoLevelsText = 134,
-                         AutoLevelsText = 135;
 
     struct Parameters {
         float brightness = 0, contrast = 0, gamma = 0;
@@ -60,8 +58,8 @@ public:
     // Where the slider of the given kind stands for the current channel; the labels show the
     // same numbers.
     int SliderPosition(int kind) const;
-    // Which string the automatic levels button shows.
-    int AutoLevelButtonText() const;
+    // Which text the automatic levels button shows.
+    LumivexStringId AutoLevelButtonText() const;
 
     const BITMAPINFOHEADER& Header() const { return m_header; }
     const uint8_t* WorkingPixels() const { return m_working.data(); }

@@ -65,8 +65,8 @@ bool CImageEnhFuncs::Apply(int imageWidth, int imageHeight, int channel, int b, 
     return MapChannels(channel, channel + 1, dst, src, progress);
 }
 
-bool CImageEnhFuncs::MapChannels(int firstChannel, int endChannel, uint8_t* dst,
-                                 const uint8_t* src, const ProgressCallback& progress) const
+bool CImageEnhFuncs::MapChannels(int firstChannel, int endChannel, uint8_t* dst, const uint8_t* src,
+                                 const ProgressCallback& progress) const
 {
     const size_t stride = DibStride(width);
     const int columns = width;

@@ -11,14 +11,15 @@
 
 // What automatic levels found in a channel and the slider values that stand for its stretch.
 struct AutoLevelResult {
-    int low = 255;         // smallest value in use (255 when none)
-    int high = 0;          // largest value in use below 255 (0 when none)
-    double brightness = 0; // equivalent brightness slider value
-    double contrast = 0;   // equivalent contrast slider value
+    int low = 255;          // smallest value in use (255 when none)
+    int high = 0;           // largest value in use below 255 (0 when none)
+    double brightness = 0;  // equivalent brightness slider value
+    double contrast = 0;    // equivalent contrast slider value
     bool stretched = false; // false when the channel was left as it was
 };
 
-class CImageEnhFuncs {
+class CImageEnhFuncs
+{
 public:
     // Byte positions of a pixel; AllChannels maps the three with one table.
     static constexpr int BlueChannel = 0, GreenChannel = 1, RedChannel = 2, AllChannels = 3;
@@ -38,8 +39,7 @@ public:
     // Stretches the values of byte position channel (0..2) of src into dst (which may be src)
     // so that the range in use covers 0..255; the parameters are left at the stretch's gain,
     // offset and exponent 1.
-    AutoLevelResult AutoLevel(int width, int height, int channel, uint8_t* dst,
-                              const uint8_t* src);
+    AutoLevelResult AutoLevel(int width, int height, int channel, uint8_t* dst, const uint8_t* src);
 
     double Offset() const { return m_offset; }
     double Gain() const { return m_gain; }

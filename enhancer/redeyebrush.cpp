@@ -67,8 +67,7 @@ void RedEyeBrush::CorrectPixel(uint8_t* pixel, double d) const
         target[2] = AutomaticRed(pixel[1], pixel[0]);
         firstChannel = 2;
     }
-    const bool fullCore =
-        sharpness >= 100 || (sharpness > 50 && d < 2.0 * sharpness / 100 - 1);
+    const bool fullCore = sharpness >= 100 || (sharpness > 50 && d < 2.0 * sharpness / 100 - 1);
     const double weight = fullCore ? 1.0 : Weight(d);
     for (int channel = firstChannel; channel < 3; ++channel) {
         if (fullCore)

@@ -16,7 +16,8 @@ struct DabArea {
     bool IsEmpty() const { return right <= left || bottom <= top; }
 };
 
-class RedEyeBrush {
+class RedEyeBrush
+{
 public:
     // The sliders' ranges and start positions.
     static constexpr int MinSize = 4, MaxSize = 100, StartSize = 20;

@@ -19,7 +19,9 @@ struct TableCase {
     int expected;
 };
 
-class TableTest : public ::testing::TestWithParam<TableCase> {};
+class TableTest : public ::testing::TestWithParam<TableCase>
+{
+};
 
 TEST_P(TableTest, MapsOneValue)
 {
@@ -41,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TableCase{"contrast -100 lifts black", 0, -100, 0, 0, 102},
                       TableCase{"contrast -100 lowers white", 0, -100, 0, 255, 153},
                       // Past the slider range, reached by adding the all-channels slider.
-                      TableCase{"gamma far beyond -100 darkens all but white", 0, 0, -200, 254,
-                                0},
+                      TableCase{"gamma far beyond -100 darkens all but white", 0, 0, -200, 254, 0},
                       TableCase{"gamma far beyond +100 lifts all but black", 0, 0, 200, 1, 254}));
 
 TEST(CImageEnhFuncsTest, NeutralSettingsGiveTheSameValues)
@@ -81,8 +82,8 @@ TEST(CImageEnhFuncsTest, OneChannelChangesOnlyItsBytes)
     ColourPicture src(3, 2, {10, 100, 200}); // stride 12: three padding bytes a row
     ColourPicture dst(3, 2, {1, 2, 3});
     CImageEnhFuncs funcs;
-    ASSERT_TRUE(funcs.Apply(3, 2, CImageEnhFuncs::GreenChannel, 100, 0, 0, dst.Pixels(),
-                            src.Pixels()));
+    ASSERT_TRUE(
+        funcs.Apply(3, 2, CImageEnhFuncs::GreenChannel, 100, 0, 0, dst.Pixels(), src.Pixels()));
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(dst.At(x, y), (Bgr{1, 200, 3}));
@@ -174,7 +175,9 @@ struct ThresholdCase {
     int expectedLow;
 };
 
-class ThresholdTest : public ::testing::TestWithParam<ThresholdCase> {};
+class ThresholdTest : public ::testing::TestWithParam<ThresholdCase>
+{
+};
 
 TEST_P(ThresholdTest, RareValuesBelowTheShareAreIgnored)
 {
@@ -186,8 +189,7 @@ TEST_P(ThresholdTest, RareValuesBelowTheShareAreIgnored)
         picture.Set(i, 50, {0, 0, 0});
     CImageEnhFuncs funcs;
     const AutoLevelResult levels =
-        funcs.AutoLevel(100, 100, CImageEnhFuncs::GreenChannel, picture.Pixels(),
-                        picture.Pixels());
+        funcs.AutoLevel(100, 100, CImageEnhFuncs::GreenChannel, picture.Pixels(), picture.Pixels());
     EXPECT_EQ(levels.low, GetParam().expectedLow);
 }
 
@@ -238,8 +240,8 @@ TEST(CImageEnhFuncsTest, PhotoMapsAsOneThreadWould)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const Bgr c = photo.At(x, y);
-            expected.Set(x, y, {funcs.Table()[c.blue], funcs.Table()[c.green],
-                                funcs.Table()[c.red]});
+            expected.Set(x, y,
+                         {funcs.Table()[c.blue], funcs.Table()[c.green], funcs.Table()[c.red]});
         }
     EXPECT_EQ(mapped.bytes, expected.bytes);
 }
@@ -260,8 +262,7 @@ TEST(AutoLevelTest, PhotoRangeIsFoundAsOneThreadWould)
         }
     CImageEnhFuncs funcs;
     const AutoLevelResult levels =
-        funcs.AutoLevel(width, height, CImageEnhFuncs::RedChannel, photo.Pixels(),
-                        photo.Pixels());
+        funcs.AutoLevel(width, height, CImageEnhFuncs::RedChannel, photo.Pixels(), photo.Pixels());
     EXPECT_EQ(levels.low, low);
     EXPECT_EQ(levels.high, high);
 }

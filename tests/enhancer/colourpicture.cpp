@@ -56,9 +56,9 @@ ColourPicture LoadTestPhoto(const char* name, int maxSide)
     for (int y = 0; y < decoded.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
         for (int x = 0; x < decoded.width(); ++x)
-            picture.Set(x, decoded.height() - 1 - y,
-                        {uint8_t(qBlue(line[x])), uint8_t(qGreen(line[x])),
-                         uint8_t(qRed(line[x]))});
+            picture.Set(
+                x, decoded.height() - 1 - y,
+                {uint8_t(qBlue(line[x])), uint8_t(qGreen(line[x])), uint8_t(qRed(line[x]))});
     }
     return picture;
 }

@@ -15,7 +15,8 @@ struct Bgr {
     bool operator==(const Bgr&) const = default;
 };
 
-class ColourPicture {
+class ColourPicture
+{
 public:
     ColourPicture(int width, int height, Bgr fill = {});
 

@@ -14,7 +14,9 @@ struct FitCase {
     double expected;
 };
 
-class FitZoomTest : public ::testing::TestWithParam<FitCase> {};
+class FitZoomTest : public ::testing::TestWithParam<FitCase>
+{
+};
 
 TEST_P(FitZoomTest, WholePictureFits)
 {
@@ -45,7 +47,9 @@ struct StepCase {
     double expected;
 };
 
-class ZoomStepTest : public ::testing::TestWithParam<StepCase> {};
+class ZoomStepTest : public ::testing::TestWithParam<StepCase>
+{
+};
 
 TEST_P(ZoomStepTest, StepsFromZoom)
 {
@@ -67,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, ZoomStepTest,
     ::testing::Values(StepCase{"doubles below two steps", 0.25, 0.2, 0.2, true, 0.4},
                       StepCase{"doubles just below two steps", 0.25, 0.2, 0.45, true, 0.9},
-                      StepCase{"from the fit to the next whole step", 0.25, 0.6, 0.6, true,
-                               0.75},
+                      StepCase{"from the fit to the next whole step", 0.25, 0.6, 0.6, true, 0.75},
                       StepCase{"adds a step away from the fit", 0.25, 0.6, 0.7, true, 0.95},
                       StepCase{"red-eye step", 0.5, 0.8, 0.8, true, 1.6},
                       StepCase{"red-eye step above two steps", 0.5, 0.8, 1.6, true, 2.1},

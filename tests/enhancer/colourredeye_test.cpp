@@ -22,7 +22,9 @@ struct AutomaticCase {
     int expectedRed;
 };
 
-class AutomaticRedTest : public ::testing::TestWithParam<AutomaticCase> {};
+class AutomaticRedTest : public ::testing::TestWithParam<AutomaticCase>
+{
+};
 
 TEST_P(AutomaticRedTest, RedIsRebuiltFromGreenAndBlue)
 {
@@ -37,7 +39,7 @@ TEST_P(AutomaticRedTest, RedIsRebuiltFromGreenAndBlue)
 
 INSTANTIATE_TEST_SUITE_P(
     Factors, AutomaticRedTest,
-    ::testing::Values(AutomaticCase{1.0, {0, 0, 255}, 0},     // pure red
+    ::testing::Values(AutomaticCase{1.0, {0, 0, 255}, 0},      // pure red
                       AutomaticCase{1.0, {40, 100, 255}, 160}, // 2 x green - blue
                       AutomaticCase{0.0, {10, 200, 255}, 0},   // -200 + 20 clamps
                       AutomaticCase{0.5, {50, 100, 255}, 75},  // mean of green and blue
@@ -50,7 +52,9 @@ struct CustomCase {
     Bgr expected;
 };
 
-class CustomTargetTest : public ::testing::TestWithParam<CustomCase> {};
+class CustomTargetTest : public ::testing::TestWithParam<CustomCase>
+{
+};
 
 TEST_P(CustomTargetTest, ColourTakesThePixelsBrightness)
 {
@@ -67,13 +71,15 @@ TEST_P(CustomTargetTest, ColourTakesThePixelsBrightness)
 INSTANTIATE_TEST_SUITE_P(
     Colours, CustomTargetTest,
     ::testing::Values(
-        CustomCase{"dark pixel darkens the colour", Colourref(200, 100, 50), {20, 30, 240},
-                   {16, 33, 66}},
-        CustomCase{"bright pixel lightens it", Colourref(200, 100, 50), {200, 200, 9},
-                   {191, 207, 238}},
-        CustomCase{"equal brightness keeps it", Colourref(200, 100, 50), {100, 50, 0},
-                   {50, 100, 200}},
-        CustomCase{"black on white stays nearly white", Colourref(0, 0, 0), {255, 255, 255},
+        CustomCase{
+            "dark pixel darkens the colour", Colourref(200, 100, 50), {20, 30, 240}, {16, 33, 66}},
+        CustomCase{
+            "bright pixel lightens it", Colourref(200, 100, 50), {200, 200, 9}, {191, 207, 238}},
+        CustomCase{
+            "equal brightness keeps it", Colourref(200, 100, 50), {100, 50, 0}, {50, 100, 200}},
+        CustomCase{"black on white stays nearly white",
+                   Colourref(0, 0, 0),
+                   {255, 255, 255},
                    {254, 254, 254}}));
 
 struct FalloffCase {
@@ -82,7 +88,9 @@ struct FalloffCase {
     int expectedRed; // from red 200 towards the target 0
 };
 
-class FalloffTest : public ::testing::TestWithParam<FalloffCase> {};
+class FalloffTest : public ::testing::TestWithParam<FalloffCase>
+{
+};
 
 TEST_P(FalloffTest, StrengthFallsOffWithDistance)
 {
@@ -94,15 +102,15 @@ TEST_P(FalloffTest, StrengthFallsOffWithDistance)
     EXPECT_EQ(picture.At(0, 0).red, t.expectedRed) << t.sharpness << " at " << t.d;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sharpness, FalloffTest,
-    ::testing::Values(FalloffCase{0, 0.0, 200}, FalloffCase{0, 0.9, 200},
-                      FalloffCase{50, 0.0, 0}, FalloffCase{50, 0.5, 100},
-                      FalloffCase{25, 0.0, 100}, FalloffCase{75, 0.25, 0},
-                      FalloffCase{75, 0.75, 100}, FalloffCase{100, 1.0, 0}));
+INSTANTIATE_TEST_SUITE_P(Sharpness, FalloffTest,
+                         ::testing::Values(FalloffCase{0, 0.0, 200}, FalloffCase{0, 0.9, 200},
+                                           FalloffCase{50, 0.0, 0}, FalloffCase{50, 0.5, 100},
+                                           FalloffCase{25, 0.0, 100}, FalloffCase{75, 0.25, 0},
+                                           FalloffCase{75, 0.75, 100}, FalloffCase{100, 1.0, 0}));
 
 // A 40 x 40 picture of pure red with a brush of 20 and full sharpness.
-class DabTest : public ::testing::Test {
+class DabTest : public ::testing::Test
+{
 protected:
     void SetUp() override { brush.sharpness = 100; }
 
@@ -120,7 +128,7 @@ TEST_F(DabTest, PaintsTheDiscAroundThePoint)
     EXPECT_EQ(area.right, 30);
     EXPECT_EQ(area.bottom, 30);
     EXPECT_EQ(picture.At(20, 20), (Bgr{0, 0, 0}));
-    EXPECT_EQ(picture.At(10, 20), (Bgr{0, 0, 0}));  // on the rim: d = 1
+    EXPECT_EQ(picture.At(10, 20), (Bgr{0, 0, 0}));   // on the rim: d = 1
     EXPECT_EQ(picture.At(10, 10), (Bgr{0, 0, 255})); // the square's corner is outside
     EXPECT_EQ(picture.At(30, 20), (Bgr{0, 0, 255})); // past the square
     EXPECT_EQ(picture.At(25, 25), (Bgr{0, 0, 0}));
@@ -149,7 +157,9 @@ struct EdgeCase {
     bool paints;
 };
 
-class DabEdgeTest : public ::testing::TestWithParam<EdgeCase> {};
+class DabEdgeTest : public ::testing::TestWithParam<EdgeCase>
+{
+};
 
 TEST_P(DabEdgeTest, DabsReachingPastAnEdgeAreSkipped)
 {
@@ -199,8 +209,8 @@ TEST(RedEyeBrushTest, WheelMovesTheSizeTwoANotchWithinTheRange)
 {
     const struct {
         int position, delta, expected;
-    } cases[] = {{20, 120, 22}, {20, -240, 16}, {20, 60, 20}, {20, 239, 22},
-                 {99, 120, 100}, {5, -120, 4}, {100, 1200, 100}};
+    } cases[] = {{20, 120, 22},  {20, -240, 16}, {20, 60, 20},    {20, 239, 22},
+                 {99, 120, 100}, {5, -120, 4},   {100, 1200, 100}};
     for (const auto& c : cases)
         EXPECT_EQ(RedEyeBrush::SizeAfterWheel(c.position, c.delta), c.expected)
             << c.position << " " << c.delta;

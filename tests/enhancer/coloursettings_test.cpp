@@ -34,7 +34,8 @@ ColourPicture Ramp()
     return picture;
 }
 
-class EnhanceSettingsTest : public ::testing::Test {
+class EnhanceSettingsTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(settings.Start(document.header, document.Pixels())); }
 
@@ -47,7 +48,8 @@ TEST_F(EnhanceSettingsTest, StartsOnAllChannelsWithTheDocumentsPicture)
     EXPECT_EQ(settings.CurrentChannel(), All);
     for (int kind : {B, C, G})
         EXPECT_EQ(settings.SliderPosition(kind), 0);
-    EXPECT_EQ(settings.AutoLevelButtonText(), EnhanceSettings::AutoLevelsText);
+    EXPECT_EQ(loadLumivexString(settings.AutoLevelButtonText()),
+              QStringLiteral("Auto levels adjustment"));
     EXPECT_EQ(WorkingAt(settings, 3, 2), (Bgr{100, 100, 100}));
     EXPECT_NE(settings.WorkingPixels(), document.Pixels());
 }
@@ -114,17 +116,13 @@ TEST_F(EnhanceSettingsTest, AutoLevelButtonTextFollowsChannelAndFlag)
     struct Step {
         int channel;
         bool toggle;
-        int text;
+        LumivexStringId text;
     };
     const Step steps[] = {
-        {All, false, EnhanceSettings::AutoLevelsText},
-        {Red, false, EnhanceSettings::AutoLevelText},
-        {Red, true, EnhanceSettings::UndoAutoLevelText},
-        {All, false, EnhanceSettings::AutoLevelsText},
-        {All, true, EnhanceSettings::UndoAutoLevelsText},
-        {Green, false, EnhanceSettings::UndoAutoLevelText},
-        {All, true, EnhanceSettings::AutoLevelsText},
-        {Green, false, EnhanceSettings::AutoLevelText},
+        {All, false, IDS_LX_AUTO_LEVELS},     {Red, false, IDS_LX_AUTO_LEVEL},
+        {Red, true, IDS_LX_UNDO_AUTO_LEVEL},  {All, false, IDS_LX_AUTO_LEVELS},
+        {All, true, IDS_LX_UNDO_AUTO_LEVELS}, {Green, false, IDS_LX_UNDO_AUTO_LEVEL},
+        {All, true, IDS_LX_AUTO_LEVELS},      {Green, false, IDS_LX_AUTO_LEVEL},
     };
     for (const Step& step : steps) {
         settings.SelectChannel(step.channel);
@@ -157,7 +155,8 @@ TEST(EnhanceSettingsStartTest, RefusesAPictureWithoutPixels)
     settings.ToggleAutoLevels();
 }
 
-class AutoLevelSettingsTest : public ::testing::Test {
+class AutoLevelSettingsTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(settings.Start(document.header, document.Pixels())); }
 
