@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <vector>
 
 #include "tests/enhancer/colourpicture.h"
@@ -17,6 +18,7 @@ struct TableCase {
     int b, c, g;
     int input;
     int expected;
+    friend void PrintTo(const TableCase& t, std::ostream* out) { *out << t.what; }
 };
 
 class TableTest : public ::testing::TestWithParam<TableCase>
@@ -113,12 +115,25 @@ TEST(CImageEnhFuncsTest, RefusesBadChannelsAndEmptyImages)
     EXPECT_EQ(picture.bytes, before);
 }
 
-TEST(CImageEnhFuncsTest, StoppedByProgressReportsFailure)
+TEST(CImageEnhFuncsTest, ProgressIsReportedAndCanStopTheWork)
 {
-    ColourPicture picture(64, 512, {5, 6, 7});
+    ColourPicture picture(64, 4096, {10, 100, 200});
     CImageEnhFuncs funcs;
-    EXPECT_FALSE(funcs.Apply(64, 512, 3, 50, 0, 0, picture.Pixels(), picture.Pixels(),
-                             [](int) { return 1; }));
+    bool inRange = true;
+    EXPECT_TRUE(
+        funcs.Apply(64, 4096, 3, 50, 0, 0, picture.Pixels(), picture.Pixels(), [&](int percent) {
+            inRange = inRange && percent > 0 && percent <= 100;
+            return 0;
+        }));
+    EXPECT_TRUE(inRange);
+    EXPECT_EQ(picture.At(0, 0), (Bgr{60, 150, 250}));
+    EXPECT_EQ(picture.At(63, 4095), (Bgr{60, 150, 250}));
+    // The answer is asked between the calling thread's bands; once it says stop, the result
+    // is a failure even when the other threads finished the rest.
+    int asked = 0;
+    const bool done = funcs.Apply(64, 4096, 3, 50, 0, 0, picture.Pixels(), picture.Pixels(),
+                                  [&](int) { return ++asked; });
+    EXPECT_TRUE(asked == 0 || !done);
 }
 
 // One column per value 20..220, so every value holds the same share (about 0.5 %).

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace
 {
 
@@ -12,6 +14,7 @@ struct FitCase {
     const char* what;
     int areaWidth, areaHeight, imageWidth, imageHeight;
     double expected;
+    friend void PrintTo(const FitCase& t, std::ostream* out) { *out << t.what; }
 };
 
 class FitZoomTest : public ::testing::TestWithParam<FitCase>
@@ -45,6 +48,7 @@ struct StepCase {
     double step, fit, from;
     bool zoomIn;
     double expected;
+    friend void PrintTo(const StepCase& t, std::ostream* out) { *out << t.what; }
 };
 
 class ZoomStepTest : public ::testing::TestWithParam<StepCase>

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "enhancer/brushview.h"
 #include "tests/enhancer/colourpicture.h"
 
@@ -20,6 +22,10 @@ struct AutomaticCase {
     double k;
     Bgr pixel;
     int expectedRed;
+    friend void PrintTo(const AutomaticCase& t, std::ostream* out)
+    {
+        *out << "k " << t.k << " green " << int(t.pixel.green) << " blue " << int(t.pixel.blue);
+    }
 };
 
 class AutomaticRedTest : public ::testing::TestWithParam<AutomaticCase>
@@ -50,6 +56,7 @@ struct CustomCase {
     uint32_t colour;
     Bgr pixel;
     Bgr expected;
+    friend void PrintTo(const CustomCase& t, std::ostream* out) { *out << t.what; }
 };
 
 class CustomTargetTest : public ::testing::TestWithParam<CustomCase>
@@ -86,6 +93,10 @@ struct FalloffCase {
     int sharpness;
     double d;
     int expectedRed; // from red 200 towards the target 0
+    friend void PrintTo(const FalloffCase& t, std::ostream* out)
+    {
+        *out << "sharpness " << t.sharpness << " at " << t.d;
+    }
 };
 
 class FalloffTest : public ::testing::TestWithParam<FalloffCase>
@@ -155,6 +166,7 @@ struct EdgeCase {
     const char* what;
     int size, px, py;
     bool paints;
+    friend void PrintTo(const EdgeCase& t, std::ostream* out) { *out << t.what; }
 };
 
 class DabEdgeTest : public ::testing::TestWithParam<EdgeCase>
