@@ -114,12 +114,11 @@ AutoLevelResult CImageEnhFuncs::AutoLevel(int imageWidth, int imageHeight, int c
     width = imageWidth;
     height = imageHeight;
     std::array<uint32_t, 256> bins = Histogram(channel, src);
-    // Full white is left out: blown highlights must not pin the top of the range.
-    bins[255] = 0;
     const double pixels = double(width) * double(height);
     for (uint32_t& count : bins)
         if (count * 100.0 / pixels < AutoLevelThreshold)
             count = 0;
+    // Full white is never part of the range: blown highlights must not pin its top.
     for (int v = 0; v < 255 && result.low == 255; ++v)
         if (bins[v] != 0)
             result.low = v;

@@ -45,7 +45,9 @@ RedEyeTool::Redraw RedEyeTool::ButtonDown(const BrushView& view, double x, doubl
 
 RedEyeTool::Redraw RedEyeTool::MouseMove(const BrushView& view, double x, double y, bool buttonHeld)
 {
-    if (!Painting())
+    // Outside the image window the system cursor is back and the brush stays where it was.
+    const bool inside = x >= 0 && y >= 0 && x < view.windowWidth && y < view.windowHeight;
+    if (!Painting() || !inside)
         return Redraw::None;
     m_brushX = x;
     m_brushY = y;

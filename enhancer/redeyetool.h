@@ -35,8 +35,8 @@ public:
     void SetCustomMode(bool on);      // the two colour radios
     void StartPicking();
 
-    // The left button went down, moved (held or not) and came up at window position (x, y) of
-    // the image window.
+    // The left button went down, the mouse moved (button held or not) and the button came up;
+    // (x, y) in the image window's coordinates. A move outside the window changes nothing.
     Redraw ButtonDown(const BrushView& view, double x, double y);
     Redraw MouseMove(const BrushView& view, double x, double y, bool buttonHeld);
     Redraw ButtonUp();

@@ -85,6 +85,8 @@ TEST_F(RedEyeToolTest, MovesNearTheWindowEdgeOnlyMoveTheOutline)
     EXPECT_EQ(tool.BrushX(), 15);
     EXPECT_EQ(tool.MouseMove(view, 35, 30, false), Redraw::Outline); // button not held
     EXPECT_EQ(picture.bytes, firstDab);
+    EXPECT_EQ(tool.MouseMove(view, 70, 30, true), Redraw::None); // left the window
+    EXPECT_EQ(tool.BrushX(), 35);
     tool.ButtonUp();
 }
 
