@@ -52,8 +52,9 @@ public:
     uint8_t* TakeOutput();
 
     int CurrentChannel() const { return m_channel; }
-    const Parameters& ParametersOf(int channel) const { return m_params.at(channel); }
-    bool AutoLevelOn(int channel) const { return m_autoLevel.at(channel); }
+    // Of channel 0..3 (others read as all channels).
+    const Parameters& ParametersOf(int channel) const { return m_params[Checked(channel)]; }
+    bool AutoLevelOn(int channel) const { return m_autoLevel[Checked(channel)]; }
     bool AllResetPending() const { return m_allReset; }
     // Where the slider of the given kind stands for the current channel; the labels show the
     // same numbers.
@@ -65,6 +66,7 @@ public:
     const uint8_t* WorkingPixels() const { return m_working.data(); }
 
 private:
+    static size_t Checked(int channel) { return channel >= 0 && channel < 4 ? channel : 3; }
     void RestoreWorking();
     void ApplyChannel(int channel, const Parameters& params, const uint8_t* src);
     void ReapplyManualChannels(int except);
