@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ostream>
 #include <vector>
 
@@ -208,7 +207,8 @@ TEST_P(ThresholdTest, RareValuesBelowTheShareAreIgnored)
     EXPECT_EQ(levels.low, GetParam().expectedLow);
 }
 
-// 5 of 10,000 pixels are 0.05 %, 6 are 0.06 %: the line is drawn at 0.053 %.
+// 5 of 10,000 pixels are 0.05 %, 6 are 0.06 %: the line is drawn at 0.053 %. The 100 rows are
+// counted in several bands, so one lost band would move the line.
 INSTANTIATE_TEST_SUITE_P(Shares, ThresholdTest,
                          ::testing::Values(ThresholdCase{5, 100}, ThresholdCase{6, 0}));
 
@@ -259,27 +259,6 @@ TEST(CImageEnhFuncsTest, PhotoMapsAsOneThreadWould)
                          {funcs.Table()[c.blue], funcs.Table()[c.green], funcs.Table()[c.red]});
         }
     EXPECT_EQ(mapped.bytes, expected.bytes);
-}
-
-TEST(AutoLevelTest, PhotoRangeIsFoundAsOneThreadWould)
-{
-    ColourPicture photo = LoadTestPhoto("exs-nikon-e950.jpg", 799);
-    const int width = photo.header.biWidth, height = photo.header.biHeight;
-    std::vector<int> bins(256, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            ++bins[photo.At(x, y).red];
-    int low = 255, high = 0;
-    for (int v = 0; v < 255; ++v)
-        if (bins[v] * 100.0 / (double(width) * height) >= 0.053) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    CImageEnhFuncs funcs;
-    const AutoLevelResult levels =
-        funcs.AutoLevel(width, height, CImageEnhFuncs::RedChannel, photo.Pixels(), photo.Pixels());
-    EXPECT_EQ(levels.low, low);
-    EXPECT_EQ(levels.high, high);
 }
 
 } // namespace
