@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "sdk/gvfontblock.h"
 
@@ -17,6 +18,14 @@ public:
     // A file to open, or "" when the user cancelled. filter: "Pictures (*.jpg *.png)".
     virtual QString openFile(const QString& title, const QString& folder,
                              const QString& filter) = 0;
+    // Files to open, several at once, in the order chosen; empty when the user cancelled.
+    // Choosers that pick one file at a time give that one.
+    virtual QStringList openFiles(const QString& title, const QString& folder,
+                                  const QString& filter)
+    {
+        const QString file = openFile(title, folder, filter);
+        return file.isEmpty() ? QStringList() : QStringList{file};
+    }
     // A file to save to, starting from suggested; "" when the user cancelled.
     virtual QString saveFile(const QString& title, const QString& suggested,
                              const QString& filter) = 0;

@@ -72,6 +72,12 @@ QString DialogChoosers::openFile(const QString& title, const QString& folder, co
     return QFileDialog::getOpenFileName(m_owner.data(), title, folder, dialogFilter(filter));
 }
 
+QStringList DialogChoosers::openFiles(const QString& title, const QString& folder,
+                                      const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(m_owner.data(), title, folder, dialogFilter(filter));
+}
+
 QString DialogChoosers::saveFile(const QString& title, const QString& suggested,
                                  const QString& filter)
 {

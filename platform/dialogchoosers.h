@@ -14,6 +14,8 @@ public:
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     QString openFile(const QString& title, const QString& folder, const QString& filter) override;
+    QStringList openFiles(const QString& title, const QString& folder,
+                          const QString& filter) override;
     QString saveFile(const QString& title, const QString& suggested,
                      const QString& filter) override;
     QString folder(const QString& title, const QString& start) override;

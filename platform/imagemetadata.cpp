@@ -2,6 +2,7 @@
 #include "platform/imagemetadata.h"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -128,6 +129,128 @@ bool write(const QString& path, const std::vector<PropertyItem>& items)
             addItem(exif, item);
         image->setExifData(exif);
         image->writeMetadata();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace imaging::metadata
+
+namespace imaging::metadata {
+
+namespace {
+
+// Tags that describe how a file stores its picture; the file written from edited pixels
+// describes its own.
+const char* const LayoutTags[] = {
+    "Exif.Image.NewSubfileType", "Exif.Image.ImageWidth", "Exif.Image.ImageLength",
+    "Exif.Image.BitsPerSample", "Exif.Image.Compression", "Exif.Image.PhotometricInterpretation",
+    "Exif.Image.StripOffsets", "Exif.Image.SamplesPerPixel", "Exif.Image.RowsPerStrip",
+    "Exif.Image.StripByteCounts", "Exif.Image.PlanarConfiguration", "Exif.Image.TileWidth",
+    "Exif.Image.TileLength", "Exif.Image.TileOffsets", "Exif.Image.TileByteCounts",
+    "Exif.Image.SubIFDs", "Exif.Image.JPEGInterchangeFormat",
+    "Exif.Image.JPEGInterchangeFormatLength", "Exif.Image.ReferenceBlackWhite",
+};
+
+void eraseKey(Exiv2::ExifData& exif, const char* key)
+{
+    const auto it = exif.findKey(Exiv2::ExifKey(key));
+    if (it != exif.end())
+        exif.erase(it);
+}
+
+// Writes value into an existing tag, keeping its type where the value is unchanged.
+void restate(Exiv2::ExifData& exif, const char* key, uint32_t value)
+{
+    const auto it = exif.findKey(Exiv2::ExifKey(key));
+    if (it != exif.end() && it->toLong() != static_cast<long>(value))
+        *it = value;
+}
+
+void editExif(Exiv2::ExifData& exif, int width, int height)
+{
+    Exiv2::ExifThumb(exif).erase();
+    for (const char* key : LayoutTags)
+        eraseKey(exif, key);
+    const auto turn = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (turn != exif.end())
+        *turn = static_cast<uint16_t>(1);
+    restate(exif, "Exif.Photo.PixelXDimension", static_cast<uint32_t>(width));
+    restate(exif, "Exif.Photo.PixelYDimension", static_cast<uint32_t>(height));
+}
+
+void editXmp(Exiv2::XmpData& xmp)
+{
+    for (const char* key : {"Xmp.tiff.ReferenceBlackWhite", "Xmp.tiff.ImageWidth",
+                            "Xmp.tiff.ImageLength", "Xmp.exif.PixelXDimension",
+                            "Xmp.exif.PixelYDimension"}) {
+        const auto it = xmp.findKey(Exiv2::XmpKey(key));
+        if (it != xmp.end())
+            xmp.erase(it);
+    }
+    const auto turn = xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation"));
+    if (turn != xmp.end())
+        turn->setValue("1");
+}
+
+bool writes(const Exiv2::Image& image, Exiv2::MetadataId kind)
+{
+    const Exiv2::AccessMode mode = Exiv2::ImageFactory::checkMode(image.imageType(), kind);
+    return mode == Exiv2::amWrite || mode == Exiv2::amReadWrite;
+}
+
+// An ICC profile says its colour space at bytes 16 to 19; the edited pixels are RGB.
+bool isRgbProfile(const Exiv2::DataBuf& profile)
+{
+    return profile.size_ >= 20 && std::memcmp(profile.pData_ + 16, "RGB ", 4) == 0;
+}
+
+bool hasMetadata(Exiv2::Image& image)
+{
+    return !image.exifData().empty() || !image.iptcData().empty() || !image.xmpData().empty() ||
+           !image.comment().empty() || image.iccProfileDefined();
+}
+
+} // namespace
+
+bool carryOverToEdited(const QString& source, const QString& target, int width, int height)
+{
+    Exiv2::Image::AutoPtr from;
+    try {
+        from = openFile(source);
+    } catch (...) {
+        return true; // a source without readable metadata has nothing to carry
+    }
+    if (from.get() == nullptr || !hasMetadata(*from))
+        return true;
+    try {
+        Exiv2::Image::AutoPtr to = openFile(target);
+        if (to.get() == nullptr)
+            return false;
+        // BMP and GIF files open for reading only: they hold no metadata to write.
+        if (!writes(*to, Exiv2::mdExif) && !writes(*to, Exiv2::mdXmp))
+            return true;
+        if (writes(*to, Exiv2::mdExif)) {
+            Exiv2::ExifData exif = from->exifData();
+            editExif(exif, width, height);
+            to->setExifData(exif);
+        }
+        if (writes(*to, Exiv2::mdIptc))
+            to->setIptcData(from->iptcData());
+        if (writes(*to, Exiv2::mdXmp)) {
+            Exiv2::XmpData xmp = from->xmpData();
+            editXmp(xmp);
+            to->setXmpData(xmp);
+        }
+        if (writes(*to, Exiv2::mdComment))
+            to->setComment(from->comment());
+        if (writes(*to, Exiv2::mdIccProfile) && from->iccProfileDefined() &&
+            isRgbProfile(*from->iccProfile())) {
+            Exiv2::DataBuf profile(from->iccProfile()->pData_, from->iccProfile()->size_);
+            to->setIccProfile(profile);
+        }
+        to->writeMetadata();
         return true;
     } catch (...) {
         return false;

@@ -24,4 +24,13 @@ std::vector<PropertyItem> read(const QString& path);
 // Replaces the EXIF items of a file with items; false when the file cannot be written.
 bool write(const QString& path, const std::vector<PropertyItem>& items);
 
+// Gives target, a file just written from the edited pixels of the photo source (width x
+// height now), the metadata of source: EXIF with its maker notes, IPTC, XMP, the comment and
+// an RGB colour profile. The pixels carry the turn and the levels already, so Orientation is
+// made upright and ReferenceBlackWhite left out; the thumbnail (the picture before the edit)
+// and the tags that described the old file's layout are left out too. True when target holds
+// it all, or when there is nothing to carry (source has no metadata or cannot be read) or
+// target's format holds none (BMP, GIF).
+bool carryOverToEdited(const QString& source, const QString& target, int width, int height);
+
 } // namespace imaging::metadata
