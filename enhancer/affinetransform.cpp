@@ -13,15 +13,24 @@ namespace
 constexpr double SmallestPivot = 0.0001;
 // Extents are rounded up unless they overshoot a whole pixel by less than this.
 constexpr double RoundUp = 0.9999;
-// Coordinates this close to a whole pixel are taken as that pixel, so that exact turns and
-// flips copy pixels instead of blending them with rounding noise.
+// Coordinates this close to a whole pixel are taken as that pixel.
 constexpr double Snap = 1e-9;
 const uint8_t White[3] = {255, 255, 255};
 
-double Snapped(double value)
+// The whole part (into whole) and the fraction of a coordinate above -3, without the
+// library's floor, which is slow on plain x86-64. A fraction this close to 0 or 1 is rounding
+// noise: exact turns and flips copy pixels instead of blending them with it.
+double SnappedFraction(double value, int& whole)
 {
-    const double whole = std::round(value);
-    return std::fabs(value - whole) < Snap ? whole : value;
+    whole = int(value + 3.0) - 3;
+    double fraction = value - whole;
+    if (fraction < Snap) {
+        fraction = 0.0;
+    } else if (fraction > 1.0 - Snap) {
+        fraction = 0.0;
+        ++whole;
+    }
+    return fraction;
 }
 
 uint8_t Clamped(int value)
@@ -97,6 +106,21 @@ AffineTransform::AffineTransform(const BITMAPINFOHEADER& source, const uint8_t* 
     m_width = int32_t(width);
     m_height = int32_t(height);
     m_valid = true;
+    // Resize and flips: the source x follows the result column alone and y the row alone;
+    // quarter turns: the other way round. Each is then located once per column or row.
+    const bool scales = m.m01 == 0.0 && m.m10 == 0.0;
+    const bool turns = m.m00 == 0.0 && m.m11 == 0.0;
+    if ((scales || turns) && !UsesBoxAverage()) {
+        m_columnsGiveX = scales;
+        m_columns.resize(size_t(m_width));
+        for (int column = 0; column < m_width; ++column) {
+            double x = 0.0;
+            double y = 0.0;
+            SourcePoint(column + 0.5, 0.5, x, y);
+            m_columns[size_t(column)] = scales ? Locate(x - 0.5, m_source.biWidth)
+                                               : Locate(y - 0.5, m_source.biHeight);
+        }
+    }
 }
 
 // Elimination with the larger first column entry as pivot; a pivot this small means the
@@ -139,37 +163,46 @@ const uint8_t* AffineTransform::Pixel(int x, int y) const
     return m_pixels + size_t(y) * m_stride + size_t(x) * 3;
 }
 
+AffineTransform::Axis AffineTransform::Locate(double value, int32_t size) const
+{
+    // The result of an axis-aligned transform covers the source exactly: points past the
+    // outer pixel centres take the border pixels.
+    if (m_axisAligned)
+        value = std::clamp(value, 0.0, size - 1.0);
+    Axis axis;
+    axis.fraction = SnappedFraction(value, axis.whole);
+    return axis;
+}
+
 void AffineTransform::SampleBilinear(double x, double y, uint8_t* out) const
 {
-    if (m_axisAligned) {
-        // The result covers the source exactly: points past the outer pixel centres take
-        // the border pixels.
-        x = std::clamp(x, 0.0, m_source.biWidth - 1.0);
-        y = std::clamp(y, 0.0, m_source.biHeight - 1.0);
-    } else if (x < -2.0 || y < -2.0 || x > m_source.biWidth + 1.0 ||
-               y > m_source.biHeight + 1.0) {
+    if (!m_axisAligned && (x < -2.0 || y < -2.0 || x > m_source.biWidth + 1.0 ||
+                           y > m_source.biHeight + 1.0)) {
         // Far outside: white without looking (and without overflowing an int).
         out[0] = out[1] = out[2] = 255;
         return;
     }
-    x = Snapped(x);
-    y = Snapped(y);
-    const double floorX = std::floor(x);
-    const double floorY = std::floor(y);
-    const int x0 = int(floorX);
-    const int y0 = int(floorY);
-    const double fx = x - floorX;
-    const double fy = y - floorY;
-    const uint8_t* p00 = Pixel(x0, y0);
+    Blend(Locate(x, m_source.biWidth), Locate(y, m_source.biHeight), out);
+}
+
+void AffineTransform::Blend(Axis ax, Axis ay, uint8_t* out) const
+{
+    const int x0 = ax.whole;
+    const int y0 = ay.whole;
+    const double fx = ax.fraction;
+    const double fy = ay.fraction;
+    const bool inside = x0 >= 0 && y0 >= 0 && x0 + 1 < m_source.biWidth &&
+                        y0 + 1 < m_source.biHeight;
+    const uint8_t* p00 = inside ? m_pixels + size_t(y0) * m_stride + size_t(x0) * 3 : Pixel(x0, y0);
     if (fx == 0.0 && fy == 0.0) {
         out[0] = p00[0];
         out[1] = p00[1];
         out[2] = p00[2];
         return;
     }
-    const uint8_t* p10 = Pixel(x0 + 1, y0);
-    const uint8_t* p01 = Pixel(x0, y0 + 1);
-    const uint8_t* p11 = Pixel(x0 + 1, y0 + 1);
+    const uint8_t* p10 = inside ? p00 + 3 : Pixel(x0 + 1, y0);
+    const uint8_t* p01 = inside ? p00 + m_stride : Pixel(x0, y0 + 1);
+    const uint8_t* p11 = inside ? p00 + m_stride + 3 : Pixel(x0 + 1, y0 + 1);
     for (int c = 0; c < 3; ++c) {
         const uint8_t top = Clamped(Weighted(p10[c], fx) + Weighted(p00[c], 1.0 - fx));
         const uint8_t bottom = Clamped(Weighted(p11[c], fx) + Weighted(p01[c], 1.0 - fx));
@@ -211,6 +244,10 @@ void AffineTransform::RenderRows(uint8_t* pixels, int firstRow, int endRow) cons
 {
     const uint32_t stride = DibStride(m_width);
     const bool box = UsesBoxAverage();
+    if (!box && !m_columns.empty()) {
+        RenderSeparableRows(pixels, firstRow, endRow);
+        return;
+    }
     for (int row = firstRow; row < endRow; ++row) {
         uint8_t* out = pixels + size_t(row) * stride;
         for (int column = 0; column < m_width; ++column, out += 3) {
@@ -225,6 +262,27 @@ void AffineTransform::RenderRows(uint8_t* pixels, int firstRow, int endRow) cons
                 SourcePoint(column + 0.5, row + 0.5, x, y);
                 SampleBilinear(x - 0.5, y - 0.5, out);
             }
+        }
+    }
+}
+
+// The same arithmetic as per pixel (the other matrix entries are zero), so the same bytes.
+void AffineTransform::RenderSeparableRows(uint8_t* pixels, int firstRow, int endRow) const
+{
+    const uint32_t stride = DibStride(m_width);
+    for (int row = firstRow; row < endRow; ++row) {
+        double x = 0.0;
+        double y = 0.0;
+        SourcePoint(0.5, row + 0.5, x, y);
+        uint8_t* out = pixels + size_t(row) * stride;
+        if (m_columnsGiveX) {
+            const Axis ay = Locate(y - 0.5, m_source.biHeight);
+            for (int column = 0; column < m_width; ++column, out += 3)
+                Blend(m_columns[size_t(column)], ay, out);
+        } else {
+            const Axis ax = Locate(x - 0.5, m_source.biWidth);
+            for (int column = 0; column < m_width; ++column, out += 3)
+                Blend(ax, m_columns[size_t(column)], out);
         }
     }
 }

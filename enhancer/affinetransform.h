@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "enhancer/dib.h"
 #include "enhancer/packedimage.h"
@@ -46,8 +47,17 @@ public:
     PackedImage Run(const ProgressCallback* progress) const;
 
 private:
+    // A source coordinate split into its pixel and the fraction towards the next one.
+    struct Axis {
+        int whole = 0;
+        double fraction = 0.0;
+    };
+
     bool Invert(const TransformMatrix& matrix);
+    Axis Locate(double value, int32_t size) const;
     void SampleBilinear(double x, double y, uint8_t* out) const;
+    void Blend(Axis ax, Axis ay, uint8_t* out) const;
+    void RenderSeparableRows(uint8_t* pixels, int firstRow, int endRow) const;
     void SampleBox(double x, double y, uint8_t* out) const;
     const uint8_t* Pixel(int x, int y) const;
 
@@ -63,6 +73,10 @@ private:
     // pixels repeat instead of fading into white.
     bool m_axisAligned = false;
     bool m_valid = false;
+    // Where each result column samples, for resize, flips and quarter turns: along the
+    // source's x, or (turns) along its y.
+    std::vector<Axis> m_columns;
+    bool m_columnsGiveX = true;
 };
 
 // The transform in one call: no result when the matrix is singular, the result empty, memory
