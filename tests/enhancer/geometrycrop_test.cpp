@@ -7,6 +7,7 @@
 
 #include "enhancer/cropcopy.h"
 #include "enhancer/croprect.h"
+#include "enhancer/lumivexstrings.h"
 #include "tests/enhancer/geometrytestimage.h"
 
 using Rect = CropRect::Rect;
@@ -164,8 +165,10 @@ TEST(CropRect, EnterNormalisesClampsAndDividesByZoom)
     const auto cut = CropRect::CropOnEnter({700, 500, 160, 85}, {0, 0}, {100, 25}, 600, 450, 0.15);
     ASSERT_TRUE(cut);
     EXPECT_EQ(*cut, (Rect{int(60 / 0.15), int(60 / 0.15), 4000, 3000}));
-    // Entirely beside the image: nothing to cut (message 174).
+    // Entirely beside the image: nothing to cut, and the view says so.
     EXPECT_FALSE(CropRect::CropOnEnter({0, 0, 90, 20}, {0, 0}, {100, 25}, 600, 450, 0.15));
+    EXPECT_EQ(loadLumivexString(CropRect::NothingSelectedText),
+              "The selected area does not contain any part of the image.");
     // Thinner than one image pixel at a high zoom.
     EXPECT_FALSE(CropRect::CropOnEnter({10, 10, 13, 40}, {0, 0}, {0, 0}, 5000, 5000, 10.0));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "enhancer/affinetransform.h"
+#include "enhancer/lumivexstrings.h"
 #include "enhancer/resizemath.h"
 #include "tests/enhancer/geometrytestimage.h"
 
@@ -49,6 +50,27 @@ TEST(ResizeMath, HalfOfThousandByEightHundredInPercent)
     EXPECT_EQ(ResizeMath::FormatLabel("%%   (%d pixels)", resize.HeightLabel().number),
               "%   (400 pixels)");
     EXPECT_EQ(resize.CheckAccept(), 0);
+}
+
+// The labels and refusals are the editor's own texts.
+TEST(ResizeMath, TextsFromTheEditorsStringTable)
+{
+    ResizeMath resize;
+    resize.Start(1000, 800);
+    resize.EditWidth(50);
+    const ResizeMath::Label percent = resize.WidthLabel();
+    EXPECT_EQ(ResizeMath::FormatLabel(loadLumivexString(percent.text).toStdString(), percent.number),
+              "%   (500 pixels)");
+    resize.SetMode(ResizeMath::Pixels);
+    resize.EditWidth(250);
+    const ResizeMath::Label pixels = resize.HeightLabel();
+    EXPECT_EQ(ResizeMath::FormatLabel(loadLumivexString(pixels.text).toStdString(), pixels.number),
+              "pixels (25%)");
+    EXPECT_EQ(loadLumivexString(ResizeMath::WrongInitialSizeText), "Wrong initial size.");
+    EXPECT_EQ(loadLumivexString(ResizeMath::TooLargeText), "Image too large.");
+    EXPECT_EQ(loadLumivexString(ResizeMath::UndefinedSizeText), "Size of image undefined.");
+    // The sharpen dialog's amount label is formatted the same way.
+    EXPECT_EQ(ResizeMath::FormatLabel(loadLumivexString(196).toStdString(), -40), "Amount -40%");
 }
 
 TEST(ResizeMath, PixelModeKeepsTheAspectAndShowsPercent)
