@@ -89,17 +89,26 @@ QImage toQImage(vips::VImage image)
     return copy;
 }
 
-vips::VImage toVips(const QImage& picture)
+// The picture as a vips image over its own pixels, without a copy: keeper holds them for as long
+// as the vips image is used. A picture the size of a whole photo is saved with no second or
+// third full-size buffer beside it.
+vips::VImage toVips(const QImage& picture, QImage& keeper)
 {
-    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
-    // The pixels are copied: the QImage goes out of scope here.
-    VipsImage* image = vips_image_new_from_memory_copy(
-        rgba.constBits(), static_cast<size_t>(rgba.sizeInBytes()), rgba.width(), rgba.height(),
-        4, VIPS_FORMAT_UCHAR);
+    keeper = picture.convertToFormat(QImage::Format_ARGB32); // shared when it already is
+    VipsImage* image = vips_image_new_from_memory(
+        keeper.constBits(), static_cast<size_t>(keeper.sizeInBytes()), keeper.width(),
+        keeper.height(), 4, VIPS_FORMAT_UCHAR);
     if (image == nullptr)
         throw vips::VError();
-    return vips::VImage(image).copy(
-        vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    const vips::VImage stored(image);
+    // A 32-bit ARGB value lies in memory as B, G, R, A on little-endian machines, as A, R, G, B
+    // on big-endian ones; the bands are picked lazily, row by row, as the encoder asks.
+    constexpr bool little = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+    const vips::VImage rgba = stored.extract_band(little ? 2 : 1)
+                                  .bandjoin(stored.extract_band(little ? 1 : 2))
+                                  .bandjoin(stored.extract_band(little ? 0 : 3))
+                                  .bandjoin(stored.extract_band(little ? 3 : 0));
+    return rgba.copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
 }
 
 struct Encoder {
@@ -408,9 +417,10 @@ bool Image::writeTo(const QString& work, const QString& mimeType, const char* su
                 return metadata::write(work, d->items);
             return true;
         }
+        QImage keeper; // outlives source, which may stand on its pixels
         const vips::VImage source = d->memory.isNull()
                                         ? vips::VImage::new_from_file(d->path.toUtf8().constData())
-                                        : toVips(d->memory);
+                                        : toVips(d->memory, keeper);
         if (!encode(source, work, suffix, jpegQuality))
             return false;
         return !holdsProperties(target) || d->items.empty() || metadata::write(work, d->items);
