@@ -12,6 +12,8 @@
 
 const QColor CHyperLink::LinkColor(0, 0, 238);
 const QColor CHyperLink::VisitedColor(85, 26, 139);
+const QColor CHyperLink::DarkLinkColor(138, 180, 248);
+const QColor CHyperLink::DarkVisitedColor(197, 138, 249);
 const QColor CHyperLink::BackgroundColor(159, 160, 143);
 
 QString hyperlinkErrorText(int code)
@@ -36,6 +38,12 @@ QString hyperlinkFallbackCommand(const QString& classCommand, const QString& tar
         cut = classCommand.indexOf(QLatin1String("%1"));
     const QString command = cut < 0 ? classCommand : classCommand.left(cut);
     return command + QLatin1Char(' ') + target;
+}
+
+// How bright a colour looks (0 to 255): pure blue is dark although its HSL lightness is half.
+int brightness(const QColor& colour)
+{
+    return (colour.red() * 2126 + colour.green() * 7152 + colour.blue() * 722) / 10000;
 }
 
 int openWithDesktop(const QString& target)
@@ -63,6 +71,14 @@ QColor CHyperLink::textColor() const
 {
     if (m_over)
         return palette().color(QPalette::Highlight);
+    // The classic blue and purple vanish on a dark window: there the palette's own link
+    // colours are used, or light ones when the palette's are dark too.
+    if (brightness(palette().color(QPalette::Window)) < 128) {
+        const QColor own = palette().color(m_visited ? QPalette::LinkVisited : QPalette::Link);
+        if (brightness(own) >= 128)
+            return own;
+        return m_visited ? DarkVisitedColor : DarkLinkColor;
+    }
     return m_visited ? VisitedColor : LinkColor;
 }
 

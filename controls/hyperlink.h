@@ -27,6 +27,9 @@ class CHyperLink : public QLabel
 public:
     static const QColor LinkColor;
     static const QColor VisitedColor;
+    // The same on a dark window whose palette has no light link colours.
+    static const QColor DarkLinkColor;
+    static const QColor DarkVisitedColor;
     static const QColor BackgroundColor;
 
     explicit CHyperLink(QWidget* parent = nullptr);

@@ -71,6 +71,20 @@ TEST(HyperLinkTest, HoverTakesTheHighlightColour)
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
 }
 
+TEST(HyperLinkTest, StaysReadableOnADarkWindow)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::Link, QColor(0, 0, 255)); // a palette that kept the dark blue
+    CHyperLink link;
+    link.setPalette(dark);
+    EXPECT_EQ(link.textColor(), CHyperLink::DarkLinkColor);
+    dark.setColor(QPalette::Link, QColor(120, 200, 255));
+    link.setPalette(dark);
+    EXPECT_EQ(link.textColor(), QColor(120, 200, 255));
+    EXPECT_GE(link.textColor().lightness(), 128);
+}
+
 TEST(HyperLinkTest, FailureTellsTheUserWhy)
 {
     CHyperLink link;
