@@ -84,6 +84,28 @@ const QHash<int, QString>& table()
         {32793, QStringLiteral("Digital photo proportions\nDigital photo proportions")},
         {32802, QStringLiteral("\nPrevious image")},
         {32803, QStringLiteral("\nNext image")},
+        // The main frame: the hints of the framework's own commands, the about box.
+        {57600, QStringLiteral("Create a new document\nNew")},
+        {57601, QStringLiteral("Open an existing document\nOpen")},
+        {57603, QStringLiteral("Save the active document\nSave")},
+        {57604, QStringLiteral("Save the active document with a new name\nSave As")},
+        {57606, QStringLiteral("Change the printer and printing options\nPrint Setup")},
+        {57607, QStringLiteral("Print the active document\nPrint")},
+        {57609, QStringLiteral("Display full pages\nPrint Preview")},
+        {57616, QStringLiteral("Open this document")},
+        {57664, QStringLiteral("Display program information, version number and copyright\nAbout")},
+        {57665, QStringLiteral("Quit the application; prompts to save documents\nExit")},
+        {57670, QStringLiteral("List Help topics\nHelp Topics")},
+        {59392, QStringLiteral("Show or hide the toolbar\nToggle ToolBar")},
+        {59393, QStringLiteral("Show or hide the status bar\nToggle StatusBar")},
+        {32775, QStringLiteral("Zoom out\nZoom out")},
+        {32781, QStringLiteral("Rotate 180\nRotate 180")},
+        {32783, QStringLiteral("Flip horizontal\nFlip horizontal")},
+        {32784, QStringLiteral("Flip vertical\nFlip vertical")},
+        {40100, QStringLiteral("About Lumivex")},
+        {40101, QStringLiteral("https://www.vellora.example/")},
+        {40102, QStringLiteral("www.vellora.example")},
+        {40103, QStringLiteral("The help page %1 could not be opened.")},
         {57380, QStringLiteral("All supported formats|*.jpg;*.jpeg;*.jpe;*gif;*.png;*.bmp;*.tiff;"
                                "*.tif|JPEG  Files (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|GIF "
                                "files (*.gif)|*.gif|Portable Network Graphics (*.png)|*.png|"
