@@ -102,10 +102,10 @@ const QHash<int, QString>& table()
         {32781, QStringLiteral("Rotate 180\nRotate 180")},
         {32783, QStringLiteral("Flip horizontal\nFlip horizontal")},
         {32784, QStringLiteral("Flip vertical\nFlip vertical")},
-        {40100, QStringLiteral("About Lumivex")},
-        {40101, QStringLiteral("https://www.vellora.example/")},
-        {40102, QStringLiteral("www.vellora.example")},
-        {40103, QStringLiteral("The help page %1 could not be opened.")},
+        {40200, QStringLiteral("About Lumivex")},
+        {40201, QStringLiteral("https://www.vellora.example/")},
+        {40202, QStringLiteral("www.vellora.example")},
+        {40203, QStringLiteral("The help page %1 could not be opened.")},
         {57380, QStringLiteral("All supported formats|*.jpg;*.jpeg;*.jpe;*gif;*.png;*.bmp;*.tiff;"
                                "*.tif|JPEG  Files (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|GIF "
                                "files (*.gif)|*.gif|Portable Network Graphics (*.png)|*.png|"
