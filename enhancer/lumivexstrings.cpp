@@ -84,6 +84,15 @@ const QHash<int, QString>& table()
         {32793, QStringLiteral("Digital photo proportions\nDigital photo proportions")},
         {32802, QStringLiteral("\nPrevious image")},
         {32803, QStringLiteral("\nNext image")},
+        // The preview control and the red-eye dialog's toolbars: prompt, newline, tooltip.
+        {32772, QStringLiteral("Zoom in\nZoom in")},
+        {32773, QStringLiteral("Zoom out\nZoom out")},
+        {32790, QStringLiteral("Use brush\nUse brush")},
+        {32796, QStringLiteral("Undo stroke\nUndo stroke")},
+        {32797, QStringLiteral("Redo stroke\nRedo stroke")},
+        {32799, QStringLiteral("Pick color from palette\nPick color from palette")},
+        {32800, QStringLiteral("Pick color from image\nPick color from image")},
+        {32801, QStringLiteral("Drag image\nDrag image")},
         {57380, QStringLiteral("All supported formats|*.jpg;*.jpeg;*.jpe;*gif;*.png;*.bmp;*.tiff;"
                                "*.tif|JPEG  Files (*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|GIF "
                                "files (*.gif)|*.gif|Portable Network Graphics (*.png)|*.png|"
