@@ -179,12 +179,16 @@ CropRect::Rect CLumivexView::VisibleImage() const
             std::min(viewport()->height(), rect.bottom - scroll.y())};
 }
 
-QImage CLumivexView::ScaledPicture()
+QImage CLumivexView::ScaledPicture(qreal pixelRatio)
 {
-    if (m_scaledZoom != m_zoom.Zoom() || m_scaled.isNull()) {
+    if (m_scaledZoom != m_zoom.Zoom() || m_scaled.isNull() ||
+        m_scaled.devicePixelRatio() != pixelRatio) {
+        // Shrunk for the screen's own pixels, so that dense screens show every detail.
         const ViewZoom::Size size = m_zoom.ScaledSize(m_picture.width(), m_picture.height());
-        m_scaled = m_picture.scaled(std::max(1, size.width), std::max(1, size.height),
+        m_scaled = m_picture.scaled(std::max(1, int(size.width * pixelRatio)),
+                                    std::max(1, int(size.height * pixelRatio)),
                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(pixelRatio);
         m_scaledZoom = m_zoom.Zoom();
     }
     return m_scaled;
@@ -209,8 +213,10 @@ void CLumivexView::paintEvent(QPaintEvent* event)
     const QRect exposed = target.intersected(event->rect());
     if (m_zoom.Zoom() < 1.0) {
         // Smoothly shrunk once per zoom; each paint copies only what is exposed.
-        painter.drawImage(exposed.topLeft(), ScaledPicture(),
-                          exposed.translated(-target.topLeft()));
+        const qreal ratio = viewport()->devicePixelRatioF();
+        painter.drawImage(QRectF(exposed), ScaledPicture(ratio),
+                          QRectF(QPointF(exposed.topLeft() - target.topLeft()) * ratio,
+                                 QSizeF(exposed.size()) * ratio));
     } else if (!exposed.isEmpty()) {
         // Enlarged pixels stay sharp squares; only the exposed source pixels are drawn.
         const double zoom = m_zoom.Zoom();
@@ -379,8 +385,7 @@ void CLumivexView::ApplyCrop()
         m_prompter.message(loadLumivexString(IDS_LX_EMPTY_SELECTION), Prompter::Icon::None);
         return;
     }
-    emit progressChanged(0);
-    emit progressShown(true);
+    ShowProgressBar(true);
     const ImageRecord& image = m_document.Current();
     PackedImage cut = CropCopy(image.header, image.Pixels(),
                                RECT{crop->left, crop->top, crop->right, crop->bottom}, nullptr);
@@ -388,7 +393,7 @@ void CLumivexView::ApplyCrop()
         const BITMAPINFOHEADER header = cut.header;
         m_document.ApplyResult(header, cut.Release());
     }
-    emit progressShown(false);
+    ShowProgressBar(false);
     emit statusChanged();
     viewport()->update();
 }
@@ -529,8 +534,7 @@ bool CLumivexView::RunLong(Edit edit)
     source->pixels.assign(image.Pixels(), image.Pixels() + image.byteSize);
     const uint8_t* startedOn = image.Pixels();
     const int32_t startedAt = m_document.ChangeCounter();
-    emit progressChanged(0);
-    emit progressShown(true);
+    ShowProgressBar(true);
     m_operation.Start(
         [source, edit = std::move(edit)](const ProgressCallback* progress) {
             return edit(source->header, source->pixels.data(), progress);
@@ -546,9 +550,16 @@ bool CLumivexView::RunLong(Edit edit)
     return true;
 }
 
+void CLumivexView::ShowProgressBar(bool shown)
+{
+    if (shown)
+        emit progressChanged(0);
+    emit progressShown(shown);
+}
+
 void CLumivexView::FinishLong(bool)
 {
-    emit progressShown(false);
+    ShowProgressBar(false);
     emit statusChanged();
     viewport()->update();
 }

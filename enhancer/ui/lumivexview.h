@@ -66,6 +66,9 @@ public:
     // chose. False when refused by the busy check (or there is no image).
     bool RunFixedTurn(FixedTurn turn);
     bool RunTransform(const TransformMatrix& matrix);
+    // The bar at 0 for edits that run briefly on the window's thread (sharpen's passes, the
+    // crop): shown, then hidden; they are not cancelled and take no busy flag.
+    void ShowProgressBar(bool shown);
 
     // Where the image lies in the client area (its origin is 0 where it overflows).
     ViewZoom::Rect ImageRect() const;
@@ -105,7 +108,7 @@ private:
     void AfterZoom(QPoint keep, QPointF imagePoint);
     void UpdateScrollSizes();
     void RefreshPicture();
-    QImage ScaledPicture();
+    QImage ScaledPicture(qreal pixelRatio);
     CropRect::Rect VisibleImage() const;
     void PlaceTracker();
     void UpdateCursor(QPoint point);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The view's zoom commands, its drawing at each zoom and panning with the hand.
+#include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 
+#include "shell/skinscheme.h"
 #include "tests/lumivex/viewfixture.h"
 
 namespace
@@ -164,4 +166,40 @@ TEST_F(ViewZoomTest, TheHandPansAnImageLargerThanTheView)
     EXPECT_EQ(m_view->viewport()->cursor().shape(), Qt::ArrowCursor);
     Drag(middle, middle - QPoint(50, 30));
     EXPECT_EQ(m_view->ScrollPosition(), QPoint(0, 0));
+}
+
+TEST_F(ViewZoomTest, CameraPhotoFillsItsPlaceInBothSchemes)
+{
+    const QPalette light = QApplication::palette();
+    for (const ColourScheme scheme : {ColourScheme::Light, ColourScheme::Dark}) {
+        QApplication::setPalette(SkinScheme::of(scheme).palette());
+        Open(sharedTestData(QStringLiteral("photos/exs-DSCN0010.jpg")));
+        m_view->BestFit();
+        QCoreApplication::processEvents();
+        const QImage shown = ViewPicture();
+        const ViewZoom::Rect rect = m_view->ImageRect();
+        const QColor face = m_view->palette().color(QPalette::Button);
+        int faceInside = 0;
+        for (int y = rect.top; y < rect.bottom; y += 7)
+            for (int x = rect.left; x < rect.right; x += 7)
+                faceInside += QColor(shown.pixel(x, y)) == face;
+        EXPECT_LT(faceInside, 10) << "the photo is not drawn over its rectangle";
+        if (rect.left > 0) {
+            EXPECT_EQ(QColor(shown.pixel(rect.left - 1, rect.top)), face);
+        }
+        const QString suffix = scheme == ColourScheme::Dark ? QStringLiteral("-dark") : QString();
+        Shoot(m_window, QStringLiteral("view-photo-fit") + suffix);
+        m_view->CropCommand(CropRect::CommandFilm);
+        const QPoint from(rect.left + 30, rect.top + 30);
+        Drag(from, from + QPoint(160, 90));
+        Shoot(m_window, QStringLiteral("view-photo-crop") + suffix);
+        PressKey(Qt::Key_Escape);
+        m_view->ActualPixels();
+        for (int i = 0; i < 8; ++i)
+            m_view->ZoomIn();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(m_view->horizontalScrollBar()->isVisible());
+        Shoot(m_window, QStringLiteral("view-photo-zoom") + suffix);
+    }
+    QApplication::setPalette(light);
 }
