@@ -189,3 +189,30 @@ TEST_F(ViewPrintTest, NoteLinksToThePrintProgramInBothSchemes)
     QApplication::setPalette(light);
     EXPECT_TRUE(ImagePrint::ShowNote()); // Cancel-like closing writes nothing
 }
+
+TEST_F(ViewPrintTest, PrintDialogPrintsToTheFileChosenAndPreviewShowsThePage)
+{
+    Open(MakeQuarters(400, 300));
+    ImagePrint::SetShowNote(false);
+    const QString pdf = m_folder.file(QStringLiteral("dialog.pdf"));
+    m_view->Printer().setOutputFileName(pdf);
+    WhenDialog([&](QWidget* print) {
+        Shoot(*print, QStringLiteral("printdialog"));
+        QTest::keyClick(print, Qt::Key_Return);
+    });
+    m_view->Print();
+    ASSERT_TRUE(QFile::exists(pdf));
+    const QImage page = RenderPage(pdf, 50);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_FALSE(Printed(page).isEmpty()) << "blank page";
+
+    QString seen;
+    WhenDialog([&](QWidget* preview) {
+        seen = preview->metaObject()->className();
+        QTest::qWait(100);
+        Shoot(*preview, QStringLiteral("printpreview"));
+        QTest::keyClick(preview, Qt::Key_Escape);
+    });
+    m_view->PrintPreview();
+    EXPECT_EQ(seen, QStringLiteral("QPrintPreviewDialog"));
+}
