@@ -20,13 +20,6 @@ namespace {
 constexpr int ToolBarGap = 3;
 constexpr int IconSize = 24;
 
-// The tooltip part of a "prompt\ntip" text.
-QString TipOf(int id)
-{
-    const QString text = loadLumivexString(id);
-    return text.section(QLatin1Char('\n'), -1);
-}
-
 } // namespace
 
 // The black-framed window the picture is drawn in; it hands its mouse to the control.
@@ -78,6 +71,11 @@ CPreviewCtrl::CPreviewCtrl(QWidget* parent, double zoomStep) : QWidget(parent), 
 }
 
 CPreviewCtrl::~CPreviewCtrl() = default;
+
+QString CPreviewCtrl::TipOf(int id)
+{
+    return loadLumivexString(id).section(QLatin1Char('\n'), -1);
+}
 
 QToolButton* CPreviewCtrl::ButtonOf(QAction* action) const
 {

@@ -15,11 +15,6 @@ namespace {
 
 constexpr int IconSize = 24;
 
-QString TipOf(int id)
-{
-    return loadLumivexString(id).section(QLatin1Char('\n'), -1);
-}
-
 // The eyedropper cursor, its tip at the bottom left.
 QCursor PickerCursor(const QColor& ink)
 {

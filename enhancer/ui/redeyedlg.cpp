@@ -40,11 +40,6 @@ QString Formatted(int id, int value)
     return loadLumivexString(id).replace(QStringLiteral("%d"), QString::number(value));
 }
 
-QString TipOf(int id)
-{
-    return loadLumivexString(id).section(QLatin1Char('\n'), -1);
-}
-
 QSlider* MakeSlider(QWidget* parent, int minimum, int maximum, int start, const QString& name)
 {
     auto* slider = new QSlider(Qt::Horizontal, parent);
@@ -141,7 +136,6 @@ CRedEyeDlg::CRedEyeDlg(const ImageRecord& image, Choosers& choosers, QWidget* pa
     connect(m_control, &CRedEyeCtrl::ColourPicked, this, &CRedEyeDlg::ColourPicked);
     if (ready)
         m_control->Start(m_header, m_working.data());
-    setEnabled(true);
     m_ok->setEnabled(ready);
     SlidersChanged();
     RefreshPickButtons();
@@ -188,10 +182,10 @@ QWidget* CRedEyeDlg::BuildColours()
     m_swatch->setFixedSize(m_swatch->sizeHint());
     m_palette = new QToolButton(box);
     m_pick = new QToolButton(box);
-    m_palette->setToolTip(TipOf(32799));
-    m_palette->setAccessibleName(TipOf(32799));
-    m_pick->setToolTip(TipOf(32800));
-    m_pick->setAccessibleName(TipOf(32800));
+    m_palette->setToolTip(CPreviewCtrl::TipOf(32799));
+    m_palette->setAccessibleName(CPreviewCtrl::TipOf(32799));
+    m_pick->setToolTip(CPreviewCtrl::TipOf(32800));
+    m_pick->setAccessibleName(CPreviewCtrl::TipOf(32800));
     m_pick->setCheckable(true);
     m_automatic->setChecked(true);
     auto* swatchRow = new QHBoxLayout;
