@@ -87,7 +87,7 @@ private:
     void PlaceImageWindow();
     void AfterZoomChange();
     void PanTo(QPointF position);
-    QImage VisiblePicture(const PreviewZoom::Rect& visible) const;
+    QImage VisiblePicture(const PreviewZoom::Rect& visible, QSize target) const;
     void Compose();
 
     PreviewZoom m_zoom;
