@@ -10,7 +10,10 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "enhancer/imagerecord.h"
 #include "enhancer/lumivexstrings.h"
@@ -87,6 +90,8 @@ QLayout* CImageEnhance::BuildSliders()
         grid->addWidget(m_resets[kind], kind * 2 + 1, 1);
         connect(m_sliders[kind], &QSlider::valueChanged, this,
                 [this, kind](int position) { SliderMoved(kind, position); });
+        // A dragged slider reports many positions while a large photo takes a moment to map:
+        // the moves are gathered and applied once the events so far have been handled.
         connect(m_resets[kind], &QPushButton::clicked, this, [this, kind] { ResetPressed(kind); });
     }
     return grid;
@@ -113,19 +118,37 @@ QWidget* CImageEnhance::BuildChannels()
 
 void CImageEnhance::SliderMoved(int kind, int position)
 {
-    m_settings.SliderChanged(kind, position);
+    const bool queued = m_pendingMoves[0] || m_pendingMoves[1] || m_pendingMoves[2];
+    m_pendingMoves[kind] = position;
+    if (!queued)
+        QTimer::singleShot(0, this, &CImageEnhance::ApplyPendingMoves);
+}
+
+void CImageEnhance::ApplyPendingMoves()
+{
+    bool moved = false;
+    for (int kind = 0; kind < 3; ++kind) {
+        if (const std::optional<int> position = std::exchange(m_pendingMoves[kind], {})) {
+            m_settings.SliderChanged(kind, *position);
+            moved = true;
+        }
+    }
+    if (!moved)
+        return;
     m_preview->Render();
     ShowSettings();
 }
 
 void CImageEnhance::ChannelChosen(int channel)
 {
+    ApplyPendingMoves();
     m_settings.SelectChannel(channel);
     ShowSettings();
 }
 
 void CImageEnhance::ResetPressed(int kind)
 {
+    ApplyPendingMoves();
     m_settings.Reset(kind);
     m_preview->Render();
     ShowSettings();
@@ -133,6 +156,7 @@ void CImageEnhance::ResetPressed(int kind)
 
 void CImageEnhance::AutoLevelPressed()
 {
+    ApplyPendingMoves();
     m_settings.ToggleAutoLevels();
     m_preview->Render();
     ShowSettings();
@@ -156,6 +180,7 @@ void CImageEnhance::ShowSettings()
 
 void CImageEnhance::accept()
 {
+    ApplyPendingMoves();
     if (m_ready && m_output == nullptr)
         m_output = m_settings.TakeOutput();
     QDialog::accept();

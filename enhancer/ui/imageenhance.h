@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "enhancer/dib.h"
 #include "enhancer/enhancesettings.h"
@@ -48,6 +49,8 @@ private:
     QLayout* BuildSliders();
     QWidget* BuildChannels();
     void SliderMoved(int kind, int position);
+    // Applies the slider moves that arrived since the last pass: only the latest of each.
+    void ApplyPendingMoves();
     void ChannelChosen(int channel);
     void ResetPressed(int kind);
     void AutoLevelPressed();
@@ -58,6 +61,7 @@ private:
     bool m_ready = false;
     uint8_t* m_output = nullptr;
     CPreviewCtrl* m_preview = nullptr;
+    std::array<std::optional<int>, 3> m_pendingMoves{};
     std::array<QSlider*, 3> m_sliders{};
     std::array<QLabel*, 3> m_labels{};
     std::array<QPushButton*, 3> m_resets{};

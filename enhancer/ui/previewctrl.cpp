@@ -20,13 +20,6 @@ namespace {
 constexpr int ToolBarGap = 3;
 constexpr int IconSize = 24;
 
-// The tooltip part of a "prompt\ntip" text.
-QString TipOf(int id)
-{
-    const QString text = loadLumivexString(id);
-    return text.section(QLatin1Char('\n'), -1);
-}
-
 } // namespace
 
 // The black-framed window the picture is drawn in; it hands its mouse to the control.
@@ -78,6 +71,11 @@ CPreviewCtrl::CPreviewCtrl(QWidget* parent, double zoomStep) : QWidget(parent), 
 }
 
 CPreviewCtrl::~CPreviewCtrl() = default;
+
+QString CPreviewCtrl::TipOf(int id)
+{
+    return loadLumivexString(id).section(QLatin1Char('\n'), -1);
+}
 
 QToolButton* CPreviewCtrl::ButtonOf(QAction* action) const
 {
@@ -178,17 +176,22 @@ void CPreviewCtrl::UpdateCursor()
     m_window->setCursor(m_zoom.CanPan() ? Qt::OpenHandCursor : Qt::ArrowCursor);
 }
 
-QImage CPreviewCtrl::VisiblePicture(const PreviewZoom::Rect& visible) const
+QImage CPreviewCtrl::VisiblePicture(const PreviewZoom::Rect& visible, QSize target) const
 {
     const uint8_t* shown = m_working != nullptr ? m_working : m_source;
     const uint32_t stride = DibStride(m_header.biWidth);
-    QImage picture(visible.width, visible.height, QImage::Format_RGB888);
-    for (int row = 0; row < visible.height; ++row) {
+    // A picture shrunk a lot is read at every step-th pixel, down to twice the window's size,
+    // and smoothed from there: a large photo then costs what the window shows, not its size.
+    const int step = std::max(1, std::min(visible.width / std::max(1, 2 * target.width()),
+                                          visible.height / std::max(1, 2 * target.height())));
+    const int width = visible.width / step, height = visible.height / step;
+    QImage picture(width, height, QImage::Format_RGB888);
+    for (int row = 0; row < height; ++row) {
         // Screen row 0 is the topmost buffer row of the visible rectangle.
-        const int bufferRow = visible.top + visible.height - 1 - row;
+        const int bufferRow = visible.top + visible.height - 1 - row * step;
         const uint8_t* from = shown + size_t(bufferRow) * stride + size_t(visible.left) * 3;
         uint8_t* to = picture.scanLine(row);
-        for (int x = 0; x < visible.width; ++x, from += 3, to += 3) {
+        for (int x = 0; x < width; ++x, from += 3 * step, to += 3) {
             to[0] = from[2];
             to[1] = from[1];
             to[2] = from[0];
@@ -215,7 +218,7 @@ void CPreviewCtrl::Render()
         // Smooth when shrinking, as a photo viewer blends; plain pixels when enlarging so
         // that a zoomed-in eye shows its real pixels.
         const auto mode = m_zoom.Zoom() < 1.0 ? Qt::SmoothTransformation : Qt::FastTransformation;
-        m_cache = VisiblePicture(visible).scaled(inside, Qt::IgnoreAspectRatio, mode);
+        m_cache = VisiblePicture(visible, inside).scaled(inside, Qt::IgnoreAspectRatio, mode);
     }
     Compose();
 }

@@ -54,6 +54,8 @@ public:
     QToolButton* ButtonOf(QAction* action) const;
     QAction* ZoomInAction() const { return m_zoomIn; }
     QAction* ZoomOutAction() const { return m_zoomOut; }
+    // The tooltip part of one of the editor's "prompt\ntooltip" texts.
+    static QString TipOf(int id);
 
 signals:
     void ZoomChanged();
@@ -85,7 +87,7 @@ private:
     void PlaceImageWindow();
     void AfterZoomChange();
     void PanTo(QPointF position);
-    QImage VisiblePicture(const PreviewZoom::Rect& visible) const;
+    QImage VisiblePicture(const PreviewZoom::Rect& visible, QSize target) const;
     void Compose();
 
     PreviewZoom m_zoom;

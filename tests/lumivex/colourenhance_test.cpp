@@ -33,6 +33,8 @@ protected:
     {
         for (int i = 0; i < times; ++i)
             QTest::keyClick(control, key);
+        // Slider moves are applied once the events so far have been handled.
+        QCoreApplication::processEvents();
     }
     void Press(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QColor Middle() const { return ShownAt(*dialog->Preview(), 0.5, 0.5); }
@@ -71,6 +73,24 @@ TEST_F(ImageEnhanceTest, EachSliderChangesThePreviewAndItsLabel)
     Press(dialog->ResetButton(Settings::Contrast));
     EXPECT_EQ(dialog->Slider(Settings::Contrast)->value(), 0);
     EXPECT_EQ(dialog->Label(Settings::Contrast)->text(), QStringLiteral("Contrast: 0"));
+}
+
+TEST_F(ImageEnhanceTest, MovesArrivingTogetherEndWhereTheSliderStopsAndOkTakesTheLast)
+{
+    document = RecordOf(ColourPicture(64, 48, Bgr{100, 100, 100}));
+    Open();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(dialog->Slider(Settings::Brightness), Qt::Key_PageUp);
+    QTest::keyClick(dialog->Slider(Settings::Brightness), Qt::Key_Left);
+    // Pressed before the moves were shown: OK still hands over brightness 49.
+    Press(dialog->OkButton());
+    EXPECT_EQ(dialog->Label(Settings::Brightness)->text(), QStringLiteral("Brightness: 49"));
+    BITMAPINFOHEADER header;
+    uint8_t* pixels = nullptr;
+    ASSERT_TRUE(dialog->TakeResult(header, pixels));
+    EXPECT_EQ(pixels[0], 149);
+    EXPECT_EQ(pixels[2], 149);
+    ImageRecord::FreePacked(pixels);
 }
 
 TEST_F(ImageEnhanceTest, ResettingEverySliderShowsTheDocumentAgain)

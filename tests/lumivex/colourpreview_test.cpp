@@ -67,6 +67,25 @@ TEST_F(PreviewCtrlTest, ShowsTheWholePictureTheRightWayUpAtTheFitZoom)
     SaveScreenshots(&preview, QStringLiteral("previewctrl"));
 }
 
+TEST_F(PreviewCtrlTest, AMuchLargerPictureShowsItsPartsInPlace)
+{
+    picture = QuarteredPicture(4000, 2000);
+    working = QuarteredPicture(4000, 2000);
+    // A thin white line down the middle of the blue half must not vanish entirely.
+    for (int y = 0; y < 2000; ++y)
+        for (int x = 2990; x < 3010; ++x)
+            working.Set(x, y, Bgr{255, 255, 255});
+    Show();
+    EXPECT_EQ(ShownAt(preview, 0.1, 0.05), QColor(0, 255, 0));
+    EXPECT_EQ(ShownAt(preview, 0.1, 0.9), QColor(255, 0, 0));
+    EXPECT_EQ(ShownAt(preview, 0.9, 0.9), QColor(0, 0, 255));
+    const QImage& cache = preview.RenderCache();
+    int brightest = 0;
+    for (int x = cache.width() * 70 / 100; x < cache.width() * 80 / 100; ++x)
+        brightest = std::max(brightest, cache.pixelColor(x, cache.height() * 9 / 10).green());
+    EXPECT_GT(brightest, 100);
+}
+
 TEST_F(PreviewCtrlTest, ZoomButtonsStepAndComeBackToTheFit)
 {
     Show();
