@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -32,8 +31,6 @@ const int SingleButtons[] = {ID_FILE_OPEN, ID_FILE_SAVE, ID_EDIT_UNDO, 0, ID_ZOO
 const int RotateItems[] = {ID_ROTATE_90CW, ID_ROTATE_90CCW, ID_ROTATE_180, ID_ROTATE_CUSTOM, 0,
                            ID_FLIP_HORIZONTAL, ID_FLIP_VERTICAL};
 const int CropItems[] = {ID_CROP_FREE, ID_CROP_KEEP_PROPORTIONS, ID_CROP_3_2, ID_CROP_4_3};
-// How long a closing window lets a running edit notice that it is to stop.
-constexpr unsigned long CloseGraceMs = 300;
 } // namespace
 
 CMainFrame::CMainFrame(CLumivexApp& app, Prompter& prompter, Choosers& choosers,
@@ -281,11 +278,7 @@ void CMainFrame::FillRecentMenu()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // A running edit stops at its next progress call and gives nothing.
-    if (m_view->IsOperationRunning()) {
-        m_view->CancelCropOrOperation();
-        QThread::msleep(CloseGraceMs);
-    }
+    // The view has already stopped a running edit and dropped its result.
     if (!m_app.Document().SaveModified(m_prompter, m_choosers)) {
         event->ignore();
         return;

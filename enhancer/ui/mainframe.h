@@ -72,6 +72,7 @@ private:
     // Command handlers (mainframecommands.cpp).
     bool RunFileCommand(int id);
     bool RunEditDialog(int id);
+    void RunSharpen();
     bool RunViewCommand(int id);
     void ShowHelp();
     void ShowAbout();

@@ -5,13 +5,17 @@
 #include <QDialog>
 
 #include "enhancer/affinetransform.h"
+#include "enhancer/sharpenoperation.h"
 #include "enhancer/ui/imageenhance.h"
 #include "enhancer/ui/lumivexapp.h"
 #include "enhancer/ui/lumivexcommands.h"
 #include "enhancer/ui/lumivexview.h"
 #include "enhancer/ui/mainframe.h"
+#include "enhancer/ui/redeyedlg.h"
 #include "enhancer/ui/resizedlg.h"
 #include "enhancer/ui/rotatepp.h"
+#include "enhancer/ui/sharpendlg.h"
+#include "enhancer/ui/statusbarwithprogress.h"
 
 namespace
 {
@@ -39,6 +43,12 @@ bool CMainFrame::RunEditDialog(int id)
         applyDialog(dialog, doc);
         return true;
     }
+    case ID_RED_EYES: {
+        CRedEyeDlg dialog(image, m_choosers, this);
+        applyDialog(dialog, doc);
+        return true;
+    }
+    case ID_SHARPEN: RunSharpen(); return true;
     case ID_RESIZE: {
         CResizeDlg dialog(image, m_prompter, this);
         if (dialog.exec() == QDialog::Accepted)
@@ -58,4 +68,21 @@ bool CMainFrame::RunEditDialog(int id)
     }
     default: return false;
     }
+}
+
+void CMainFrame::RunSharpen()
+{
+    CLumivexDoc& doc = m_app.Document();
+    CSharpenOperation operation;
+    CSharpenDlg dialog(doc.Current(), operation, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The final pass shows the bar at its start; it is not cancelled.
+    m_statusBar->SetProgress(0);
+    m_statusBar->ShowProgress();
+    BITMAPINFOHEADER header{};
+    uint8_t* pixels = nullptr;
+    if (dialog.TakeResult(header, pixels))
+        doc.ApplyResult(header, pixels);
+    m_statusBar->HideProgress();
 }

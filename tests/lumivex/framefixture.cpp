@@ -105,7 +105,10 @@ bool FrameTest::click(int id)
 
 void FrameTest::key(int key, Qt::KeyboardModifiers modifiers)
 {
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frame.get();
+    // After a dialog closed the window is active again, as it is for the user.
+    frame->activateWindow();
+    QApplication::setActiveWindow(frame.get());
+    QWidget* target = frame->focusWidget() ? frame->focusWidget() : frame.get();
     QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
     QCoreApplication::processEvents();
 }
