@@ -104,7 +104,10 @@ void CLumivexView::OnInitialUpdate()
 
 void CLumivexView::OnUpdate(int hint)
 {
-    if (hint != CLumivexDoc::HintStatusBar) {
+    // Undo swaps the pixels but asks only for the status bar: new pixels are redrawn whatever
+    // the hint.
+    if (hint != CLumivexDoc::HintStatusBar || m_document.Current().Pixels() != m_pictureOf) {
+        ++m_generation;
         RefreshPicture();
         UpdateScrollSizes();
         if (m_cropping)
@@ -117,12 +120,8 @@ void CLumivexView::OnUpdate(int hint)
 void CLumivexView::RefreshPicture()
 {
     const ImageRecord& image = m_document.Current();
-    // Every edit and every file gives new pixels or a new change count.
-    if (image.Pixels() == m_pictureOf && m_document.ChangeCounter() == m_pictureChange)
-        return;
     m_picture = ImageOfDib(image.header, image.Pixels());
     m_pictureOf = image.Pixels();
-    m_pictureChange = m_document.ChangeCounter();
     m_scaled = QImage();
     m_scaledZoom = 0.0;
 }
@@ -533,7 +532,7 @@ bool CLumivexView::RunLong(Edit edit)
     source->header = image.header;
     source->pixels.assign(image.Pixels(), image.Pixels() + image.byteSize);
     const uint8_t* startedOn = image.Pixels();
-    const int32_t startedAt = m_document.ChangeCounter();
+    const uint64_t startedAt = m_generation;
     ShowProgressBar(true);
     m_operation.Start(
         [source, edit = std::move(edit)](const ProgressCallback* progress) {
@@ -541,8 +540,7 @@ bool CLumivexView::RunLong(Edit edit)
         },
         [this, startedOn, startedAt](PackedImage result) {
             // Another photo or edit in the meantime: this result belongs to none of them.
-            if (m_document.Current().Pixels() != startedOn ||
-                m_document.ChangeCounter() != startedAt)
+            if (m_document.Current().Pixels() != startedOn || m_generation != startedAt)
                 return;
             const BITMAPINFOHEADER header = result.header;
             m_document.ApplyResult(header, result.Release());
