@@ -69,6 +69,8 @@ CLumivexView::CLumivexView(CLumivexDoc& document, Prompter& prompter, QWidget* p
 
 CLumivexView::~CLumivexView()
 {
+    // Half destroyed, the view takes no more news of the edit it stops here.
+    disconnect(&m_operation, nullptr, this, nullptr);
     m_operation.Abort();
     m_document.listeners.updateViews = nullptr;
     m_document.listeners.initialUpdate = nullptr;
@@ -97,7 +99,8 @@ void CLumivexView::OnInitialUpdate()
             m_zoom.InitialUpdate(screenHeight, image.widthPixels, image.heightPixels);
         // The frame keeps its menu, toolbar and status bar around the client area we want.
         if (resizeFrame)
-            frame->resize(frame->size() - viewport()->size() + QSize(wanted.width, wanted.height));
+            frame->resize(frame->size() - maximumViewportSize() +
+                          QSize(wanted.width, wanted.height));
     }
     OnUpdate(CLumivexDoc::HintRedraw);
 }
