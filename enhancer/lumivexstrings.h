@@ -83,6 +83,10 @@ enum LumivexStringId : int {
     IDS_LX_PHOTO_PROPORTIONS = 32793,
     IDS_LX_PREVIOUS_IMAGE = 32802,
     IDS_LX_NEXT_IMAGE = 32803,
+    IDS_LX_ABOUT_TITLE = 40200, // the main frame: the about box and help
+    IDS_LX_MAKER_HOME = 40201,
+    IDS_LX_MAKER_LINK = 40202,
+    IDS_LX_HELP_MISSING = 40203,
     IDS_LX_OPEN_FILTER = 57380, // the open and save dialogs' filters
     IDS_LX_SAVE_FILTER = 57381,
 };

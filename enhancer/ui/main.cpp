@@ -4,11 +4,13 @@
 
 #include "enhancer/ui/lumivexapp.h"
 #include "enhancer/ui/mainframe.h"
+#include "enhancer/ui/toolbaricons.h"
 #include "platform/desktopscheme.h"
 #include "platform/dialogchoosers.h"
 #include "platform/imagemetadata.h"
 #include "platform/messageboxprompter.h"
 #include "platform/paths.h"
+#include "shell/skinscheme.h"
 
 int main(int argc, char** argv)
 {
@@ -17,13 +19,19 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vellora"));
     QApplication::setApplicationName(QStringLiteral("Lumivex"));
+    QApplication::setDesktopFileName(QStringLiteral("lumivex"));
+    // The windows follow the desktop's light or dark preference, as the album builder's do.
+    const ColourScheme scheme =
+        platform::desktopPrefersDark() ? ColourScheme::Dark : ColourScheme::Light;
+    QApplication::setPalette(SkinScheme::of(scheme).palette());
+    QApplication::setWindowIcon(ToolbarIcons::ProgramIcon(platform::programFolder()));
     MessageBoxPrompter prompter;
     DialogChoosers choosers;
     CLumivexApp app(platform::programFolder());
-    app.InitInstance(application.arguments().mid(1), prompter);
     CMainFrame frame(app, prompter, choosers);
     prompter.setOwner(&frame);
     choosers.setOwner(&frame);
     frame.show();
+    app.InitInstance(application.arguments().mid(1), prompter);
     return application.exec();
 }
