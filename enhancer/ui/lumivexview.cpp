@@ -537,6 +537,7 @@ bool CLumivexView::RunLong(Edit edit)
     const uint8_t* startedOn = image.Pixels();
     const uint64_t startedAt = m_generation;
     ShowProgressBar(true);
+    setFocus(Qt::OtherFocusReason); // Esc, the cancel key, comes here
     m_operation.Start(
         [source, edit = std::move(edit)](const ProgressCallback* progress) {
             return edit(source->header, source->pixels.data(), progress);
