@@ -69,6 +69,8 @@ CLumivexView::CLumivexView(CLumivexDoc& document, Prompter& prompter, QWidget* p
 
 CLumivexView::~CLumivexView()
 {
+    // Half destroyed, the view takes no more news of the edit it stops here.
+    disconnect(&m_operation, nullptr, this, nullptr);
     m_operation.Abort();
     m_document.listeners.updateViews = nullptr;
     m_document.listeners.initialUpdate = nullptr;
@@ -97,14 +99,18 @@ void CLumivexView::OnInitialUpdate()
             m_zoom.InitialUpdate(screenHeight, image.widthPixels, image.heightPixels);
         // The frame keeps its menu, toolbar and status bar around the client area we want.
         if (resizeFrame)
-            frame->resize(frame->size() - viewport()->size() + QSize(wanted.width, wanted.height));
+            frame->resize(frame->size() - maximumViewportSize() +
+                          QSize(wanted.width, wanted.height));
     }
     OnUpdate(CLumivexDoc::HintRedraw);
 }
 
 void CLumivexView::OnUpdate(int hint)
 {
-    if (hint != CLumivexDoc::HintStatusBar) {
+    // Undo swaps the pixels but asks only for the status bar: new pixels are redrawn whatever
+    // the hint.
+    if (hint != CLumivexDoc::HintStatusBar || m_document.Current().Pixels() != m_pictureOf) {
+        ++m_generation;
         RefreshPicture();
         UpdateScrollSizes();
         if (m_cropping)
@@ -117,12 +123,8 @@ void CLumivexView::OnUpdate(int hint)
 void CLumivexView::RefreshPicture()
 {
     const ImageRecord& image = m_document.Current();
-    // Every edit and every file gives new pixels or a new change count.
-    if (image.Pixels() == m_pictureOf && m_document.ChangeCounter() == m_pictureChange)
-        return;
     m_picture = ImageOfDib(image.header, image.Pixels());
     m_pictureOf = image.Pixels();
-    m_pictureChange = m_document.ChangeCounter();
     m_scaled = QImage();
     m_scaledZoom = 0.0;
 }
@@ -533,16 +535,16 @@ bool CLumivexView::RunLong(Edit edit)
     source->header = image.header;
     source->pixels.assign(image.Pixels(), image.Pixels() + image.byteSize);
     const uint8_t* startedOn = image.Pixels();
-    const int32_t startedAt = m_document.ChangeCounter();
+    const uint64_t startedAt = m_generation;
     ShowProgressBar(true);
+    setFocus(Qt::OtherFocusReason); // Esc, the cancel key, comes here
     m_operation.Start(
         [source, edit = std::move(edit)](const ProgressCallback* progress) {
             return edit(source->header, source->pixels.data(), progress);
         },
         [this, startedOn, startedAt](PackedImage result) {
             // Another photo or edit in the meantime: this result belongs to none of them.
-            if (m_document.Current().Pixels() != startedOn ||
-                m_document.ChangeCounter() != startedAt)
+            if (m_document.Current().Pixels() != startedOn || m_generation != startedAt)
                 return;
             const BITMAPINFOHEADER header = result.header;
             m_document.ApplyResult(header, result.Release());

@@ -127,9 +127,11 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QImage m_picture;       // the document's image, top row first
     const uint8_t* m_pictureOf = nullptr;
-    int32_t m_pictureChange = -1;
     QImage m_scaled;        // the picture at the zoom below 1:1 it was last drawn at
     double m_scaledZoom = 0.0;
+    // Counts the document's changes and new images: a long edit's result is applied only to
+    // the image it started from.
+    uint64_t m_generation = 0;
     QPoint m_anchor;
     bool m_cropping = false;
     bool m_dragging = false;

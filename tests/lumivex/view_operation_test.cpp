@@ -40,11 +40,17 @@ TEST_F(ViewOperationTest, TurnRunsAwayFromTheWindowAndIsAppliedOnce)
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0][0].toBool());
     EXPECT_FALSE(shown[1][0].toBool());
-    // The view shows the new image, not the one before.
+    // The view shows the new image, not the one before; and the old one again after Undo.
     m_view->BestFit();
-    const QImage view = ViewPicture();
-    const ViewZoom::Rect rect = m_view->ImageRect();
+    QImage view = ViewPicture();
+    ViewZoom::Rect rect = m_view->ImageRect();
     EXPECT_EQ(view.pixel(rect.left + 3, rect.top + 3), qRgb(0, 0, 255));
+    m_document.UndoRedo();
+    m_view->BestFit();
+    view = ViewPicture();
+    rect = m_view->ImageRect();
+    EXPECT_EQ(rect.right - rect.left > rect.bottom - rect.top, true);
+    EXPECT_EQ(view.pixel(rect.left + 3, rect.top + 3), qRgb(255, 0, 0));
 }
 
 TEST_F(ViewOperationTest, EditsAndZoomWaitWhileAnEditRuns)
@@ -117,7 +123,8 @@ TEST_F(ViewOperationTest, AResultForAnImageNoLongerShownIsDropped)
     Open(MakeQuarters(600, 400));
     ASSERT_TRUE(m_view->RunTransform(ScaleMatrix(BigWidth, BigHeight, 600, 400)));
     // Another photo opened meanwhile (the view copied the pixels it works on).
-    ASSERT_TRUE(m_document.Load(MakeQuarters(120, 80, QStringLiteral("other.png"))));
+    ASSERT_TRUE(m_document.StartList({MakeQuarters(120, 80, QStringLiteral("other.png"))},
+                                     m_prompter));
     WaitForEdit();
     EXPECT_EQ(DocumentPicture().size(), QSize(120, 80));
     EXPECT_FALSE(m_document.UndoAvailable());
