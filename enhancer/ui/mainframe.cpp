@@ -38,7 +38,6 @@ CMainFrame::CMainFrame(CLumivexApp& app, Prompter& prompter, Choosers& choosers,
     : QMainWindow(parent), m_app(app), m_prompter(prompter), m_choosers(choosers)
 {
     setObjectName(QStringLiteral("LumivexMainFrame"));
-    setAccessibleName(QStringLiteral("Lumivex"));
     m_view = new CLumivexView(app.Document(), prompter, this);
     setCentralWidget(m_view);
     m_statusBar = new CStatusBarWithProgress(this);
