@@ -2,6 +2,7 @@
 // The photo editor: opens what the command line names and runs its main window.
 #include <QApplication>
 
+#include "enhancer/lumivexstrings.h"
 #include "enhancer/ui/lumivexapp.h"
 #include "enhancer/ui/mainframe.h"
 #include "enhancer/ui/toolbaricons.h"
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
     QApplication::setPalette(SkinScheme::of(scheme).palette());
     QApplication::setWindowIcon(ToolbarIcons::ProgramIcon(platform::programFolder()));
     MessageBoxPrompter prompter;
+    // The editor's messages carry its own name: the first field of its document template.
+    prompter.setTitle(loadLumivexString(IDS_LX_DOC_TEMPLATE).section(u'\n', 0, 0));
     DialogChoosers choosers;
     CLumivexApp app(platform::programFolder());
     CMainFrame frame(app, prompter, choosers);
