@@ -19,6 +19,14 @@ const QHash<int, QString>& table()
         {134, QStringLiteral("Undo auto levels")},
         {135, QStringLiteral("Auto levels adjustment")},
         {138, QStringLiteral("Error writing to file    ")},
+        // Printing: the note recommending the print program, and the print program's page.
+        {140, QStringLiteral("https://www.vellora.example/quindle/")},
+        {40101, QStringLiteral("Note")},
+        {40102, QStringLiteral("To get high quality printing we recommend you")},
+        {40103, QStringLiteral("to use  ")},
+        {40104, QStringLiteral("Vellora Quindle")},
+        {40105, QStringLiteral("Don't show this message again")},
+        {40106, QStringLiteral("The print program could not be started:\n%1")},
         {142, QStringLiteral("Do you want to save your changes?")},
         {144, QStringLiteral("Error: target file has read-only attribute. Do you want to save it "
                              "anyway?")},

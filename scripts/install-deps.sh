@@ -22,6 +22,8 @@ packages=(
     xdg-utils qt6-gtk-platformtheme
     # Real photographs (nature, GPL-2+) for the demo album that scripts/run.sh makes.
     mate-backgrounds
+    # Renders the editor's printed PDF pages back to pictures, to check what was printed.
+    poppler-utils
     # The desktop road test: a display server and a window manager.
     xvfb xauth openbox
     # Remembered FTP passwords in the desktop's secret store.

@@ -38,6 +38,9 @@ bool CLumivexApp::InitInstance(const QStringList& params, Prompter& prompter)
         return false;
     }
     AddRecentFile(m_cmdLine.FileName());
+    // As every newly opened image does: the windows choose their size and zoom again.
+    if (m_doc.listeners.initialUpdate)
+        m_doc.listeners.initialUpdate();
     return true;
 }
 

@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     const ColourScheme scheme =
         platform::desktopPrefersDark() ? ColourScheme::Dark : ColourScheme::Light;
     QApplication::setPalette(SkinScheme::of(scheme).palette());
-    QApplication::setWindowIcon(ToolbarIcons::ProgramIcon());
+    QApplication::setWindowIcon(ToolbarIcons::ProgramIcon(platform::programFolder()));
     MessageBoxPrompter prompter;
     DialogChoosers choosers;
     CLumivexApp app(platform::programFolder());

@@ -30,29 +30,29 @@ QString ToolbarIcons::Name(int id)
     }
 }
 
-QString ToolbarIcons::Folder()
+QString ToolbarIcons::Folder(const QString& programFolder)
 {
     // Dark windows get the light-inked set.
     const bool dark = QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
-    return QDir(platform::shippedFolder(platform::Shipped::Graphics))
+    return QDir(platform::shippedFolder(platform::Shipped::Graphics, programFolder))
         .filePath(dark ? QStringLiteral("lumivex/dark") : QStringLiteral("lumivex/light"));
 }
 
-QIcon ToolbarIcons::Icon(int id)
+QIcon ToolbarIcons::Icon(int id, const QString& programFolder)
 {
     const QString name = Name(id);
     if (name.isEmpty())
         return {};
-    const QDir folder(Folder());
+    const QDir folder(Folder(programFolder));
     QIcon icon;
     icon.addFile(folder.filePath(name + QStringLiteral(".png")), QSize(Size, Size));
     icon.addFile(folder.filePath(name + QStringLiteral("@2x.png")), QSize(2 * Size, 2 * Size));
     return icon;
 }
 
-QIcon ToolbarIcons::ProgramIcon()
+QIcon ToolbarIcons::ProgramIcon(const QString& programFolder)
 {
-    const QDir folder(platform::shippedFolder(platform::Shipped::Graphics));
+    const QDir folder(platform::shippedFolder(platform::Shipped::Graphics, programFolder));
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(folder.filePath(QStringLiteral("lumivex-%1.png").arg(size)), QSize(size, size));
