@@ -208,10 +208,16 @@ TEST_F(RedEyeDlgTest, ADraggedStrokeLaysDabsAlongTheWay)
 
 TEST_F(RedEyeDlgTest, SpaceHeldDragsTheZoomedPictureInsteadOfPainting)
 {
+    // The red-eye preview zooms in half steps: from the fit 170% to 200%, then 250%.
     Press(Button(Control()->ZoomInAction()));
+    EXPECT_DOUBLE_EQ(Control()->Zoom().Zoom(), 2.0);
     Press(Button(Control()->ZoomInAction()));
+    EXPECT_DOUBLE_EQ(Control()->Zoom().Zoom(), 2.5);
+    EXPECT_EQ(Control()->ZoomLabel()->text(), QStringLiteral("scale 250%"));
     Press(Button(Control()->BrushAction()));
+    EXPECT_EQ(Window()->cursor().shape(), Qt::BlankCursor);
     QTest::keyPress(dialog.get(), Qt::Key_Space);
+    EXPECT_EQ(Window()->cursor().shape(), Qt::OpenHandCursor);
     EXPECT_TRUE(Button(Control()->DragAction())->isChecked());
     EXPECT_FALSE(Button(Control()->BrushAction())->isChecked());
     const double scrollX = Control()->Zoom().ScrollX();
