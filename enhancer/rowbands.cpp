@@ -28,6 +28,7 @@ bool RunRowBands(int rows, const std::function<void(int firstRow, int endRow)>& 
     std::atomic<int> next{0};
     std::atomic<int> finished{0};
     std::atomic<bool> stop{false};
+    int reported = -1; // only the calling thread reports
     auto work = [&](bool reporting) {
         for (;;) {
             if (stop.load())
@@ -38,7 +39,10 @@ bool RunRowBands(int rows, const std::function<void(int firstRow, int endRow)>& 
             const int first = band * bandRows;
             body(first, std::min(rows, first + bandRows));
             const int done = finished.fetch_add(1) + 1;
-            if (reporting && progress && progress(done * 100 / bands) != 0)
+            if (!reporting || !progress)
+                continue;
+            reported = done * 100 / bands;
+            if (progress(reported) != 0)
                 stop.store(true);
         }
     };
@@ -48,5 +52,9 @@ bool RunRowBands(int rows, const std::function<void(int firstRow, int endRow)>& 
     work(true);
     for (std::thread& helper : helpers)
         helper.join();
+    // The other threads may have taken every band: the caller still hears of the end, and may
+    // still say stop.
+    if (!stop.load() && progress && reported < 100 && progress(100) != 0)
+        stop.store(true);
     return !stop.load() && finished.load() == bands;
 }

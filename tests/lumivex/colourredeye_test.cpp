@@ -160,6 +160,31 @@ TEST_F(RedEyeDlgTest, AStrokeIsExactlyTheBrushsAndUndoesAndRedoesByButtonsAndKey
     EXPECT_FALSE(Control()->RedoAction()->isEnabled());
 }
 
+TEST_F(RedEyeDlgTest, TheBrushOutlineFollowsTheMouseInBrushModeOnly)
+{
+    const QPoint at = WindowPointOf(40, 40);
+    // The outline's left end: half the brush (20 pixels at the zoom) left of the cursor.
+    const int radius = int(20 * Control()->Zoom().Zoom() / 2);
+    auto darkAt = [&](QPoint point) {
+        const QImage shown = Window()->grab().toImage();
+        return shown.pixelColor(point).lightness() < 60;
+    };
+    QTest::mouseMove(Window(), at);
+    EXPECT_FALSE(darkAt(at - QPoint(radius, 0)));
+    Press(Button(Control()->BrushAction()));
+    QTest::mouseMove(Window(), at + QPoint(1, 0));
+    QTest::mouseMove(Window(), at);
+    EXPECT_TRUE(darkAt(at - QPoint(radius, 0)));
+    EXPECT_TRUE(darkAt(at + QPoint(radius, 0)));
+    EXPECT_FALSE(darkAt(at));
+    EXPECT_EQ(Window()->cursor().shape(), Qt::BlankCursor);
+    // A bigger brush: a bigger circle, the old rim gone.
+    QTest::keyClick(dialog->SizeSlider(), Qt::Key_PageUp);
+    EXPECT_FALSE(darkAt(at - QPoint(radius, 0)));
+    // Moving the mouse paints nothing without the button.
+    EXPECT_TRUE(WorkingIs(face.Pixels()));
+}
+
 TEST_F(RedEyeDlgTest, ADraggedStrokeLaysDabsAlongTheWay)
 {
     Press(Button(Control()->BrushAction()));
@@ -183,10 +208,16 @@ TEST_F(RedEyeDlgTest, ADraggedStrokeLaysDabsAlongTheWay)
 
 TEST_F(RedEyeDlgTest, SpaceHeldDragsTheZoomedPictureInsteadOfPainting)
 {
+    // The red-eye preview zooms in half steps: from the fit 170% to 200%, then 250%.
     Press(Button(Control()->ZoomInAction()));
+    EXPECT_DOUBLE_EQ(Control()->Zoom().Zoom(), 2.0);
     Press(Button(Control()->ZoomInAction()));
+    EXPECT_DOUBLE_EQ(Control()->Zoom().Zoom(), 2.5);
+    EXPECT_EQ(Control()->ZoomLabel()->text(), QStringLiteral("scale 250%"));
     Press(Button(Control()->BrushAction()));
+    EXPECT_EQ(Window()->cursor().shape(), Qt::BlankCursor);
     QTest::keyPress(dialog.get(), Qt::Key_Space);
+    EXPECT_EQ(Window()->cursor().shape(), Qt::OpenHandCursor);
     EXPECT_TRUE(Button(Control()->DragAction())->isChecked());
     EXPECT_FALSE(Button(Control()->BrushAction())->isChecked());
     const double scrollX = Control()->Zoom().ScrollX();
