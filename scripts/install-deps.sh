@@ -13,6 +13,8 @@ packages=(
     qt6-base-dev
     libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev libgif-dev
     googletest libgtest-dev libgmock-dev
+    # The thread sanitizer's runtime, for the test of the editor's thumbnail thread.
+    libtsan2
     libzip-dev chromium
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils

@@ -12,12 +12,35 @@
 namespace
 {
 
-// A bottom-up picture of blue, green, red bytes as a top-down image of its own.
-QImage ImageOf(const PackedImage& picture)
+// Copies a bottom-up picture of blue, green, red bytes into canvas at (left, top). Done here
+// rather than by the painter: the framework would convert and scale on threads of its own.
+void CopyInto(QImage& canvas, const PackedImage& picture, int left, int top)
 {
-    const QImage view(picture.pixels.get(), picture.Width(), picture.Height(),
-                      static_cast<qsizetype>(picture.Stride()), QImage::Format_BGR888);
-    return view.mirrored(false, true);
+    const int width = std::min(picture.Width(), canvas.width() - left);
+    const int height = std::min(picture.Height(), canvas.height() - top);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = picture.pixels.get() + size_t(picture.Height() - 1 - y) * picture.Stride();
+        auto* out = reinterpret_cast<QRgb*>(canvas.scanLine(top + y)) + left;
+        for (int x = 0; x < width; ++x, in += 3)
+            out[x] = qRgb(in[2], in[1], in[0]);
+    }
+}
+
+// The matrix that turns the reduced copy and shrinks it into a square of side pixels in one
+// pass, keeping its proportions.
+TransformMatrix FittedTurn(const PackedImage& reduced, const TurnSettings& turn, int side)
+{
+    TransformMatrix matrix = RotationMatrix(turn.angle, turn.flipHorizontal, turn.flipVertical);
+    const AffineTransform probe(reduced.header, reduced.pixels.get(), matrix);
+    if (!probe.IsValid())
+        return matrix;
+    const double larger = std::max(probe.ResultWidth(), probe.ResultHeight());
+    const double scale = std::min(1.0, side / larger);
+    matrix.m00 *= scale;
+    matrix.m01 *= scale;
+    matrix.m10 *= scale;
+    matrix.m11 *= scale;
+    return matrix;
 }
 
 } // namespace
@@ -126,24 +149,13 @@ QImage CRotateThumbnail::Draw(const Request& request) const
 {
     QImage canvas(request.size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     canvas.fill(request.face);
-    const TurnSettings& turn = request.turn;
-    const PackedImage turned = TransformImage(
-        m_reduced.header, m_reduced.pixels.get(),
-        RotationMatrix(turn.angle, turn.flipHorizontal, turn.flipVertical), nullptr);
-    if (turned) {
-        const int side = std::min(canvas.width(), canvas.height());
-        QRectF square((canvas.width() - side) / 2.0, (canvas.height() - side) / 2.0, side, side);
-        const double ratio = double(turned.Height()) / turned.Width();
-        QRectF target = square;
-        if (ratio < 1.0)
-            target.setHeight(side * ratio);
-        else
-            target.setWidth(side / ratio);
-        target.moveCenter(square.center());
-        QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(target, ImageOf(turned));
-    }
+    const int side = std::min(canvas.width(), canvas.height());
+    const PackedImage turned =
+        TransformImage(m_reduced.header, m_reduced.pixels.get(),
+                       FittedTurn(m_reduced, request.turn, side), nullptr);
+    if (turned)
+        CopyInto(canvas, turned, (canvas.width() - turned.Width()) / 2,
+                 (canvas.height() - turned.Height()) / 2);
     canvas.setDevicePixelRatio(request.pixelRatio);
     return canvas;
 }

@@ -199,38 +199,4 @@ TEST_F(RotateDialogTest, AQuarterTurnStandsTheThumbnailUp)
     EXPECT_TRUE(saveBothSchemes(*dialog, QStringLiteral("rotate-90")));
 }
 
-TEST(RotateThumbnailThread, DrawsEveryChangeAndStopsOnClose)
-{
-    ImageRecord photo;
-    ASSERT_TRUE(loadPhoto("exs-nikon-e950.jpg", photo));
-    for (int round = 0; round < 5; ++round) {
-        auto dialog = std::make_unique<CRotatePP>(photo, nullptr);
-        dialog->show();
-        CRotateArrow* dial = dialog->Dial();
-        CRotateThumbnail* thumbnail = dialog->Thumbnail();
-        ASSERT_TRUE(thumbnail->WorkerRunning());
-        // Many changes in a row while the worker draws; then it must end with the last one.
-        dial->setFocus();
-        for (int step = 0; step < 20; ++step)
-            QTest::keyClick(dial, Qt::Key_PageUp);
-        const int wanted = dialog->Parameters().angle;
-        EXPECT_EQ(wanted, 300);
-        bool shown = false;
-        for (int i = 0; i < 500 && !shown; ++i) {
-            shown = thumbnail->HasPicture() && thumbnail->PictureTurn().angle == wanted;
-            if (!shown)
-                QTest::qWait(10);
-        }
-        EXPECT_TRUE(shown);
-        EXPECT_GE(thumbnail->PicturesDrawn(), 1);
-        // Closing while the worker may still be drawing: it stops, and its last notice to
-        // the widget dies with the widget.
-        QTest::keyClick(dial, Qt::Key_PageDown);
-        QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        EXPECT_EQ(dialog->result(), QDialog::Rejected);
-        dialog.reset();
-        QTest::qWait(5);
-    }
-}
-
 } // namespace
