@@ -16,6 +16,7 @@ enum LumivexStringId : int {
     IDS_LX_UNDO_AUTO_LEVELS = 134,
     IDS_LX_AUTO_LEVELS = 135,
     IDS_LX_WRITE_ERROR = 138,      // saving failed
+    IDS_LX_QUINDLE_PAGE = 140,     // the print program's page
     IDS_LX_SAVE_CHANGES = 142,     // asked before a modified image is left
     IDS_LX_READ_ONLY_TARGET = 144, // the save target is read-only
     IDS_LX_CANNOT_WRITE = 146,     // its read-only permission could not be cleared
@@ -43,6 +44,12 @@ enum LumivexStringId : int {
     IDS_LX_AMOUNT = 196, // the sharpen dialog
     IDS_LX_PERCENTS = 197,
     IDS_LX_PIXELS = 198,
+    IDS_LX_NOTE_TITLE = 40101, // the note recommending the print program
+    IDS_LX_NOTE_RECOMMEND = 40102,
+    IDS_LX_NOTE_TO_USE = 40103,
+    IDS_LX_NOTE_LINK = 40104,
+    IDS_LX_NOTE_DONT_SHOW = 40105,
+    IDS_LX_PRINT_PROGRAM_FAILED = 40106,
     IDS_LX_ABOUT_VERSION = 40001,   // the about box
     IDS_LX_OPEN_FAILED = 40002,     // an image could not be opened: path, reason
     IDS_LX_TOO_MANY_PIXELS = 40003, // reasons a file does not open
@@ -76,6 +83,10 @@ enum LumivexStringId : int {
     IDS_LX_PHOTO_PROPORTIONS = 32793,
     IDS_LX_PREVIOUS_IMAGE = 32802,
     IDS_LX_NEXT_IMAGE = 32803,
+    IDS_LX_ABOUT_TITLE = 40200, // the main frame: the about box and help
+    IDS_LX_MAKER_HOME = 40201,
+    IDS_LX_MAKER_LINK = 40202,
+    IDS_LX_HELP_MISSING = 40203,
     IDS_LX_OPEN_FILTER = 57380, // the open and save dialogs' filters
     IDS_LX_SAVE_FILTER = 57381,
 };

@@ -3,7 +3,7 @@
 # completion, and the Debian package `cpack -G DEB` makes from the same files.
 
 # Programs in bin/, the private libraries beside the plug-ins in lib/gallivex/.
-install(TARGETS gallivex gallivex-cli morlune RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS gallivex gallivex-cli morlune lumivex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS tolvane varnex LIBRARY DESTINATION ${GV_INSTALL_LIBDIR} NAMELINK_SKIP)
 set_target_properties(tolvane varnex PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS gvhtmlplugin LIBRARY DESTINATION ${GV_INSTALL_PLUGINDIR})
@@ -29,6 +29,7 @@ set(GV_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 configure_file(${GV_PACKAGING}/example.vellora.Gallivex.metainfo.xml
     ${CMAKE_BINARY_DIR}/packaging/example.vellora.Gallivex.metainfo.xml @ONLY)
 install(FILES ${GV_PACKAGING}/gallivex.desktop ${GV_PACKAGING}/morlune.desktop
+    ${GV_PACKAGING}/lumivex.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/example.vellora.Gallivex.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -41,6 +42,12 @@ foreach(size 16 24 32 48 64 128 256)
     install(FILES ${GV_BIN_DIR}/graphics/gallivex-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME gallivex.png)
+endforeach()
+# The photo editor's icon, drawn with its toolbar pictures.
+foreach(size 16 32 48 64 128 256)
+    install(FILES ${GV_BIN_DIR}/graphics/lumivex-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME lumivex.png)
 endforeach()
 
 # Manual pages from the programs' --help, and bash completion for both terminal programs.

@@ -119,7 +119,7 @@ void MessageBoxPrompter::fitTitle(QMessageBox& box)
 Prompter::Answer MessageBoxPrompter::ask(const QString& text, Buttons buttons, Answer defaultAnswer,
                                          Icon icon)
 {
-    QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, boxButtons(buttons),
+    QMessageBox box(boxIcon(icon), title(), text, boxButtons(buttons),
                     m_owner.data());
     box.setDefaultButton(boxButton(defaultAnswer, buttons));
     if (buttons == Buttons::SaveDiscardCancel) {
@@ -132,8 +132,13 @@ Prompter::Answer MessageBoxPrompter::ask(const QString& text, Buttons buttons, A
 
 void MessageBoxPrompter::message(const QString& text, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), loadString(IDS_APP_TITLE), text, QMessageBox::Ok,
+    QMessageBox box(boxIcon(icon), title(), text, QMessageBox::Ok,
                     m_owner.data());
     fitTitle(box);
     box.exec();
+}
+
+QString MessageBoxPrompter::title() const
+{
+    return m_title.isEmpty() ? loadString(IDS_APP_TITLE) : m_title;
 }

@@ -17,6 +17,8 @@ public:
 
     // Message boxes opened from now on belong to owner (the wizard once it is shown).
     void setOwner(QWidget* owner) { m_owner = owner; }
+    // The boxes' title; the album builder's name unless a program gives its own.
+    void setTitle(const QString& title) { m_title = title; }
 
     Answer ask(const QString& text, Buttons buttons, Answer defaultAnswer, Icon icon) override;
     void message(const QString& text, Icon icon) override;
@@ -27,5 +29,8 @@ public:
 private:
     static void fitTitle(QMessageBox& box);
 
+    QString title() const;
+
     QPointer<QWidget> m_owner;
+    QString m_title;
 };

@@ -13,6 +13,8 @@ packages=(
     qt6-base-dev
     libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev libgif-dev
     googletest libgtest-dev libgmock-dev
+    # The thread sanitizer's runtime, for the test of the editor's thumbnail thread.
+    libtsan2
     libzip-dev chromium
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils
@@ -22,6 +24,8 @@ packages=(
     xdg-utils qt6-gtk-platformtheme
     # Real photographs (nature, GPL-2+) for the demo album that scripts/run.sh makes.
     mate-backgrounds
+    # Renders the editor's printed PDF pages back to pictures, to check what was printed.
+    poppler-utils
     # The desktop road test: a display server and a window manager.
     xvfb xauth openbox
     # Remembered FTP passwords in the desktop's secret store.

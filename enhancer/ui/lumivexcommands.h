@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The photo editor's command numbers: menu items, toolbar buttons and accelerators carry
+// these, and the string table's status hints use the same numbers.
+#pragma once
+
+enum LumivexCommand : int {
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_FILE_MRU_FILE1 = 57616,
+    ID_EDIT_UNDO = 57643,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_HELP_FINDER = 57670,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_ENHANCE_COLORS = 32771,
+    ID_ZOOM_IN = 32774,
+    ID_ZOOM_OUT = 32775,
+    ID_ROTATE = 32776,
+    ID_ROTATE_90CW = 32777,
+    ID_ROTATE_90CCW = 32779,
+    ID_ZOOM_ACTUAL = 32780,
+    ID_ROTATE_180 = 32781,
+    ID_ROTATE_CUSTOM = 32782,
+    ID_FLIP_HORIZONTAL = 32783,
+    ID_FLIP_VERTICAL = 32784,
+    ID_RESIZE = 32785,
+    ID_SHARPEN = 32786,
+    ID_CROP_FREE = 32787,
+    ID_ZOOM_FIT = 32788,
+    ID_RED_EYES = 32789,
+    ID_CROP_3_2 = 32791,
+    ID_CROP_4_3 = 32793,
+    ID_PREVIOUS_IMAGE = 32802,
+    ID_NEXT_IMAGE = 32803,
+    ID_CROP_KEEP_PROPORTIONS = 188,
+};
