@@ -4,6 +4,7 @@
 #include "shell/addimagedlg.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
@@ -246,13 +247,14 @@ void CAddImageDlg::onEditTitle()
 
 void CAddImageDlg::readProgramFolders()
 {
+    // The editor a setting names, else our own one installed beside this program. It counts
+    // as there only when its program is: a button that starts nothing would only puzzle.
     const Settings enhancer(QStringLiteral("Lumivex"));
-    m_enhancerFolder = enhancer.getString(QString(), ProgramPath);
-    // The editor counts as there only when its program is: a button that starts nothing
-    // would only puzzle the user.
-    m_enhancerAvailable =
-        enhancer.contains(QString(), ProgramPath) &&
-        QFileInfo(QDir(m_enhancerFolder).filePath(QStringLiteral("Lumivex.exe"))).isFile();
+    m_enhancerProgram =
+        enhancer.contains(QString(), ProgramPath)
+            ? QDir(enhancer.getString(QString(), ProgramPath)).filePath(QStringLiteral("Lumivex.exe"))
+            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lumivex"));
+    m_enhancerAvailable = QFileInfo(m_enhancerProgram).isFile();
     const Settings print(QStringLiteral("Quindle"));
     m_printFolder = print.getString(QString(), ProgramPath);
     m_printAvailable = print.contains(QString(), ProgramPath);
@@ -278,7 +280,7 @@ void CAddImageDlg::onEnhance()
     readProgramFolders();
     if (!m_enhancerAvailable)
         return;
-    const QString program = QDir(m_enhancerFolder).filePath(QStringLiteral("Lumivex.exe"));
+    const QString& program = m_enhancerProgram;
     if (m_previousSelection.empty()) {
         m_starter(program, {});
         return;

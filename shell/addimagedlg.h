@@ -191,7 +191,7 @@ private:
     bool m_descriptionDirty = false;
     bool m_syncing = false;
     QString m_subfolderShown;
-    QString m_enhancerFolder;
+    QString m_enhancerProgram; // the photo editor's program file
     QString m_printFolder;
     bool m_enhancerAvailable = false;
     bool m_printAvailable = false;
