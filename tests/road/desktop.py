@@ -26,6 +26,20 @@ def _wait_for(predicate, timeout, what):
     raise DesktopError(f"timed out waiting for {what}")
 
 
+def stop_process_group(process):
+    """Ends a program started in a session of its own, and whatever it started, by its id."""
+    if process is None or process.poll() is not None:
+        return
+    try:
+        os.killpg(process.pid, 15)
+        process.wait(timeout=5)
+    except (ProcessLookupError, subprocess.TimeoutExpired):
+        try:
+            os.killpg(process.pid, 9)
+        except ProcessLookupError:
+            pass
+
+
 class Desktop:
     def __init__(self, scheme="light", width=1280, height=900):
         self.scheme = scheme

@@ -18,7 +18,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
-from desktop import Desktop  # noqa: E402
+from desktop import Desktop, stop_process_group  # noqa: E402
 
 
 def parse_arguments():
@@ -68,15 +68,7 @@ class EditorRoad:
         return copies
 
     def stop(self):
-        if self.program is not None and self.program.poll() is None:
-            try:
-                os.killpg(self.program.pid, 15)
-                self.program.wait(timeout=5)
-            except (ProcessLookupError, subprocess.TimeoutExpired):
-                try:
-                    os.killpg(self.program.pid, 9)
-                except ProcessLookupError:
-                    pass
+        stop_process_group(self.program)
 
     def step(self, name, title="Lumivex", frame=False):
         self.step_number += 1

@@ -25,7 +25,7 @@ import traceback
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
-from desktop import Desktop  # noqa: E402
+from desktop import Desktop, stop_process_group  # noqa: E402
 
 ALBUM_NAME = "Harbour Walk"
 NAME_DIALOG = "Please name your new album"
@@ -100,15 +100,7 @@ class Road:
         self.screen.application(timeout=30)
 
     def stop_program(self):
-        if self.program is not None and self.program.poll() is None:
-            try:
-                os.killpg(self.program.pid, 15)
-                self.program.wait(timeout=5)
-            except (ProcessLookupError, subprocess.TimeoutExpired):
-                try:
-                    os.killpg(self.program.pid, 9)
-                except ProcessLookupError:
-                    pass
+        stop_process_group(self.program)
         self.program = None
 
     def wait_for_exit(self, timeout=20):
