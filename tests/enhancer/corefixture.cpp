@@ -11,11 +11,6 @@
 #include "platform/displaytransform.h"
 #include "platform/imaging.h"
 
-void PackedDeleter::operator()(uint8_t* pixels) const
-{
-    ImageRecord::FreePacked(pixels);
-}
-
 PackedPixels filledPixels(int width, int height, uint8_t value)
 {
     const BITMAPINFOHEADER header = MakeDibHeader(width, height);

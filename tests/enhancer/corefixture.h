@@ -14,15 +14,10 @@
 #include <QStringList>
 
 #include "enhancer/dib.h"
+#include "enhancer/packedimage.h"
 #include "platform/choosers.h"
 
 class ImageRecord;
-
-// Packed pixels as an edit makes them, freed unless handed over with release().
-struct PackedDeleter {
-    void operator()(uint8_t* pixels) const;
-};
-using PackedPixels = std::unique_ptr<uint8_t, PackedDeleter>;
 
 // A width x height record filled with one byte value (padding zero).
 PackedPixels filledPixels(int width, int height, uint8_t value);

@@ -15,6 +15,7 @@
 #include "enhancer/ui/imageenhance.h"
 #include "enhancer/ui/previewctrl.h"
 #include "tests/lumivex/colourfixture.h"
+#include "tests/lumivex/dialogshots.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(ImageEnhanceTest, OpensOnAllChannelsWithNeutralSlidersAndTheWholePicture)
     EXPECT_EQ(dialog->Slider(0)->maximum(), 100);
     EXPECT_EQ(dialog->Slider(0)->pageStep(), 10);
     EXPECT_DOUBLE_EQ(dialog->Preview()->Zoom().Zoom(), dialog->Preview()->Zoom().FitZoom());
-    SaveScreenshots(dialog.get(), QStringLiteral("imageenhance"));
+    EXPECT_TRUE(saveBothSchemes(*dialog, QStringLiteral("imageenhance")));
 }
 
 TEST_F(ImageEnhanceTest, EachSliderChangesThePreviewAndItsLabel)

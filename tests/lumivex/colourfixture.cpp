@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/lumivex/colourfixture.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QPalette>
-#include <QStyle>
-#include <QWidget>
-
 #include <cstring>
 
 #include "enhancer/ui/previewctrl.h"
@@ -41,35 +35,4 @@ QColor ShownAt(const CPreviewCtrl& preview, double fx, double fy)
 {
     const QImage& cache = preview.RenderCache();
     return cache.pixelColor(int(fx * (cache.width() - 1)), int(fy * (cache.height() - 1)));
-}
-
-namespace {
-
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 32));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(53, 132, 228));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    return dark;
-}
-
-} // namespace
-
-void SaveScreenshots(QWidget* widget, const QString& name)
-{
-    const QString folder = binFolder() + QStringLiteral("/../screenshots/lumivex");
-    QDir().mkpath(folder);
-    const QPalette light = QApplication::palette();
-    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral("-light.png"));
-    QApplication::setPalette(DarkPalette());
-    QApplication::processEvents();
-    widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral("-dark.png"));
-    QApplication::setPalette(light);
-    QApplication::processEvents();
 }

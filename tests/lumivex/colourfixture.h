@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Helpers of the colour dialogs' tests: pictures with known colours, the colour a preview
-// shows at a point, and screenshots in both palettes.
+// shows at a point.
 #pragma once
 
 #include <QColor>
@@ -10,7 +10,6 @@
 #include "enhancer/imagerecord.h"
 #include "tests/enhancer/colourpicture.h"
 
-class QWidget;
 class CPreviewCtrl;
 
 // A picture whose left half is red and right half blue, with a green top quarter.
@@ -19,5 +18,3 @@ ColourPicture QuarteredPicture(int width, int height);
 ImageRecord RecordOf(const ColourPicture& picture);
 // The colour the preview shows at (fx, fy), fractions of its picture's width and height.
 QColor ShownAt(const CPreviewCtrl& preview, double fx, double fy);
-// Saves widget's picture as build/screenshots/lumivex/<name>-light.png and -dark.png.
-void SaveScreenshots(QWidget* widget, const QString& name);

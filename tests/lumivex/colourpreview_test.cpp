@@ -9,6 +9,7 @@
 
 #include "enhancer/ui/previewctrl.h"
 #include "tests/lumivex/colourfixture.h"
+#include "tests/lumivex/dialogshots.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ TEST_F(PreviewCtrlTest, ShowsTheWholePictureTheRightWayUpAtTheFitZoom)
     EXPECT_FALSE(preview.ZoomOutAction()->isEnabled());
     // The image window holds the scaled picture inside its one-pixel frame.
     EXPECT_EQ(preview.RenderCache().size(), preview.ImageWindow()->size() - QSize(2, 2));
-    SaveScreenshots(&preview, QStringLiteral("previewctrl"));
+    EXPECT_TRUE(saveBothSchemes(preview, QStringLiteral("previewctrl")));
 }
 
 TEST_F(PreviewCtrlTest, AMuchLargerPictureShowsItsPartsInPlace)

@@ -21,6 +21,7 @@
 #include "enhancer/ui/redeyedlg.h"
 #include "platform/choosers.h"
 #include "tests/lumivex/colourfixture.h"
+#include "tests/lumivex/dialogshots.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST_F(RedEyeDlgTest, OpensInDragModeWithTheSlidersStartingPositions)
     // In drag mode a click paints nothing.
     Click(WindowPointOf(100, 75));
     EXPECT_TRUE(WorkingIs(face.Pixels()));
-    SaveScreenshots(dialog.get(), QStringLiteral("redeyedlg"));
+    EXPECT_TRUE(saveBothSchemes(*dialog, QStringLiteral("redeyedlg")));
 }
 
 TEST_F(RedEyeDlgTest, AStrokeIsExactlyTheBrushsAndUndoesAndRedoesByButtonsAndKeys)
@@ -300,7 +301,7 @@ TEST_F(RedEyeDlgTest, TheColourDialogSetsTheSwatchAndTheBrushPaintsIt)
     EXPECT_EQ(centre[0], target[0]);
     EXPECT_EQ(centre[1], target[1]);
     EXPECT_EQ(centre[2], target[2]);
-    SaveScreenshots(dialog.get(), QStringLiteral("redeyedlg-custom"));
+    EXPECT_TRUE(saveBothSchemes(*dialog, QStringLiteral("redeyedlg-custom")));
 }
 
 TEST_F(RedEyeDlgTest, OkHandsOverTheStrokesAndCancelNothing)
@@ -334,7 +335,7 @@ TEST_F(RedEyeDlgTest, TipsOpenBesideTheDialogAndCloseWithTheSameButton)
     ASSERT_NE(dialog->Tips(), nullptr);
     EXPECT_TRUE(dialog->Tips()->isVisible());
     EXPECT_EQ(dialog->Tips()->pos(), dialog->frameGeometry().topRight());
-    SaveScreenshots(dialog->Tips(), QStringLiteral("redeyetips"));
+    EXPECT_TRUE(saveBothSchemes(*dialog->Tips(), QStringLiteral("redeyetips")));
     Press(dialog->TipsButton());
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,51 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/lumivex/framefixture.h"
 
-#include <cstdlib>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include "enhancer/ui/lumivexview.h"
-
-QStringList FrameChoosers::openFiles(const QString&, const QString&, const QString&)
-{
-    if (openAnswers.empty())
-        return {};
-    QStringList answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer;
-}
-
-QString FrameChoosers::saveFile(const QString&, const QString&, const QString&)
-{
-    if (saveAnswers.empty())
-        return {};
-    QString answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
-}
-
-QColor shownColour(const ImageRecord& image, int x, int yFromTop)
-{
-    const int stride = (image.widthPixels * 3 + 3) & ~3;
-    const uint8_t* pixel =
-        image.Pixels() + (image.heightPixels - 1 - yFromTop) * stride + x * 3;
-    return QColor(pixel[2], pixel[1], pixel[0]);
-}
-
-bool closeTo(const QColor& a, const QColor& b, int tolerance)
-{
-    return std::abs(a.red() - b.red()) <= tolerance &&
-           std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
-}
+#include "tests/lumivex/dialogshots.h"
 
 FrameTest::FrameTest() = default;
 
@@ -68,13 +34,7 @@ QString FrameTest::photo(const QString& shared, const QString& name)
 QString FrameTest::quarters(const QString& name)
 {
     // Red, green / blue, white: every turn and flip moves a known colour to the top left.
-    QImage picture(320, 160, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    painter.fillRect(0, 0, 160, 80, Qt::red);
-    painter.fillRect(160, 0, 160, 80, Qt::green);
-    painter.fillRect(0, 80, 160, 80, Qt::blue);
-    painter.fillRect(160, 80, 160, 80, Qt::white);
-    painter.end();
+    const QImage picture = quarterPicture().scaled(320, 160);
     const QString path = folder.file(name);
     return picture.save(path) ? path : QString();
 }
@@ -122,9 +82,7 @@ void FrameTest::waitForEdit()
 
 void FrameTest::screenshot(QWidget& widget, const QString& name)
 {
-    const QString target = binFolder() + QStringLiteral("/../screenshots/lumivex");
-    QDir().mkpath(target);
-    EXPECT_TRUE(widget.grab().save(target + u'/' + name + QStringLiteral(".png")));
+    EXPECT_TRUE(saveScreenshot(widget, name));
 }
 
 void FrameTest::onNextDialog(std::function<void(QWidget&)> check)

@@ -4,40 +4,20 @@
 // and pictures of the window for a person to look at.
 #pragma once
 
-#include <deque>
 #include <memory>
 
 #include <gtest/gtest.h>
 
-#include <QColor>
 #include <QStringList>
 
 #include "enhancer/ui/lumivexapp.h"
 #include "enhancer/ui/mainframe.h"
 #include "enhancer/imagerecord.h"
-#include "platform/choosers.h"
+#include "tests/enhancer/corefixture.h"
 #include "tests/support/testenv.h"
 
 class QToolButton;
 class QWidget;
-
-// Answers the file dialogs from lists: "" (cancelled) once a list runs out.
-class FrameChoosers : public NoChoosers
-{
-public:
-    QStringList openFiles(const QString& title, const QString& folder,
-                          const QString& filter) override;
-    QString saveFile(const QString& title, const QString& suggested,
-                     const QString& filter) override;
-
-    std::deque<QStringList> openAnswers;
-    std::deque<QString> saveAnswers;
-};
-
-// The colour of the pixel at x, y counted from the top, as the record holds it.
-QColor shownColour(const ImageRecord& image, int x, int yFromTop);
-// Colours within tolerance on each channel (lossy files).
-bool closeTo(const QColor& a, const QColor& b, int tolerance = 12);
 
 class FrameTest : public ::testing::Test
 {
@@ -66,7 +46,7 @@ protected:
     SettingsSandbox sandbox;
     TestFolder folder;
     ScriptedPrompter prompter;
-    FrameChoosers choosers;
+    EditorChoosers choosers;
     std::unique_ptr<CLumivexApp> app;
     std::unique_ptr<CMainFrame> frame;
     QStringList opened; // what the help command and links were asked to open

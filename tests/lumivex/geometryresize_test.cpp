@@ -13,6 +13,7 @@
 
 #include "enhancer/affinetransform.h"
 #include "enhancer/ui/resizedlg.h"
+#include "tests/lumivex/dialogshots.h"
 #include "tests/lumivex/geometryfixture.h"
 #include "tests/support/testenv.h"
 

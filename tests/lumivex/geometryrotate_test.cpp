@@ -17,6 +17,7 @@
 #include "enhancer/ui/rotatearrow.h"
 #include "enhancer/ui/rotatepp.h"
 #include "enhancer/ui/rotatethumbnail.h"
+#include "tests/lumivex/dialogshots.h"
 #include "tests/lumivex/geometryfixture.h"
 
 namespace

@@ -14,6 +14,7 @@
 #include "enhancer/sharpenoperation.h"
 #include "enhancer/ui/previewctrl.h"
 #include "enhancer/ui/sharpendlg.h"
+#include "tests/lumivex/dialogshots.h"
 #include "tests/lumivex/geometryfixture.h"
 
 namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/lumivex/viewfixture.h"
 
+#include "tests/lumivex/dialogshots.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPainter>
@@ -96,7 +98,5 @@ void ViewFixture::WaitForEdit()
 
 void ViewFixture::Shoot(QWidget& widget, const QString& name)
 {
-    const QString folder = binFolder() + QStringLiteral("/../screenshots/lumivex");
-    QDir().mkpath(folder);
-    EXPECT_TRUE(widget.grab().save(folder + u'/' + name + QStringLiteral(".png")));
+    EXPECT_TRUE(saveScreenshot(widget, name));
 }
