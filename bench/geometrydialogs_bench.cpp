@@ -20,6 +20,7 @@
 #include "enhancer/ui/rotatepp.h"
 #include "enhancer/ui/rotatethumbnail.h"
 #include "enhancer/ui/sharpendlg.h"
+#include "platform/paths.h"
 #include "platform/prompter.h"
 
 using bench::secondsSince;
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
 
     Report("resize: open", Best([&] {
         const auto start = std::chrono::steady_clock::now();
-        CResizeDlg dialog(picture, prompter, nullptr);
+        CResizeDlg dialog(picture, prompter, platform::programFolder(), nullptr);
         dialog.show();
         QApplication::processEvents();
         return secondsSince(start);

@@ -13,19 +13,21 @@
 
 #include "enhancer/imagerecord.h"
 #include "enhancer/lumivexstrings.h"
+#include "enhancer/ui/toolbaricons.h"
 #include "platform/prompter.h"
 
-CResizeDlg::CResizeDlg(const ImageRecord& image, Prompter& prompter, QWidget* parent)
+CResizeDlg::CResizeDlg(const ImageRecord& image, Prompter& prompter,
+                       const QString& programFolder, QWidget* parent)
     : QDialog(parent), m_prompter(prompter)
 {
     setWindowTitle(tr("Resize image"));
     m_startMessage = m_math.Start(image.widthPixels, image.heightPixels);
-    Build();
+    Build(programFolder);
     ShowEntries();
     ShowLabels();
 }
 
-void CResizeDlg::Build()
+void CResizeDlg::Build(const QString& programFolder)
 {
     m_mode = new QComboBox(this);
     m_mode->addItem(loadLumivexString(IDS_LX_PERCENTS));
@@ -61,14 +63,16 @@ void CResizeDlg::Build()
     m_lock->setChecked(m_math.LockAspect());
 
     auto* grid = new QGridLayout;
-    grid->addWidget(m_mode, 0, 1, 1, 2);
-    grid->addWidget(widthCaption, 1, 0);
-    grid->addWidget(m_width, 1, 1);
-    grid->addWidget(m_widthLabel, 1, 2);
-    grid->addWidget(heightCaption, 2, 0);
-    grid->addWidget(m_height, 2, 1);
-    grid->addWidget(m_heightLabel, 2, 2);
-    grid->addWidget(m_lock, 3, 1, 1, 2);
+    grid->addWidget(m_mode, 0, 2, 1, 2);
+    grid->addWidget(Picture(QStringLiteral("width"), programFolder), 1, 0);
+    grid->addWidget(widthCaption, 1, 1);
+    grid->addWidget(m_width, 1, 2);
+    grid->addWidget(m_widthLabel, 1, 3);
+    grid->addWidget(Picture(QStringLiteral("height"), programFolder), 2, 0);
+    grid->addWidget(heightCaption, 2, 1);
+    grid->addWidget(m_height, 2, 2);
+    grid->addWidget(m_heightLabel, 2, 3);
+    grid->addWidget(m_lock, 3, 2, 1, 2);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
@@ -82,6 +86,17 @@ void CResizeDlg::Build()
     connect(m_height, &QLineEdit::textEdited, this, &CResizeDlg::HeightEdited);
     connect(m_mode, &QComboBox::currentIndexChanged, this, &CResizeDlg::ModeChosen);
     connect(m_lock, &QCheckBox::toggled, this, [this](bool locked) { m_math.SetLockAspect(locked); });
+}
+
+QLabel* CResizeDlg::Picture(const QString& name, const QString& programFolder)
+{
+    // Drawn at 1x and 2x: the pixmap for the screen's density keeps it sharp.
+    const QIcon icon = ToolbarIcons::Picture(name, programFolder);
+    auto* picture = new QLabel(this);
+    picture->setObjectName(name + QStringLiteral("Picture"));
+    picture->setPixmap(icon.pixmap(QSize(ToolbarIcons::Size, ToolbarIcons::Size),
+                                   devicePixelRatioF()));
+    return picture;
 }
 
 void CResizeDlg::showEvent(QShowEvent* event)

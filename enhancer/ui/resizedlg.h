@@ -31,8 +31,10 @@ class CResizeDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // Messages (a size that cannot be used) go to prompter.
-    CResizeDlg(const ImageRecord& image, Prompter& prompter, QWidget* parent);
+    // Messages (a size that cannot be used) go to prompter; the pictures come with the
+    // program in programFolder.
+    CResizeDlg(const ImageRecord& image, Prompter& prompter, const QString& programFolder,
+               QWidget* parent);
 
     // The chosen size; meaningful after the dialog was accepted.
     ResizeParameters Parameters() const;
@@ -44,7 +46,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Build();
+    void Build(const QString& programFolder);
+    // The picture of the set called name, beside the width or the height.
+    QLabel* Picture(const QString& name, const QString& programFolder);
     void WidthEdited(const QString& text);
     void HeightEdited(const QString& text);
     void ModeChosen(int index);

@@ -41,8 +41,11 @@ QString ToolbarIcons::Folder(const QString& programFolder)
 QIcon ToolbarIcons::Icon(int id, const QString& programFolder)
 {
     const QString name = Name(id);
-    if (name.isEmpty())
-        return {};
+    return name.isEmpty() ? QIcon() : Picture(name, programFolder);
+}
+
+QIcon ToolbarIcons::Picture(const QString& name, const QString& programFolder)
+{
     const QDir folder(Folder(programFolder));
     QIcon icon;
     icon.addFile(folder.filePath(name + QStringLiteral(".png")), QSize(Size, Size));

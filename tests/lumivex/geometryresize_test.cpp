@@ -28,7 +28,7 @@ protected:
         ASSERT_TRUE(loadPhoto("exs-DSCN0010.jpg", photo));
         width = photo.widthPixels;
         height = photo.heightPixels;
-        dialog = std::make_unique<CResizeDlg>(photo, prompter, nullptr);
+        dialog = std::make_unique<CResizeDlg>(photo, prompter, binFolder(), nullptr);
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -86,6 +86,39 @@ TEST_F(ResizeDialogTest, StartsAtTheWholeImageInPercent)
     EXPECT_TRUE(dialog->findChild<QCheckBox*>()->isChecked());
     EXPECT_TRUE(prompter.texts.isEmpty());
     EXPECT_TRUE(saveBothSchemes(*dialog, QStringLiteral("resize-percent")));
+}
+
+// Non-transparent pixels of a picture: something was drawn.
+int drawnPixels(const QPixmap& pixmap)
+{
+    const QImage image = pixmap.toImage();
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            drawn += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+    return drawn;
+}
+
+TEST_F(ResizeDialogTest, WidthAndHeightHaveTheirPicturesBesideThem)
+{
+    auto* across = dialog->findChild<QLabel*>(QStringLiteral("widthPicture"));
+    auto* down = dialog->findChild<QLabel*>(QStringLiteral("heightPicture"));
+    ASSERT_NE(across, nullptr);
+    ASSERT_NE(down, nullptr);
+    const QPixmap acrossPixmap = across->pixmap();
+    const QPixmap downPixmap = down->pixmap();
+    ASSERT_FALSE(acrossPixmap.isNull()) << "the width's picture was not found";
+    ASSERT_FALSE(downPixmap.isNull()) << "the height's picture was not found";
+    EXPECT_GT(drawnPixels(acrossPixmap), 100);
+    // Two pictures, the second turned: not the same one twice.
+    EXPECT_NE(acrossPixmap.toImage(), downPixmap.toImage());
+    // Each on its entry's row, left of it.
+    for (const auto& [picture, name] : {std::pair{across, "Width"}, std::pair{down, "Height"}}) {
+        const QRect box = picture->geometry();
+        const QRect field = entry(name)->geometry();
+        EXPECT_LT(box.right(), field.left()) << name;
+        EXPECT_TRUE(box.top() <= field.center().y() && field.center().y() <= box.bottom()) << name;
+    }
 }
 
 TEST_F(ResizeDialogTest, HalfInPercentShowsPixelsAfterThreeBlanks)
@@ -190,7 +223,7 @@ TEST(ResizeDialogStart, AnImageWithoutSizeIsReported)
 {
     ImageRecord empty;
     ScriptedPrompter prompter;
-    CResizeDlg dialog(empty, prompter, nullptr);
+    CResizeDlg dialog(empty, prompter, binFolder(), nullptr);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     for (int i = 0; i < 100 && prompter.texts.isEmpty(); ++i)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Draws the photo editor's toolbar pictures and its program icon at build time: every picture
+// Draws the photo editor's toolbar and dialog pictures and its program icon at build time: every picture
 // is painted as vector shapes in a 32 x 32 box, once at 1x and once at 2x for high-density
 // screens, in a light and a dark set that match the desktop's palette.
 #include <cmath>
@@ -182,6 +182,23 @@ void drawPrint(QPainter& p, const Colours& c)
     p.drawLine(QPointF(12, 23), QPointF(20, 23));
 }
 
+// The resize dialog's pictures beside its width and height: a photo with a double arrow
+// across it, left to right or top to bottom.
+void drawSpan(QPainter& p, const Colours& c, bool across)
+{
+    if (!across) {
+        p.translate(32, 0);
+        p.rotate(90);
+    }
+    p.setPen(pen(c.ink, 1.5));
+    p.setBrush(c.paper);
+    p.drawRect(QRectF(6, 4, 20, 24));
+    p.setPen(pen(c.accent, 2.5));
+    p.drawLine(QPointF(8, 16), QPointF(24, 16));
+    arrowHead(p, {3, 16}, 180, c.accent);
+    arrowHead(p, {29, 16}, 0, c.accent);
+}
+
 const std::map<QString, Drawer>& pictures()
 {
     static const std::map<QString, Drawer> all = {
@@ -200,6 +217,8 @@ const std::map<QString, Drawer>& pictures()
         {QStringLiteral("sharpen"), drawSharpen},
         {QStringLiteral("redeye"), drawRedEye},
         {QStringLiteral("print"), drawPrint},
+        {QStringLiteral("width"), [](QPainter& p, const Colours& c) { drawSpan(p, c, true); }},
+        {QStringLiteral("height"), [](QPainter& p, const Colours& c) { drawSpan(p, c, false); }},
     };
     return all;
 }
