@@ -5,7 +5,7 @@
 set(include ${OUTPUT}.h2m)
 set(text "[FILES]\n.TP\n~/.local/share/Vellora/Gallivex/plugins/\nplug-ins of the user's own\n")
 string(APPEND text ".TP\n~/.local/share/Vellora/Gallivex/templates/\nthemes the user installed\n")
-string(APPEND text "[SEE ALSO]\n.BR gallivex (1),\n.BR gallivex-cli (1),\n.BR morlune (1)\n")
+string(APPEND text "[SEE ALSO]\n.BR gallivex (1),\n.BR gallivex-cli (1),\n.BR lumivex (1),\n.BR morlune (1)\n")
 if(COMMANDS)
     string(APPEND text "[COMMANDS]\n")
     foreach(command IN LISTS COMMANDS)

@@ -15,12 +15,13 @@ mv "$scratch/first" "$prefix"
 libdir=$(cd "$prefix" && dirname "$(find . -path '*/gallivex/libtolvane.so')")
 libdir=${libdir#./}
 
-for file in bin/gallivex bin/gallivex-cli bin/morlune "$libdir/libvarnex.so" \
+for file in bin/gallivex bin/gallivex-cli bin/morlune bin/lumivex "$libdir/libvarnex.so" \
     "$libdir/plugins/libgvhtml.so" share/gallivex/graphics/help.gif \
     share/gallivex/help/gv/wizard/welcome.html share/gallivex/themes/html/classic/theme.json \
     share/applications/gallivex.desktop share/applications/morlune.desktop \
     share/metainfo/example.vellora.Gallivex.metainfo.xml share/mime/packages/gallivex.xml \
-    share/man/man1/gallivex-cli.1 share/man/man1/morlune.1 \
+    share/man/man1/gallivex-cli.1 share/man/man1/morlune.1 share/man/man1/lumivex.1 \
+    share/applications/lumivex.desktop share/gallivex/graphics/lumivex/light/width@2x.png \
     share/bash-completion/completions/gallivex-cli share/doc/gallivex/LICENSE \
     share/icons/hicolor/scalable/apps/gallivex.svg share/icons/hicolor/48x48/apps/gallivex.png \
     share/icons/hicolor/256x256/apps/gallivex.png; do
