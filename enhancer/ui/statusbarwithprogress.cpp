@@ -27,8 +27,12 @@ CStatusBarWithProgress::CStatusBarWithProgress(QWidget* parent) : QStatusBar(par
 
 void CStatusBarWithProgress::SetPaneText(int pane, const QString& text)
 {
-    if (pane >= 0 && pane < PaneCount)
-        m_panes[static_cast<size_t>(pane)]->setText(text);
+    if (pane < 0 || pane >= PaneCount)
+        return;
+    QLabel* label = m_panes[static_cast<size_t>(pane)];
+    label->setText(text);
+    // The pane's name says what it holds; a screen reader reads the text itself from here.
+    label->setAccessibleDescription(text);
 }
 
 QString CStatusBarWithProgress::PaneText(int pane) const

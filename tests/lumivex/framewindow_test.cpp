@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's main window driven through its buttons and keys: toolbar variants, enabling,
 // status panes, title, the Undo button's picture, navigation, recent files, help, about.
+#include <algorithm>
+
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -77,6 +80,25 @@ TEST_F(FrameTest, TheListGetsPreviousAndNextInsteadOfOpen)
     EXPECT_TRUE(frame->ToolButton(ID_PREVIOUS_IMAGE)->isEnabled());
     EXPECT_FALSE(frame->ToolButton(ID_NEXT_IMAGE)->isEnabled());
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("b.jpg - Lumivex"));
+}
+
+TEST_F(FrameTest, ScreenReadersReadThePanesTexts)
+{
+    const QString a = quarters("a.png");
+    const QString list = folder.write("list.txt", (a + "\n" + a + "\n").toUtf8());
+    start({"\\b" + list});
+    // The panes are named for what they hold; their texts come as descriptions.
+    const QList<QLabel*> labels = frame->StatusBar()->findChildren<QLabel*>();
+    const auto pane = std::find_if(labels.begin(), labels.end(), [](QLabel* label) {
+        return label->accessibleName() == QStringLiteral("Place in list");
+    });
+    ASSERT_NE(pane, labels.end());
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(*pane);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->text(QAccessible::Name), QStringLiteral("Place in list"));
+    EXPECT_EQ(reader->text(QAccessible::Description), QStringLiteral("Image 1 of 2"));
+    ASSERT_TRUE(click(ID_NEXT_IMAGE));
+    EXPECT_EQ(reader->text(QAccessible::Description), QStringLiteral("Image 2 of 2"));
 }
 
 TEST_F(FrameTest, ASinglePhotoGetsOpenAndEveryEditEnabled)
