@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """The album builder and the photo editor as two real programs on one private desktop.
 
-gallivex: new album -> a folder of photos -> two photos selected with the mouse -> Enhance from
+gallivex: new album -> a folder of photos -> two photos selected (click, Shift+Down) -> Enhance from
 the list's context menu, which starts lumivex beside it on the two photos; the first photo
 alone selected, its preview photographed -> lumivex: Rotate 90 from the toolbar's drop-down,
 Ctrl+S -> gallivex, untouched since, shows the photo turned in its preview. The editor is left
@@ -85,7 +85,6 @@ class RoundTrip(Road):
         super().__init__(desktop, arguments)
         self.editor = None  # the editor's process id: the album builder started it
         self.editor_screen = None
-        self.list_file = None
 
     # -- the album builder ------------------------------------------------------------------
     def to_image_list(self):
@@ -181,10 +180,22 @@ class RoundTrip(Road):
                     continue
                 lists = [a[2:] for a in argv[1:] if a.startswith("\\b")]
                 if lists and lists[0].startswith(own_tmp):
-                    self.list_file = lists[0]
                     return int(entry), argv[1:]
             time.sleep(0.2)
         raise AssertionError("the album builder did not start the editor")
+
+    def editor_status(self, text, window):
+        """The editor's status bar tells the photo's place in its list."""
+        def place():
+            pane = self.editor_screen.find("Place in list", window=window)
+            try:
+                return pane.accessible.queryText().getText(0, -1)
+            except NotImplementedError:
+                return pane.accessible.description
+        try:
+            self.editor_screen.wait(lambda: text in place(), repr(text), 15)
+        except AssertionError:
+            raise AssertionError(f"the editor does not show {text!r}: {place()!r}")
 
     def editor_window(self, title, timeout=30):
         deadline = time.monotonic() + timeout
@@ -233,15 +244,12 @@ class RoundTrip(Road):
         self.editor, arguments = self.find_editor()
         if not any(a.startswith("\\w") and a[2:].strip() for a in arguments):
             raise AssertionError(f"the editor was started without the page's number: {arguments}")
-        with open(self.list_file, encoding="utf-8") as listing:
-            photos = [line.strip() for line in listing if line.strip()]
-        if len(photos) != 2:
-            raise AssertionError(f"the list file holds {photos}, not the two photos")
-        first = photos[0]
+        first = rows[0].name  # the files list shows the photos' paths
         self.editor_screen = self.screen_module.Screen(self.desktop.env, self.editor)
         self.editor_screen.application(timeout=30)
         title = os.path.basename(first) + " - Lumivex"
         window = self.editor_window(title)
+        self.editor_status("Image 1 of 2", window)
         wizard_box = self.screen_module.window_box(self.wizard())
         self.move_windows(self.editor, "Lumivex", wizard_box[0] + wizard_box[2] + 40)
         window = self.editor_window(title)
@@ -288,14 +296,12 @@ class RoundTrip(Road):
 
         # One photo selected: the page's own button starts the editor on it alone.
         self.press(ENHANCE_BUTTON, window=self.wizard())
-        self.editor, arguments = self.find_editor()
-        with open(self.list_file, encoding="utf-8") as listing:
-            photos = [line.strip() for line in listing if line.strip()]
-        if photos != [first]:
-            raise AssertionError(f"the button started the editor on {photos}, not {first}")
+        self.editor, _ = self.find_editor()
         self.editor_screen = self.screen_module.Screen(self.desktop.env, self.editor)
         self.editor_screen.application(timeout=30)
-        self.editor_shot("editor-from-button", self.editor_window(title))
+        window = self.editor_window(title)
+        self.editor_status("Image 1 of 1", window)
+        self.editor_shot("editor-from-button", window)
         self.leave_editor()
 
     def leave_editor(self):
