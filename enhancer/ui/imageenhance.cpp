@@ -18,6 +18,7 @@
 #include "enhancer/imagerecord.h"
 #include "enhancer/lumivexstrings.h"
 #include "enhancer/ui/previewctrl.h"
+#include "enhancer/ui/timinglog.h"
 
 namespace {
 
@@ -120,8 +121,10 @@ void CImageEnhance::SliderMoved(int kind, int position)
 {
     const bool queued = m_pendingMoves[0] || m_pendingMoves[1] || m_pendingMoves[2];
     m_pendingMoves[kind] = position;
-    if (!queued)
+    if (!queued) {
+        TimingLog::Start(QStringLiteral("enhance preview"));
         QTimer::singleShot(0, this, &CImageEnhance::ApplyPendingMoves);
+    }
 }
 
 void CImageEnhance::ApplyPendingMoves()
@@ -137,6 +140,7 @@ void CImageEnhance::ApplyPendingMoves()
         return;
     m_preview->Render();
     ShowSettings();
+    TimingLog::End(QStringLiteral("enhance preview"), m_preview);
 }
 
 void CImageEnhance::ChannelChosen(int channel)
@@ -181,6 +185,7 @@ void CImageEnhance::ShowSettings()
 void CImageEnhance::accept()
 {
     ApplyPendingMoves();
+    TimingLog::Start(QStringLiteral("enhance OK"));
     if (m_ready && m_output == nullptr)
         m_output = m_settings.TakeOutput();
     QDialog::accept();

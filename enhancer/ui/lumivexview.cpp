@@ -22,6 +22,7 @@
 #include "enhancer/ui/dibimage.h"
 #include "enhancer/ui/imageprint.h"
 #include "enhancer/ui/noprinterdlg.h"
+#include "enhancer/ui/timinglog.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
 
@@ -512,24 +513,28 @@ void CLumivexView::mouseReleaseEvent(QMouseEvent* event)
 
 bool CLumivexView::RunFixedTurn(FixedTurn turn)
 {
-    return RunLong([turn](const BITMAPINFOHEADER& header, const uint8_t* pixels,
+    return RunLong(QStringLiteral("fixed turn"),
+                   [turn](const BITMAPINFOHEADER& header, const uint8_t* pixels,
                           const ProgressCallback* progress) {
-        return TurnImage(header, pixels, turn, progress);
-    });
+                       return TurnImage(header, pixels, turn, progress);
+                   });
 }
 
 bool CLumivexView::RunTransform(const TransformMatrix& matrix)
 {
-    return RunLong([matrix](const BITMAPINFOHEADER& header, const uint8_t* pixels,
+    return RunLong(QStringLiteral("transform"),
+                   [matrix](const BITMAPINFOHEADER& header, const uint8_t* pixels,
                             const ProgressCallback* progress) {
-        return TransformImage(header, pixels, matrix, progress);
-    });
+                       return TransformImage(header, pixels, matrix, progress);
+                   });
 }
 
-bool CLumivexView::RunLong(Edit edit)
+bool CLumivexView::RunLong(const QString& step, Edit edit)
 {
     if (!HasImage() || RefuseWhenBusy())
         return false;
+    m_longStep = step;
+    TimingLog::Start(step);
     const ImageRecord& image = m_document.Current();
     auto source = std::make_shared<SourceCopy>();
     source->header = image.header;
@@ -559,11 +564,13 @@ void CLumivexView::ShowProgressBar(bool shown)
     emit progressShown(shown);
 }
 
-void CLumivexView::FinishLong(bool)
+void CLumivexView::FinishLong(bool applied)
 {
     ShowProgressBar(false);
     emit statusChanged();
     viewport()->update();
+    if (applied)
+        TimingLog::End(m_longStep, viewport());
 }
 
 void CLumivexView::showEvent(QShowEvent* event)

@@ -114,7 +114,8 @@ private:
     void UpdateCursor(QPoint point);
     using Edit = std::function<PackedImage(const BITMAPINFOHEADER& header, const uint8_t* pixels,
                                            const ProgressCallback* progress)>;
-    bool RunLong(Edit edit);
+    // step names the edit in the timing log.
+    bool RunLong(const QString& step, Edit edit);
     void FinishLong(bool applied);
     void PrintWithDialog();
 
@@ -132,6 +133,7 @@ private:
     // Counts the document's changes and new images: a long edit's result is applied only to
     // the image it started from.
     uint64_t m_generation = 0;
+    QString m_longStep; // the running long edit, as the timing log names it
     QPoint m_anchor;
     bool m_cropping = false;
     bool m_dragging = false;

@@ -16,6 +16,7 @@
 #include "enhancer/ui/lumivexview.h"
 #include "enhancer/ui/statusbarwithprogress.h"
 #include "enhancer/ui/statustexts.h"
+#include "enhancer/ui/timinglog.h"
 #include "enhancer/ui/toolbaricons.h"
 
 namespace
@@ -193,6 +194,7 @@ void CMainFrame::ConnectDocument()
         if (viewInitial)
             viewInitial();
         AfterNewImage();
+        TimingLog::End(QStringLiteral("open"), m_view);
     };
     doc.listeners.undoButton = [this](bool undo) { ShowUndoButton(undo); };
     doc.listeners.imageSaved = [this] {

@@ -15,6 +15,7 @@
 #include "enhancer/ui/lumivexview.h"
 #include "enhancer/ui/mainframe.h"
 #include "enhancer/ui/statusbarwithprogress.h"
+#include "enhancer/ui/timinglog.h"
 #include "platform/prompter.h"
 
 bool CMainFrame::OnCommand(int id)
@@ -40,20 +41,30 @@ bool CMainFrame::RunFileCommand(int id)
         AfterNewImage();
         return true;
     case ID_FILE_OPEN:
+        TimingLog::Start(QStringLiteral("open"));
         if (doc.Open(m_prompter, m_choosers) && !doc.ListMode())
             m_app.AddRecentFile(doc.PathName());
         AfterNewImage();
         return true;
     case ID_FILE_SAVE:
-        if (doc.Save(m_prompter, m_choosers))
+        TimingLog::Start(QStringLiteral("save"));
+        if (doc.Save(m_prompter, m_choosers)) {
             m_app.AddRecentFile(doc.PathName());
+            TimingLog::End(QStringLiteral("save"));
+        }
         return true;
     case ID_FILE_SAVE_AS:
         if (doc.SaveAs(m_prompter, m_choosers))
             m_app.AddRecentFile(doc.PathName());
         return true;
-    case ID_PREVIOUS_IMAGE: doc.GoPrevious(m_prompter, m_choosers); return true;
-    case ID_NEXT_IMAGE: doc.GoNext(m_prompter, m_choosers); return true;
+    case ID_PREVIOUS_IMAGE:
+        TimingLog::Start(QStringLiteral("open"));
+        doc.GoPrevious(m_prompter, m_choosers);
+        return true;
+    case ID_NEXT_IMAGE:
+        TimingLog::Start(QStringLiteral("open"));
+        doc.GoNext(m_prompter, m_choosers);
+        return true;
     case ID_EDIT_UNDO: doc.UndoRedo(); return true;
     case ID_APP_EXIT: close(); return true;
     case ID_HELP_FINDER: ShowHelp(); return true;

@@ -16,6 +16,7 @@
 #include "enhancer/ui/rotatepp.h"
 #include "enhancer/ui/sharpendlg.h"
 #include "enhancer/ui/statusbarwithprogress.h"
+#include "enhancer/ui/timinglog.h"
 
 namespace
 {
@@ -40,7 +41,8 @@ bool CMainFrame::RunEditDialog(int id)
     switch (id) {
     case ID_ENHANCE_COLORS: {
         CImageEnhance dialog(image, this);
-        applyDialog(dialog, doc);
+        if (applyDialog(dialog, doc))
+            TimingLog::End(QStringLiteral("enhance OK"), m_view);
         return true;
     }
     case ID_RED_EYES: {
@@ -50,7 +52,7 @@ bool CMainFrame::RunEditDialog(int id)
     }
     case ID_SHARPEN: RunSharpen(); return true;
     case ID_RESIZE: {
-        CResizeDlg dialog(image, m_prompter, this);
+        CResizeDlg dialog(image, m_prompter, m_app.ProgramFolder(), this);
         if (dialog.exec() == QDialog::Accepted)
             m_view->RunTransform(dialog.Parameters().Matrix());
         return true;
