@@ -16,8 +16,8 @@
 #include "enhancer/ui/toolbaricons.h"
 #include "platform/prompter.h"
 
-CResizeDlg::CResizeDlg(const ImageRecord& image, Prompter& prompter,
-                       const QString& programFolder, QWidget* parent)
+CResizeDlg::CResizeDlg(const ImageRecord& image, Prompter& prompter, const QString& programFolder,
+                       QWidget* parent)
     : QDialog(parent), m_prompter(prompter)
 {
     setWindowTitle(tr("Resize image"));
@@ -94,8 +94,8 @@ QLabel* CResizeDlg::Picture(const QString& name, const QString& programFolder)
     const QIcon icon = ToolbarIcons::Picture(name, programFolder);
     auto* picture = new QLabel(this);
     picture->setObjectName(name + QStringLiteral("Picture"));
-    picture->setPixmap(icon.pixmap(QSize(ToolbarIcons::Size, ToolbarIcons::Size),
-                                   devicePixelRatioF()));
+    picture->setPixmap(
+        icon.pixmap(QSize(ToolbarIcons::Size, ToolbarIcons::Size), devicePixelRatioF()));
     return picture;
 }
 

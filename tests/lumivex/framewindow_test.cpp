@@ -12,8 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "enhancer/imagefile.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Draws the photo editor's toolbar and dialog pictures and its program icon at build time: every picture
-// is painted as vector shapes in a 32 x 32 box, once at 1x and once at 2x for high-density
-// screens, in a light and a dark set that match the desktop's palette.
+// Draws the photo editor's toolbar and dialog pictures and its program icon at build time:
+// every picture is painted as vector shapes in a 32 x 32 box, once at 1x and once at 2x for
+// high-density screens, in a light and a dark set that match the desktop's palette.
 #include <cmath>
 #include <functional>
 #include <map>
