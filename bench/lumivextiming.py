@@ -134,9 +134,7 @@ def main():
     arguments = parse_arguments()
     best = {}
     with Desktop("light") as desktop:
-        for name in ("AT_SPI_BUS_ADDRESS", "QT_QPA_PLATFORM", "QT_STYLE_OVERRIDE"):
-            os.environ.pop(name, None)
-        os.environ.update(desktop.env)
+        desktop.export_environment()
         for run in range(1, arguments.runs + 1):
             editor = TimedEditor(desktop, arguments, run)
             try:

@@ -177,6 +177,13 @@ class Desktop:
             except ProcessLookupError:
                 pass
 
+    def export_environment(self):
+        """Points this process at the private desktop: pyatspi finds the accessibility bus
+        through the desktop's session bus."""
+        for name in ("AT_SPI_BUS_ADDRESS", "QT_QPA_PLATFORM", "QT_STYLE_OVERRIDE"):
+            os.environ.pop(name, None)
+        os.environ.update(self.env)
+
     def __enter__(self):
         try:
             return self.start()

@@ -172,10 +172,7 @@ def main():
     arguments = parse_arguments()
     os.makedirs(arguments.shots, exist_ok=True)
     with Desktop("light") as desktop:
-        # pyatspi finds the accessibility bus through the session bus of the private desktop.
-        for name in ("AT_SPI_BUS_ADDRESS", "QT_QPA_PLATFORM", "QT_STYLE_OVERRIDE"):
-            os.environ.pop(name, None)
-        os.environ.update(desktop.env)
+        desktop.export_environment()
         road = EditorRoad(desktop, arguments)
         try:
             road.run()

@@ -519,18 +519,10 @@ def main():
     signal.signal(signal.SIGTERM, stop_on_signal)
     signal.signal(signal.SIGINT, stop_on_signal)
     with Desktop(arguments.scheme) as desktop:
-        # pyatspi finds the accessibility bus through the session bus of the private desktop.
-        for name in ("AT_SPI_BUS_ADDRESS", "QT_QPA_PLATFORM", "QT_STYLE_OVERRIDE"):
-            os.environ.pop(name, None)
-        os.environ.update(desktop.env)
+        desktop.export_environment()
         road = Road(desktop, arguments)
-        started = time.monotonic()
-        try:
-            road.run()
-        except Exception:
-            traceback.print_exc()
-            road.failures.append("the road stopped: see above")
-        finally:
+
+        def stop():
             road.stop_program()
             road.stop_ftp_server()
             if arguments.keep:
@@ -540,10 +532,24 @@ def main():
                 except shutil.Error:
                     pass  # sockets stay behind
                 print(f"road: home kept in {kept}")
-        print(f"road: {road.step_number} steps in {time.monotonic() - started:.1f} s")
-        for failure in road.failures:
-            print("road: FAIL " + failure)
-        return 1 if road.failures else 0
+        return walk(road, stop)
+
+
+def walk(road, stop):
+    """Runs the road and then stop, whatever happened; tells the steps walked and every
+    failure. The exit code."""
+    started = time.monotonic()
+    try:
+        road.run()
+    except Exception:
+        traceback.print_exc()
+        road.failures.append("the road stopped: see above")
+    finally:
+        stop()
+    print(f"road: {road.step_number} steps in {time.monotonic() - started:.1f} s")
+    for failure in road.failures:
+        print("road: FAIL " + failure)
+    return 1 if road.failures else 0
 
 
 if __name__ == "__main__":

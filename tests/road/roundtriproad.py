@@ -9,38 +9,23 @@ Ctrl+S -> gallivex, untouched since, shows the photo turned in its preview. The 
 from its File menu; with one photo selected, the page's Enhance button starts it again on that
 photo alone. A picture of each step is saved as NN-step.png."""
 
-import argparse
 import os
 import signal
 import subprocess
 import sys
 import time
-import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 from desktop import Desktop  # noqa: E402
-from road import Road, stop_on_signal  # noqa: E402
+from road import Road, parse_arguments, stop_on_signal, walk  # noqa: E402
 
 # Wide enough for the wizard and the editor side by side: the page's preview stays in sight
 # while the editor works, and what changes it is the editor's message alone.
 SCREEN = (2400, 1000)
 PREVIEW = "Photo preview"
 ENHANCE_BUTTON = "Enh button"
-
-
-def parse_arguments():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--bin", required=True, help="the build's bin folder")
-    parser.add_argument("--photos", required=True, help="a folder of photos to add")
-    parser.add_argument("--shots", required=True, help="where the screenshots go")
-    arguments = parser.parse_args()
-    for name in ("bin", "photos", "shots"):
-        setattr(arguments, name, os.path.abspath(getattr(arguments, name)))
-    arguments.scheme = "light"
-    arguments.keep = False
-    return arguments
 
 
 def image_size(path):
@@ -317,25 +302,14 @@ def main():
     arguments = parse_arguments()
     signal.signal(signal.SIGTERM, stop_on_signal)
     signal.signal(signal.SIGINT, stop_on_signal)
-    with Desktop("light", *SCREEN) as desktop:
-        # pyatspi finds the accessibility bus through the session bus of the private desktop.
-        for name in ("AT_SPI_BUS_ADDRESS", "QT_QPA_PLATFORM", "QT_STYLE_OVERRIDE"):
-            os.environ.pop(name, None)
-        os.environ.update(desktop.env)
+    with Desktop(arguments.scheme, *SCREEN) as desktop:
+        desktop.export_environment()
         road = RoundTrip(desktop, arguments)
-        started = time.monotonic()
-        try:
-            road.run()
-        except Exception:
-            traceback.print_exc()
-            road.failures.append("the round trip stopped: see above")
-        finally:
+
+        def stop():
             road.stop_editor()
             road.stop_program()
-        print(f"road: {road.step_number} steps in {time.monotonic() - started:.1f} s")
-        for failure in road.failures:
-            print("road: FAIL " + failure)
-        return 1 if road.failures else 0
+        return walk(road, stop)
 
 
 if __name__ == "__main__":
