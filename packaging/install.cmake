@@ -69,9 +69,10 @@ add_custom_command(OUTPUT ${GV_MAN_DIR}/morlune.1
     DEPENDS morlune ${GV_PACKAGING}/manpage.cmake
     COMMENT "Writing the manual page of morlune")
 add_custom_target(gvmanpages ALL DEPENDS ${GV_MAN_DIR}/gallivex-cli.1 ${GV_MAN_DIR}/morlune.1)
-# The photo editor has no terminal options to write a page from: its page is written by hand.
-install(FILES ${GV_MAN_DIR}/gallivex-cli.1 ${GV_MAN_DIR}/morlune.1 ${GV_PACKAGING}/lumivex.1
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The two window programs have no terminal options to write a page from: theirs are written by
+# hand.
+install(FILES ${GV_MAN_DIR}/gallivex-cli.1 ${GV_MAN_DIR}/morlune.1 ${GV_PACKAGING}/gallivex.1
+    ${GV_PACKAGING}/lumivex.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # bash-completion loads a command's completion from a file named after the command.
 install(FILES ${GV_PACKAGING}/gallivex-cli.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME gallivex-cli)

@@ -37,9 +37,10 @@ packages=(
     libsodium23 libcap2 libpam0g libssl3 lftp
     # The FTP client: libcurl (FTP, FTPS, SFTP) and OpenSSL for certificate keys.
     libcurl4-openssl-dev libssl-dev
-    # Installing and packaging: manual pages, desktop and AppStream checks, MIME detection,
-    # the Debian package's dependencies, the fresh-clone test.
-    help2man desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
+    # Installing and packaging: manual pages (and groff to check those written by hand),
+    # desktop and AppStream checks, MIME detection, the Debian package's dependencies, the
+    # fresh-clone test.
+    help2man groff-base desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
     dpkg-dev file git
 )
 # Commands that a package of another source may bring (Node.js packages that include npm

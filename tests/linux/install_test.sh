@@ -21,11 +21,17 @@ for file in bin/gallivex bin/gallivex-cli bin/morlune bin/lumivex "$libdir/libva
     share/applications/gallivex.desktop share/applications/morlune.desktop \
     share/metainfo/example.vellora.Gallivex.metainfo.xml share/mime/packages/gallivex.xml \
     share/man/man1/gallivex-cli.1 share/man/man1/morlune.1 share/man/man1/lumivex.1 \
+    share/man/man1/gallivex.1 \
     share/applications/lumivex.desktop share/gallivex/graphics/lumivex/light/width@2x.png \
     share/bash-completion/completions/gallivex-cli share/doc/gallivex/LICENSE \
     share/icons/hicolor/scalable/apps/gallivex.svg share/icons/hicolor/48x48/apps/gallivex.png \
     share/icons/hicolor/256x256/apps/gallivex.png; do
     [[ -e "$prefix/$file" ]] || fail "$file is not installed"
+done
+# The pages written by hand read without a complaint of groff's.
+for page in gallivex lumivex; do
+    warnings=$(groff -man -ww -z "$prefix/share/man/man1/$page.1" 2>&1)
+    [[ -z "$warnings" ]] || fail "the manual page of $page: $warnings"
 done
 [[ -z "$(find "$prefix/share/gallivex" -perm /022)" ]] || fail "shipped data is writable by others"
 [[ -z "$(find "$prefix" -name '*.a' -o -name '.generated')" ]] || fail "build leftovers installed"
