@@ -139,11 +139,14 @@ std::optional<CAlbumManifest> CAlbumManifest::Load(const QString& albumFolder)
 
 bool CAlbumManifest::Save(const QString& albumFolder) const
 {
-    QSaveFile file(QDir(albumFolder).filePath(FileName()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    const QString path = QDir(albumFolder).filePath(FileName());
     const QByteArray json = toJson();
-    return file.write(json) == json.size() && file.commit();
+    // An unchanged album keeps even its manifest's time.
+    QFile old(path);
+    if (old.size() == json.size() && old.open(QIODevice::ReadOnly) && old.readAll() == json)
+        return true;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit();
 }
 
 bool CAlbumManifest::HoldsAlbum(const QString& albumFolder, const QStringList& alsoOurs)
