@@ -239,8 +239,13 @@ constexpr int BaseSize = 1100; // the crops move over a picture of the photo thi
 bool cropsOf(const fs::path& photo, size_t first, size_t step, size_t count,
              const fs::path& folder)
 {
-    VipsImage* base = nullptr;
-    if (vips_thumbnail(photo.c_str(), &base, BaseSize, "height", BaseSize, nullptr) != 0)
+    VipsImage* lazy = nullptr;
+    if (vips_thumbnail(photo.c_str(), &lazy, BaseSize, "height", BaseSize, nullptr) != 0)
+        return false;
+    // Crops read the picture in any order: decode it into memory once.
+    VipsImage* base = vips_image_copy_memory(lazy);
+    g_object_unref(lazy);
+    if (base == nullptr)
         return false;
     bool ok = base->Xsize >= SmallWidth && base->Ysize >= SmallHeight;
     for (size_t k = first; ok && k < count; k += step) {
