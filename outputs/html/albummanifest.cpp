@@ -40,17 +40,46 @@ bool readFile(const QJsonObject& entry, CAlbumManifest& manifest)
     const QString path = entry.value(QLatin1String("path")).toString();
     const std::optional<qint64> size = wholeNumber(entry.value(QLatin1String("size")));
     const QString hash = entry.value(QLatin1String("hash")).toString();
-    const std::optional<qint64> width = wholeNumber(entry.value(QLatin1String("width")));
-    const std::optional<qint64> height = wholeNumber(entry.value(QLatin1String("height")));
     if (!CAlbumManifest::isAlbumPath(path) || !size || !isHash(hash) ||
         path == CAlbumManifest::FileName())
         return false;
-    CAlbumManifest::File file{*size, hash, 0, 0};
-    if (width && height && *width <= INT_MAX && *height <= INT_MAX) {
-        file.width = static_cast<int>(*width);
-        file.height = static_cast<int>(*height);
+    return manifest.files.emplace(path, CAlbumManifest::File{*size, hash}).second;
+}
+
+// [width, height, from]: from is -1, the output's own index or an earlier one.
+std::optional<CAlbumManifest::Output> readOutput(const QJsonValue& value, int index)
+{
+    const QJsonArray numbers = value.toArray();
+    if (!value.isArray() || numbers.size() != 3)
+        return std::nullopt;
+    const std::optional<qint64> width = wholeNumber(numbers[0]);
+    const std::optional<qint64> height = wholeNumber(numbers[1]);
+    const int from = numbers[2].toInt(-2);
+    if (!width || !height || *width > INT_MAX || *height > INT_MAX || from < -1 || from > index)
+        return std::nullopt;
+    return CAlbumManifest::Output{static_cast<int>(*width), static_cast<int>(*height), from};
+}
+
+bool readPictures(const QJsonObject& entry, CAlbumManifest& manifest)
+{
+    const QString key = entry.value(QLatin1String("key")).toString();
+    if (!isHash(key) || !entry.value(QLatin1String("outputs")).isArray())
+        return false;
+    CAlbumManifest::Pictures pictures;
+    pictures.first = entry.value(QLatin1String("first")).toBool();
+    pictures.placeholder = entry.value(QLatin1String("placeholder")).toString();
+    pictures.placeholderUrl = entry.value(QLatin1String("placeholderUrl")).toString();
+    const QJsonArray outputs = entry.value(QLatin1String("outputs")).toArray();
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const std::optional<CAlbumManifest::Output> output =
+            readOutput(outputs[i], static_cast<int>(i));
+        // An output that stands for another stands for one with a file of its own.
+        if (!output ||
+            (output->from >= 0 && output->from < i && pictures.outputs[output->from].from != output->from))
+            return false;
+        pictures.outputs.push_back(*output);
     }
-    return manifest.files.emplace(path, file).second;
+    return manifest.pictures.emplace(key, std::move(pictures)).second;
 }
 
 bool readPhoto(const QJsonObject& entry, CAlbumManifest& manifest)
@@ -85,13 +114,18 @@ bool CAlbumManifest::isAlbumPath(const QString& relative)
 QByteArray CAlbumManifest::toJson() const
 {
     QJsonArray fileList;
-    for (const auto& [path, file] : files) {
-        QJsonObject entry{{"path", path}, {"size", double(file.size)}, {"hash", file.hash}};
-        if (file.width > 0 && file.height > 0) {
-            entry.insert(QLatin1String("width"), file.width);
-            entry.insert(QLatin1String("height"), file.height);
-        }
-        fileList.append(entry);
+    for (const auto& [path, file] : files)
+        fileList.append(QJsonObject{{"path", path}, {"size", double(file.size)}, {"hash", file.hash}});
+    QJsonArray pictureList;
+    for (const auto& [key, made] : pictures) {
+        QJsonArray outputs;
+        for (const Output& output : made.outputs)
+            outputs.append(QJsonArray{output.width, output.height, output.from});
+        pictureList.append(QJsonObject{{"key", key},
+                                       {"first", made.first},
+                                       {"placeholder", made.placeholder},
+                                       {"placeholderUrl", made.placeholderUrl},
+                                       {"outputs", outputs}});
     }
     QJsonArray photoList;
     for (const auto& [path, photo] : photos)
@@ -102,6 +136,7 @@ QByteArray CAlbumManifest::toJson() const
     const QJsonObject root{{"format", FormatVersion},
                            {"theme", theme},
                            {"files", fileList},
+                           {"pictures", pictureList},
                            {"photos", photoList}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
@@ -116,12 +151,16 @@ std::optional<CAlbumManifest> CAlbumManifest::fromJson(const QByteArray& json)
     // A later format may mean something else by the same fields: better to start afresh.
     if (wholeNumber(root.value(QLatin1String("format"))) != FormatVersion ||
         !root.value(QLatin1String("files")).isArray() ||
+        !root.value(QLatin1String("pictures")).isArray() ||
         !root.value(QLatin1String("photos")).isArray())
         return std::nullopt;
     CAlbumManifest manifest;
     manifest.theme = root.value(QLatin1String("theme")).toInt(-1);
     for (const QJsonValue& entry : root.value(QLatin1String("files")).toArray())
         if (!entry.isObject() || !readFile(entry.toObject(), manifest))
+            return std::nullopt;
+    for (const QJsonValue& entry : root.value(QLatin1String("pictures")).toArray())
+        if (!entry.isObject() || !readPictures(entry.toObject(), manifest))
             return std::nullopt;
     for (const QJsonValue& entry : root.value(QLatin1String("photos")).toArray())
         if (!entry.isObject() || !readPhoto(entry.toObject(), manifest))
@@ -179,6 +218,12 @@ QString CAlbumManifest::knownPhotoHash(const QString& path, qint64 size, qint64 
     if (known == photos.end() || known->second.size != size || known->second.modified != modified)
         return QString();
     return known->second.hash;
+}
+
+const CAlbumManifest::Pictures* CAlbumManifest::picturesOf(const QString& key) const
+{
+    const auto found = pictures.find(key);
+    return found == pictures.end() ? nullptr : &found->second;
 }
 
 const CAlbumManifest::File* CAlbumManifest::file(const QString& relative) const

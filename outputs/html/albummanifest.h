@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // CAlbumManifest: "gallivex-album.json" in an album's folder. It lists every file the album's
-// generation wrote (size and content hash, pictures also their width and height) and the
-// content hash of every photo with the size and time it had, so that the next generation into
-// the same folder keeps what is still wanted, reads only photos that changed, and removes only
-// what was its own. The host takes a folder whose every file the manifest lists for the album
+// generation wrote (size and content hash), what each photo's pictures came out as (their
+// sizes, which of them stand for another, the placeholder) and the content hash of every photo
+// with the size and time it had, so that the next generation into the same folder keeps what
+// is still wanted, reads only photos that changed, and removes only what was its own. The host takes a folder whose every file the manifest lists for the album
 // itself, and generates into it without emptying it first.
 //
 // The generation writes it last, so a run that fails or is cancelled leaves no manifest that
@@ -13,6 +13,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -28,9 +29,22 @@ public:
     struct File {
         qint64 size = -1;
         QString hash;
-        int width = 0; // pictures only
-        int height = 0;
         bool operator==(const File&) const = default;
+    };
+    // One output of a photo's pictures: its size and the output whose file it is (its own
+    // index, an earlier one it stands for, or -1 when none was made for this photo).
+    struct Output {
+        int width = 0;
+        int height = 0;
+        int from = -1;
+        bool operator==(const Output&) const = default;
+    };
+    struct Pictures {
+        bool first = false; // made as the album's first photo
+        QString placeholder;
+        QString placeholderUrl;
+        std::vector<Output> outputs;
+        bool operator==(const Pictures&) const = default;
     };
     struct Photo {
         qint64 size = -1;
@@ -42,6 +56,7 @@ public:
     int theme = -1; // the theme's id
     std::map<QString, File> files;   // by path relative to the album, "/" between names
     std::map<QString, Photo> photos; // by the photo's full path
+    std::map<QString, Pictures> pictures; // by the key that names the photo's pictures
 
     // The manifest of albumFolder; nothing when there is none or it cannot be trusted.
     static std::optional<CAlbumManifest> Load(const QString& albumFolder);
@@ -55,6 +70,7 @@ public:
     QString knownPhotoHash(const QString& path, qint64 size, qint64 modified) const;
     // The stored entry of a file, or null.
     const File* file(const QString& relative) const;
+    const Pictures* picturesOf(const QString& key) const;
 
     QByteArray toJson() const;
     static std::optional<CAlbumManifest> fromJson(const QByteArray& json);

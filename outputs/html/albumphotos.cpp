@@ -110,6 +110,10 @@ ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
             return GV_E_CREATEFOLDER;
         photo.pictures = m_pictures.size();
         byKey.emplace(key, m_pictures.size());
+        QByteArray outputs = key.toLatin1();
+        for (const QString& url : pictures.urls)
+            outputs += '|' + url.toUtf8();
+        m_keys.push_back(hexHash(outputs, 40));
         m_pictures.push_back(std::move(pictures));
         m_photos.push_back(photo);
     }

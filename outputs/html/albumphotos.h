@@ -45,6 +45,9 @@ public:
 
     std::vector<html::AlbumPhoto>& photos() { return m_photos; }
     std::vector<html::PhotoPictures>& pictures() { return m_pictures; }
+    // Per entry of pictures(): what names the photo's content together with the outputs
+    // asked of it, the key of what the manifest remembers of them.
+    const std::vector<QString>& pictureKeys() const { return m_keys; }
     // The content hashes of the photos read, for the next manifest.
     const std::map<QString, CAlbumManifest::Photo>& photoHashes() const { return m_hashes; }
     // Leaves out the photos whose pictures could not be made.
@@ -56,5 +59,6 @@ private:
 
     std::vector<html::AlbumPhoto> m_photos;
     std::vector<html::PhotoPictures> m_pictures;
+    std::vector<QString> m_keys;
     std::map<QString, CAlbumManifest::Photo> m_hashes;
 };

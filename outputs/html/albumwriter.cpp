@@ -110,7 +110,7 @@ std::map<QString, CAlbumManifest::File> CAlbumWriter::files()
         CAlbumManifest::File file = known;
         // What others changed after claiming it (a location removed) is read again.
         if (file.size != info.size() || file.hash.isEmpty())
-            file = {info.size(), contenthash::ofFile(path), known.width, known.height};
+            file = {info.size(), contenthash::ofFile(path)};
         if (!file.hash.isEmpty())
             files.emplace(relative, file);
     }

@@ -34,13 +34,32 @@ void removeFiles(const PhotoPictures& pictures)
         QFile::remove(file);
 }
 
-std::vector<CAlbumManifest::File> describe(const PhotoPictures& job)
+// What the manifest keeps of a photo's pictures just made, and the files they were made into.
+struct Described {
+    CAlbumManifest::Pictures record;
+    std::vector<std::pair<QString, CAlbumManifest::File>> files;
+};
+
+Described describe(const PhotoPictures& job)
 {
-    std::vector<CAlbumManifest::File> files;
-    for (size_t i = 0; i < job.files.size() && i < job.made.size(); ++i)
-        files.push_back({QFileInfo(job.files[i]).size(), contenthash::ofFile(job.files[i]),
-                         job.made[i].width, job.made[i].height});
-    return files;
+    Described described;
+    described.record.first = job.first;
+    described.record.placeholder = job.placeholder;
+    described.record.placeholderUrl = job.placeholderUrl;
+    for (size_t i = 0; i < job.urls.size() && i < job.made.size(); ++i) {
+        CAlbumManifest::Output output{job.made[i].width, job.made[i].height, -1};
+        if (!job.urls[i].isEmpty()) {
+            // An output that stands for a larger one carries its url; the first owns the file.
+            const auto owner = std::find(job.urls.begin(), job.urls.begin() + i + 1, job.urls[i]);
+            output.from = static_cast<int>(owner - job.urls.begin());
+            if (static_cast<size_t>(output.from) == i)
+                described.files.push_back(
+                    {job.urls[i],
+                     {QFileInfo(job.files[i]).size(), contenthash::ofFile(job.files[i])}});
+        }
+        described.record.outputs.push_back(output);
+    }
+    return described;
 }
 
 } // namespace
@@ -106,28 +125,52 @@ ResultCode CGeneration::writeAlbum(const CThemeParams& params, CAlbumPhotos& pho
     return result == GV_OK ? writePages(params, photos, maker, values, writer) : result;
 }
 
-void CGeneration::keepPictures(CAlbumPhotos& photos, CAlbumWriter& writer) const
+bool CGeneration::keepable(const PhotoPictures& job, const CAlbumManifest::Pictures& stored) const
+{
+    if (stored.first != job.first || stored.outputs.size() != job.urls.size())
+        return false;
+    for (size_t i = 0; i < job.urls.size(); ++i) {
+        if (stored.outputs[i].from != static_cast<int>(i))
+            continue;
+        // A picture cut short (a full disk, a crash) has another size than it was made with.
+        const CAlbumManifest::File* file = m_previous->file(job.urls[i]);
+        if (file == nullptr || QFileInfo(job.files[i]).size() != file->size)
+            return false;
+    }
+    return true;
+}
+
+void CGeneration::keepPictures(CAlbumPhotos& photos, CAlbumWriter& writer)
 {
     if (!m_previous)
         return;
-    for (PhotoPictures& job : photos.pictures()) {
-        std::vector<const CAlbumManifest::File*> known;
-        for (size_t i = 0; i < job.urls.size(); ++i) {
-            const CAlbumManifest::File* file = m_previous->file(job.urls[i]);
-            // A picture cut short (a full disk, a crash) has another size than it was made with.
-            if (file == nullptr || file->width <= 0 || file->height <= 0 ||
-                QFileInfo(job.files[i]).size() != file->size)
-                break;
-            known.push_back(file);
-        }
-        if (known.size() != job.urls.size())
+    std::vector<PhotoPictures>& jobs = photos.pictures();
+    for (size_t j = 0; j < jobs.size(); ++j) {
+        const QString& key = photos.pictureKeys()[j];
+        const CAlbumManifest::Pictures* stored = m_previous->picturesOf(key);
+        PhotoPictures& job = jobs[j];
+        if (stored == nullptr || !keepable(job, *stored))
             continue;
-        job.made.clear();
-        for (size_t i = 0; i < known.size(); ++i) {
-            job.made.push_back({job.urls[i], known[i]->width, known[i]->height});
-            writer.claim(job.urls[i], *known[i]);
+        job.made.assign(job.urls.size(), MadePicture());
+        for (size_t i = 0; i < job.urls.size(); ++i) {
+            const CAlbumManifest::Output& output = stored->outputs[i];
+            if (output.from < 0) {
+                job.urls[i].clear();
+                job.files[i].clear();
+                continue;
+            }
+            if (static_cast<size_t>(output.from) == i) {
+                writer.claim(job.urls[i], *m_previous->file(job.urls[i]));
+            } else {
+                job.urls[i] = job.urls[output.from];
+                job.files[i] = job.files[output.from];
+            }
+            job.made[i] = {job.urls[i], output.width, output.height};
         }
+        job.placeholder = stored->placeholder;
+        job.placeholderUrl = stored->placeholderUrl;
         job.outcome = PhotoPictures::Outcome::Made;
+        m_records[key] = *stored;
     }
 }
 
@@ -139,14 +182,17 @@ ResultCode CGeneration::makePictures(CAlbumPhotos& photos, const CPictureMaker& 
     for (size_t i = 0; i < jobs.size(); ++i)
         if (jobs[i].outcome == PhotoPictures::Outcome::Pending)
             todo.push_back(i);
-    // Sizes and hashes of the new pictures, taken on the workers while the files are fresh.
-    std::vector<std::vector<CAlbumManifest::File>> made(todo.size());
-    const ResultCode result = runPool(jobs, todo, made, maker);
+    // What the manifest keeps of the new pictures, taken on the workers while they are fresh.
+    std::vector<Described> made(todo.size());
+    const ResultCode result = runPool(jobs, todo, maker, [&](size_t k) {
+        made[k] = describe(jobs[todo[k]]);
+    });
     for (size_t k = 0; k < todo.size(); ++k) {
         const PhotoPictures& job = jobs[todo[k]];
         if (job.outcome == PhotoPictures::Outcome::Made) {
-            for (size_t i = 0; i < job.urls.size() && i < made[k].size(); ++i)
-                writer.claim(job.urls[i], made[k][i]);
+            for (const auto& [url, file] : made[k].files)
+                writer.claim(url, file);
+            m_records[photos.pictureKeys()[todo[k]]] = std::move(made[k].record);
         } else if (job.outcome != PhotoPictures::Outcome::Pending) {
             removeFiles(job);
         }
@@ -164,15 +210,15 @@ ResultCode CGeneration::makePictures(CAlbumPhotos& photos, const CPictureMaker& 
 }
 
 ResultCode CGeneration::runPool(std::vector<PhotoPictures>& jobs, const std::vector<size_t>& todo,
-                                std::vector<std::vector<CAlbumManifest::File>>& made,
-                                const CPictureMaker& maker)
+                                const CPictureMaker& maker,
+                                const std::function<void(size_t)>& whenMade)
 {
     const size_t total = todo.size();
     CPicturePool pool(total, WorkerThreads, [&](size_t k) {
         PhotoPictures& job = jobs[todo[k]];
         maker.make(job);
         if (job.outcome == PhotoPictures::Outcome::Made)
-            made[k] = describe(job);
+            whenMade(k);
     });
     size_t done = 0;
     while (done < total) {
@@ -212,6 +258,7 @@ ResultCode CGeneration::finish(ResultCode result, const CAlbumPhotos& photos,
     manifest.theme = m_theme->id;
     manifest.files = writer.files();
     manifest.photos = photos.photoHashes();
+    manifest.pictures = m_records;
     if (m_previous && result == GV_OK) {
         removeUnused(manifest, writer);
     } else if (m_previous) {
@@ -220,6 +267,7 @@ ResultCode CGeneration::finish(ResultCode result, const CAlbumPhotos& photos,
             if (QFileInfo::exists(writer.fullPath(relative)))
                 manifest.files.emplace(relative, file);
         manifest.photos.insert(m_previous->photos.begin(), m_previous->photos.end());
+        manifest.pictures.insert(m_previous->pictures.begin(), m_previous->pictures.end());
     }
     if (manifest.Save(m_folder))
         return result;

@@ -12,6 +12,8 @@
 // very end, just before the manifest, so a cancel or failure leaves the earlier album whole.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -40,14 +42,14 @@ private:
     // Percent done and a text for the progress; true when the user cancelled.
     bool report(int percent, const QString& text = QString());
     // Marks the photos whose pictures the last run left whole as made, with their sizes.
-    void keepPictures(CAlbumPhotos& photos, CAlbumWriter& writer) const;
+    void keepPictures(CAlbumPhotos& photos, CAlbumWriter& writer);
+    bool keepable(const html::PhotoPictures& job, const CAlbumManifest::Pictures& stored) const;
     ResultCode makePictures(CAlbumPhotos& photos, const CPictureMaker& maker,
                             CAlbumWriter& writer);
-    // Makes the pictures of the photos todo names on the workers, with what describe says
-    // of each photo's files going to made.
+    // Makes the pictures of the photos todo names on the workers; whenMade(k) runs on the
+    // worker once the photo todo[k] has its pictures.
     ResultCode runPool(std::vector<html::PhotoPictures>& jobs, const std::vector<size_t>& todo,
-                       std::vector<std::vector<CAlbumManifest::File>>& made,
-                       const CPictureMaker& maker);
+                       const CPictureMaker& maker, const std::function<void(size_t)>& whenMade);
     ResultCode writeAlbum(const CThemeParams& params, CAlbumPhotos& photos,
                           const CPictureMaker& maker, CAlbumWriter& writer);
     // Removes what the last run wrote and this one does not use (after a whole run only) and
@@ -65,4 +67,5 @@ private:
     int m_percent = 0;
     QString m_folder; // the album's folder, "" when it has none
     std::optional<CAlbumManifest> m_previous;
+    std::map<QString, CAlbumManifest::Pictures> m_records; // for the next manifest
 };

@@ -183,7 +183,7 @@ TEST_F(DestinationTest, TheAlbumsOwnFolderIsTakenAsItIsAnythingElseIsAsked)
         const QString folder = filledFolder(name);
         CAlbumManifest manifest;
         for (const char* file : {"index.html", "pictures/p1.jpg", ".state"})
-            manifest.files[file] = {QFileInfo(folder + '/' + file).size(), "00ff", 0, 0};
+            manifest.files[file] = {QFileInfo(folder + '/' + file).size(), "00ff"};
         EXPECT_TRUE(manifest.Save(folder));
         return folder;
     };
