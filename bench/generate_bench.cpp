@@ -172,14 +172,14 @@ Ours generateInChild(const fs::path& self, const fs::path& folder, const fs::pat
     Ours ours;
     const fs::path report = scratch / "child-report.txt";
     fs::remove(report);
-    runProgram({self.string(), "--generate", folder.string(), destination.string(),
-                report.string()},
-               scratch / "child-peak.txt", ours.peakKilobytes);
+    runProgram(
+        {self.string(), "--generate", folder.string(), destination.string(), report.string()},
+        scratch / "child-peak.txt", ours.peakKilobytes);
     if (std::FILE* file = std::fopen(report.c_str(), "r")) {
         int ok = 0;
         char theme[256] = {};
-        if (std::fscanf(file, "%lf %zu %d %255[^\n]", &ours.seconds, &ours.pictures, &ok,
-                        theme) >= 3)
+        if (std::fscanf(file, "%lf %zu %d %255[^\n]", &ours.seconds, &ours.pictures, &ok, theme) >=
+            3)
             ours.ok = ok == 1;
         ours.theme = theme;
         std::fclose(file);
@@ -237,8 +237,7 @@ constexpr int SmallWidth = 640;
 constexpr int SmallHeight = 480;
 constexpr int BaseSize = 1100; // the crops move over a picture of the photo this large
 
-bool cropsOf(const fs::path& photo, size_t first, size_t step, size_t count,
-             const fs::path& folder)
+bool cropsOf(const fs::path& photo, size_t first, size_t step, size_t count, const fs::path& folder)
 {
     VipsImage* lazy = nullptr;
     if (vips_thumbnail(photo.c_str(), &lazy, BaseSize, "height", BaseSize, nullptr) != 0)
@@ -303,8 +302,8 @@ bool measure(const fs::path& self, const std::string& label, const fs::path& fol
     fs::remove_all(root / "vipsthumbnail");
     const auto megabytes = [](long kilobytes) { return static_cast<double>(kilobytes) / 1024.0; };
     const double count = static_cast<double>(photos.size());
-    std::printf("\n%s: %zu photos from %s; theme \"%s\", JPEG quality %d, bicubic\n",
-                label.c_str(), photos.size(), folder.c_str(), cold.theme.c_str(), Quality);
+    std::printf("\n%s: %zu photos from %s; theme \"%s\", JPEG quality %d, bicubic\n", label.c_str(),
+                photos.size(), folder.c_str(), cold.theme.c_str(), Quality);
     std::printf("  cold album           %8.2f s  %7.1f photos/s  %6zu pictures  peak %6.1f MB%s\n",
                 cold.seconds, count / cold.seconds, cold.pictures, megabytes(cold.peakKilobytes),
                 cold.ok ? "" : "  (FAILED)");
@@ -313,8 +312,8 @@ bool measure(const fs::path& self, const std::string& label, const fs::path& fol
                 megabytes(again.peakKilobytes), again.ok ? "" : "  (FAILED)");
     std::printf("  vipsthumbnail, same  %8.2f s  %7.1f photos/s  %zu pictures each, 2 jobs, "
                 "peak %.1f MB per job%s\n",
-                same.seconds, count / same.seconds, Pictures.size(),
-                megabytes(same.peakKilobytes), same.ok ? "" : "  (FAILED)");
+                same.seconds, count / same.seconds, Pictures.size(), megabytes(same.peakKilobytes),
+                same.ok ? "" : "  (FAILED)");
     std::printf("  vipsthumbnail, pair  %8.2f s  %7.1f photos/s  1600 px + 300 px, 2 jobs%s\n",
                 pair.seconds, count / pair.seconds, pair.ok ? "" : "  (FAILED)");
     const double coldRatio = cold.seconds / pair.seconds;

@@ -74,8 +74,8 @@ bool readPictures(const QJsonObject& entry, CAlbumManifest& manifest)
         const std::optional<CAlbumManifest::Output> output =
             readOutput(outputs[i], static_cast<int>(i));
         // An output that stands for another stands for one with a file of its own.
-        if (!output ||
-            (output->from >= 0 && output->from < i && pictures.outputs[output->from].from != output->from))
+        if (!output || (output->from >= 0 && output->from < i &&
+                        pictures.outputs[output->from].from != output->from))
             return false;
         pictures.outputs.push_back(*output);
     }
@@ -115,7 +115,8 @@ QByteArray CAlbumManifest::toJson() const
 {
     QJsonArray fileList;
     for (const auto& [path, file] : files)
-        fileList.append(QJsonObject{{"path", path}, {"size", double(file.size)}, {"hash", file.hash}});
+        fileList.append(
+            QJsonObject{{"path", path}, {"size", double(file.size)}, {"hash", file.hash}});
     QJsonArray pictureList;
     for (const auto& [key, made] : pictures) {
         QJsonArray outputs;
@@ -194,7 +195,8 @@ bool CAlbumManifest::HoldsAlbum(const QString& albumFolder, const QStringList& a
     if (!manifest)
         return false;
     const QDir root(albumFolder);
-    QDirIterator it(albumFolder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+    QDirIterator it(albumFolder,
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo entry = it.nextFileInfo();

@@ -3,8 +3,9 @@
 // generation wrote (size and content hash), what each photo's pictures came out as (their
 // sizes, which of them stand for another, the placeholder) and the content hash of every photo
 // with the size and time it had, so that the next generation into the same folder keeps what
-// is still wanted, reads only photos that changed, and removes only what was its own. The host takes a folder whose every file the manifest lists for the album
-// itself, and generates into it without emptying it first.
+// is still wanted, reads only photos that changed, and removes only what was its own. The host
+// takes a folder whose every file the manifest lists for the album itself, and generates into it
+// without emptying it first.
 //
 // The generation writes it last, so a run that fails or is cancelled leaves no manifest that
 // names files it does not have. A manifest that cannot be read, or that names a place outside
@@ -53,9 +54,9 @@ public:
         bool operator==(const Photo&) const = default;
     };
 
-    int theme = -1; // the theme's id
-    std::map<QString, File> files;   // by path relative to the album, "/" between names
-    std::map<QString, Photo> photos; // by the photo's full path
+    int theme = -1;                       // the theme's id
+    std::map<QString, File> files;        // by path relative to the album, "/" between names
+    std::map<QString, Photo> photos;      // by the photo's full path
     std::map<QString, Pictures> pictures; // by the key that names the photo's pictures
 
     // The manifest of albumFolder; nothing when there is none or it cannot be trusted.

@@ -4,8 +4,8 @@
 #include <map>
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include "outputs/html/contenthash.h"

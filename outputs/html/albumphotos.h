@@ -40,8 +40,8 @@ public:
     // GV_OK, GV_CANCELLED, or GV_E_CREATEFILE when the album has no destination to write to.
     // Photos that cannot be read are left out. previous: the album's manifest from its last
     // generation, or null.
-    ResultCode collect(IGallivex& host, const CPictureMaker& maker,
-                       const CAlbumManifest* previous, const Progress& progress);
+    ResultCode collect(IGallivex& host, const CPictureMaker& maker, const CAlbumManifest* previous,
+                       const Progress& progress);
 
     std::vector<html::AlbumPhoto>& photos() { return m_photos; }
     std::vector<html::PhotoPictures>& pictures() { return m_pictures; }

@@ -28,8 +28,7 @@ bool writeAll(IStream& stream, const QByteArray& bytes)
 bool holdsBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) &&
-           file.readAll() == bytes;
+    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
 }
 
 bool sameFiles(const QString& one, const QString& other)

@@ -97,11 +97,11 @@ ResultCode CGeneration::run()
     if (!m_folder.isEmpty())
         m_previous = CAlbumManifest::Load(m_folder);
     CAlbumPhotos photos;
-    ResultCode result = photos.collect(m_host, maker, m_previous ? &*m_previous : nullptr,
-                                       [this](double done) {
-                                           return report(static_cast<int>(done * PreparedPercent),
-                                                         QStringLiteral("Reading photos"));
-                                       });
+    ResultCode result =
+        photos.collect(m_host, maker, m_previous ? &*m_previous : nullptr, [this](double done) {
+            return report(static_cast<int>(done * PreparedPercent),
+                          QStringLiteral("Reading photos"));
+        });
     if (result == GV_OK) {
         keepPictures(photos, writer);
         result = makePictures(photos, maker, writer);
@@ -184,9 +184,8 @@ ResultCode CGeneration::makePictures(CAlbumPhotos& photos, const CPictureMaker& 
             todo.push_back(i);
     // What the manifest keeps of the new pictures, taken on the workers while they are fresh.
     std::vector<Described> made(todo.size());
-    const ResultCode result = runPool(jobs, todo, maker, [&](size_t k) {
-        made[k] = describe(jobs[todo[k]]);
-    });
+    const ResultCode result =
+        runPool(jobs, todo, maker, [&](size_t k) { made[k] = describe(jobs[todo[k]]); });
     for (size_t k = 0; k < todo.size(); ++k) {
         const PhotoPictures& job = jobs[todo[k]];
         if (job.outcome == PhotoPictures::Outcome::Made) {
@@ -248,8 +247,7 @@ ResultCode CGeneration::runPool(std::vector<PhotoPictures>& jobs, const std::vec
     return GV_OK;
 }
 
-ResultCode CGeneration::finish(ResultCode result, const CAlbumPhotos& photos,
-                               CAlbumWriter& writer)
+ResultCode CGeneration::finish(ResultCode result, const CAlbumPhotos& photos, CAlbumWriter& writer)
 {
     // A first run that did not end leaves no manifest: the folder is nobody's album yet.
     if (m_folder.isEmpty() || (result != GV_OK && !m_previous))

@@ -44,8 +44,7 @@ private:
     // Marks the photos whose pictures the last run left whole as made, with their sizes.
     void keepPictures(CAlbumPhotos& photos, CAlbumWriter& writer);
     bool keepable(const html::PhotoPictures& job, const CAlbumManifest::Pictures& stored) const;
-    ResultCode makePictures(CAlbumPhotos& photos, const CPictureMaker& maker,
-                            CAlbumWriter& writer);
+    ResultCode makePictures(CAlbumPhotos& photos, const CPictureMaker& maker, CAlbumWriter& writer);
     // Makes the pictures of the photos todo names on the workers; whenMade(k) runs on the
     // worker once the photo todo[k] has its pictures.
     ResultCode runPool(std::vector<html::PhotoPictures>& jobs, const std::vector<size_t>& todo,

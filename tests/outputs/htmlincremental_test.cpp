@@ -47,7 +47,8 @@ Stamps stampsOf(const QString& folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        struct stat info {};
+        struct stat info {
+        };
         stat(QFile::encodeName(path).constData(), &info);
         QFile file(path);
         file.open(QIODevice::ReadOnly);
@@ -89,7 +90,7 @@ void turn(const QString& photo)
     image->writeMetadata();
 }
 
-const QStringList Photos = {"exs-DSCN0010.jpg", "exs-canon-ixus.jpg", "exs-kodak-dc240.jpg",
+const QStringList Photos = {"exs-DSCN0010.jpg",   "exs-canon-ixus.jpg",   "exs-kodak-dc240.jpg",
                             "exs-nikon-e950.jpg", "exs-olympus-c960.jpg", "exs-ricoh-rdc5300.jpg"};
 
 class IncrementalTest : public ::testing::Test
@@ -163,8 +164,8 @@ protected:
 
 TEST_F(IncrementalTest, AnUnchangedAlbumIsLeftAloneFileForFile)
 {
-    for (const HtmlAlbum::Theme theme : {HtmlAlbum::Mosaic, HtmlAlbum::Classic,
-                                         HtmlAlbum::Slideshow}) {
+    for (const HtmlAlbum::Theme theme :
+         {HtmlAlbum::Mosaic, HtmlAlbum::Classic, HtmlAlbum::Slideshow}) {
         SCOPED_TRACE(theme);
         QDir(dest()).removeRecursively();
         ASSERT_TRUE(album.choose(theme));
@@ -175,7 +176,8 @@ TEST_F(IncrementalTest, AnUnchangedAlbumIsLeftAloneFileForFile)
         const Stamps before = stampsOf(dest());
         ASSERT_EQ(album.generate(dest()), GV_OK);
         const Stamps after = stampsOf(dest());
-        EXPECT_TRUE(changed(before, after).empty()) << changed(before, after).begin()->toStdString();
+        EXPECT_TRUE(changed(before, after).empty())
+            << changed(before, after).begin()->toStdString();
         EXPECT_TRUE(gone(before, after).empty());
     }
 }
@@ -371,10 +373,12 @@ TEST(AlbumManifestTest, ReadsWhatItWritesAndNothingItCannotTrust)
     manifest.files[QStringLiteral("index.html")] = {120, QStringLiteral("ab12")};
     manifest.files[QStringLiteral("pictures/a b-é.jpg")] = {5000000000ll, QStringLiteral("ff")};
     manifest.pictures[QStringLiteral("0c0d")] = {
-        true, QStringLiteral("#102030"), QStringLiteral("data:image/jpeg;base64,AAAA"),
+        true,
+        QStringLiteral("#102030"),
+        QStringLiteral("data:image/jpeg;base64,AAAA"),
         {{1600, 1067, 0}, {800, 533, 1}, {800, 533, 1}, {0, 0, -1}}};
     manifest.photos[QStringLiteral("/photos/x.jpg")] = {42, 1700000000123ll,
-                                                       QStringLiteral("0a0b")};
+                                                        QStringLiteral("0a0b")};
     const std::optional<CAlbumManifest> back = CAlbumManifest::fromJson(manifest.toJson());
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->theme, 2);
