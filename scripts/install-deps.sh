@@ -16,6 +16,8 @@ packages=(
     # The thread sanitizer's runtime, for the test of the editor's thumbnail thread.
     libtsan2
     libzip-dev chromium
+    # XXH3 content hashes of photos and album files.
+    libxxhash-dev
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils
     # The road test: a private X desktop with a window manager, the accessibility bus and

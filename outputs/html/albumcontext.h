@@ -2,12 +2,15 @@
 // CAlbumContext: what the pages of a theme can show, as the values its templates read.
 //
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,
-//   album.startPage
+//   album.startPage, album.favicon (the first photo's "favicon" picture), album.cover (its
+//   first picture near 1200 pixels wide: url, width, height)
 //   params.<Name>             every parameter (colours "#rrggbb", fonts as CSS, files as the
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
 //   photo fields              number, index, title, alt, description, subfolder, group,
-//                             anchor, page, sheet, and per picture <name>.url/.width/.height
+//                             anchor, page, sheet, placeholder ("#rrggbb"), placeholderUrl
+//                             (data: URI or ""), and per picture <name>.url/.width/.height,
+//                             .srcset/.webpSrcset/.avifSrcset ("url 640w, ...") and .widths
 //   group fields              title, anchor, number, photos
 //   sheet pages               sheet (number, file, photos, prev, next), sheets
 //   photo pages               photo, prev, next, first, last
