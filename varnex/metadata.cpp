@@ -42,6 +42,18 @@ void describePicture(Exiv2::ExifData& exif, Size size)
 
 } // namespace
 
+void removeMetadata(const std::string& path)
+{
+    static std::once_flag xmpStarted;
+    std::call_once(xmpStarted, [] { Exiv2::XmpParser::initialize(); });
+    auto image = Exiv2::ImageFactory::open(path);
+    image->readMetadata();
+    if (image->exifData().empty() && image->xmpData().empty())
+        return;
+    image->clearMetadata();
+    image->writeMetadata();
+}
+
 void copyCameraMetadata(const std::string& from, const std::string& to, FileFormat format,
                         Size size)
 {
