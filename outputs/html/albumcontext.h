@@ -2,14 +2,17 @@
 // CAlbumContext: what the pages of a theme can show, as the values its templates read.
 //
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,
-//   album.startPage
+//   album.startPage, album.photoPage (the photo pages' file with "{number}", "" for none)
 //   params.<Name>             every parameter (colours "#rrggbb", fonts as CSS, files as the
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
 //   photo fields              number, index, title, alt, description, subfolder, group,
-//                             anchor, page, sheet, and per picture <name>.url/.width/.height
+//                             anchor, page, sheet, camera (a list of label and value, empty
+//                             unless the album keeps camera data), and per picture
+//                             <name>.url/.width/.height
 //   group fields              title, anchor, number, photos
-//   sheet pages               sheet (number, file, photos, prev, next), sheets
+//   sheet pages               sheet (number, file, photos, prev, next), sheets (number,
+//                             file, current, near, gapBefore: the pager of small screens)
 //   photo pages               photo, prev, next, first, last
 //   every page                page.file
 #pragma once
@@ -34,6 +37,9 @@ public:
 
     // A numbered page's file name: pattern with {number} replaced.
     static QString numbered(const QString& pattern, int number);
+    // Which sheets (by number from 1; entries 0 and count + 1 stay false) a small screen's
+    // pager shows around the current one: "1 … 7 8 9 … 19".
+    static std::vector<bool> nearSheets(int number, int count);
 
     // How many pages of the kind the album has, their files and what each shows, by number
     // from 1.
@@ -46,6 +52,7 @@ private:
     QVariantMap sheetPage(const html::PageSpec& spec, int number) const;
     QVariantMap photoPage(const QString& file, int number) const;
     int sheetCount() const;
+    QString photoPagePattern() const;
 
     QVariantMap photoValue(const html::AlbumPhoto& photo, int number) const;
     QVariantList buildGroups() const;
@@ -56,6 +63,7 @@ private:
     const std::vector<QString>& m_pictureNames;
     std::vector<html::AlbumPhoto>& m_photos;
     int m_perSheet = 0;
+    bool m_showCamera = false;
     QVariantList m_photoValues;
     QVariantMap m_base;
 };
