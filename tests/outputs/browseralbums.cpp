@@ -79,7 +79,9 @@ void addPhotos(HtmlAlbum& album, const QString& folder, int copies)
             for (const Photo& photo : DefaultPhotos) {
                 QString title = QString::fromUtf8(photo.title);
                 if (copies > 1)
-                    title = QStringLiteral("%1 %2").arg(title.isEmpty() ? QStringLiteral("Photo") : title).arg(copy);
+                    title = QStringLiteral("%1 %2")
+                                .arg(title.isEmpty() ? QStringLiteral("Photo") : title)
+                                .arg(copy);
                 album.addPhoto(sharedPhoto(QString::fromUtf8(photo.file)), title,
                                QString::fromUtf8(photo.description),
                                QString::fromUtf8(photo.subfolder));
