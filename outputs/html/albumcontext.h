@@ -2,11 +2,14 @@
 // CAlbumContext: what the pages of a theme can show, as the values its templates read.
 //
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,
-//   album.startPage
+//   album.startPage, album.description (a "Description" parameter's text, "" without one),
+//   album.lang (the language of the user's locale, "en", "de"...)
 //   params.<Name>             every parameter (colours "#rrggbb", fonts as CSS, files as the
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
-//   photo fields              number, index, title, alt, description, subfolder, group,
+//   photo fields              number, index, title (as typed; a file name without its
+//                             extension), alt (the description, else the title, else
+//                             "Photo N"), description, subfolder, group,
 //                             anchor, page, sheet, and per picture <name>.url/.width/.height
 //   group fields              title, anchor, number, photos
 //   sheet pages               sheet (number, file, photos, prev, next), sheets
@@ -16,6 +19,7 @@
 
 #include <vector>
 
+#include <QLocale>
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
@@ -31,6 +35,17 @@ public:
                   std::vector<html::AlbumPhoto>& photos,
                   const std::vector<html::PhotoPictures>& pictures,
                   const std::vector<QString>& pictureNames, int perSheet);
+
+    // The title a page shows: what the user typed, except that the photo's own file name (the
+    // title every added photo starts with) loses its extension.
+    static QString shownTitle(const QString& title, const QString& photoPath);
+    // Words for the picture: its description on one line, else its shown title, else
+    // "Photo N".
+    static QString altText(const QString& description, const QString& shownTitle, int number);
+    // The language of the pages, "en" when the locale names none.
+    static QString pageLanguage(const QLocale& locale);
+    // The album's description: the text of a parameter named "Description", any case.
+    static QString albumDescription(const QVariantMap& params);
 
     // A numbered page's file name: pattern with {number} replaced.
     static QString numbered(const QString& pattern, int number);
