@@ -2,11 +2,13 @@
 #include "outputs/html/albumcontext.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "outputs/html/cameradetails.h"
 #include "outputs/html/templatefilters.h"
 
 using namespace html;
@@ -37,7 +39,11 @@ CAlbumContext::CAlbumContext(const Theme& theme, const QString& title, const QVa
                              const std::vector<PhotoPictures>& pictures,
                              const std::vector<QString>& pictureNames, int perSheet)
     : m_theme(theme), m_pictures(pictures), m_pictureNames(pictureNames), m_photos(photos),
-      m_perSheet(std::max(0, perSheet))
+      m_perSheet(std::max(0, perSheet)),
+      // The viewer's camera details follow the album's camera-data choice: an album that
+      // removes the camera's data from its pictures does not print it beside them either.
+      m_showCamera(!theme.cameraParam.isEmpty() &&
+                   params.value(theme.cameraParam).toString() == theme.cameraKeep)
 {
     if (theme.groupsBySubfolder) {
         // The photos of one subfolder together, the folders in the order they first appear.
@@ -63,7 +69,8 @@ CAlbumContext::CAlbumContext(const Theme& theme, const QString& title, const QVa
                                     {"photos", m_photoValues},
                                     {"groups", groups},
                                     {"hasGroups", hasGroups},
-                                    {"startPage", theme.startPage}}},
+                                    {"startPage", theme.startPage},
+                                    {"photoPage", photoPagePattern()}}},
               {"params", params},
               {"theme", QVariantMap{{"name", theme.name}, {"id", theme.id}}}};
 }
@@ -122,11 +129,18 @@ QVariantMap CAlbumContext::photoValue(const AlbumPhoto& photo, int number) const
         {"subfolder", photo.subfolder},
         {"group", m_theme.groupsBySubfolder ? groupTitle(photo.subfolder) : QString()},
         {"anchor", QStringLiteral("photo-%1").arg(number)}};
+    value["camera"] = m_showCamera ? cameraDetails(pictures.source) : QVariantList();
     for (size_t i = 0; i < pictures.made.size() && i < m_pictureNames.size(); ++i)
         value[m_pictureNames[i]] = QVariantMap{{"url", pictures.made[i].url},
                                                {"width", pictures.made[i].width},
                                                {"height", pictures.made[i].height}};
     return value;
+}
+
+QString CAlbumContext::photoPagePattern() const
+{
+    const PageSpec* photoPage = pageOf(m_theme, PageSpec::Each::Photo);
+    return photoPage ? photoPage->output : QString();
 }
 
 void CAlbumContext::linkPages(int perSheet)
@@ -218,14 +232,32 @@ QVariantMap CAlbumContext::albumPage(const QString& file) const
     return context;
 }
 
+std::vector<bool> CAlbumContext::nearSheets(int number, int count)
+{
+    // The first, the last and the current sheet with its neighbours; a single sheet between
+    // two of them is kept too, as an ellipsis in its place would save nothing.
+    std::vector<bool> near(static_cast<size_t>(count) + 2, false);
+    for (int n = 1; n <= count; ++n)
+        near[n] = n == 1 || n == count || std::abs(n - number) <= 1;
+    for (int n = 2; n < count; ++n)
+        if (!near[n] && near[n - 1] && near[n + 1])
+            near[n] = true;
+    return near;
+}
+
 QVariantMap CAlbumContext::sheetPage(const PageSpec& spec, int number) const
 {
     const int count = sheetCount();
     const int perSheet = std::max(1, m_perSheet);
     const auto fileOf = [&](int n) { return n < 1 || n > count ? QString() : pageFile(spec, n); };
+    const std::vector<bool> near = nearSheets(number, count);
     QVariantList sheets;
     for (int n = 1; n <= count; ++n)
-        sheets << QVariantMap{{"number", n}, {"file", fileOf(n)}, {"current", n == number}};
+        sheets << QVariantMap{{"number", n},
+                              {"file", fileOf(n)},
+                              {"current", n == number},
+                              {"near", near[n]},
+                              {"gapBefore", near[n] && n > 1 && !near[n - 1]}};
     QVariantMap context = albumPage(fileOf(number));
     context["sheets"] = sheets;
     context["sheet"] =

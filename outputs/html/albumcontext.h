@@ -2,17 +2,20 @@
 // CAlbumContext: what the pages of a theme can show, as the values its templates read.
 //
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,
-//   album.startPage, album.description (a "Description" parameter's text, "" without one),
-//   album.lang (the language of the user's locale, "en", "de"...)
+//   album.startPage, album.photoPage (the photo pages' file with "{number}", "" for none),
+//   album.description (a "Description" parameter's text, "" without one), album.lang (the
+//   language of the user's locale, "en", "de"...)
 //   params.<Name>             every parameter (colours "#rrggbb", fonts as CSS, files as the
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
 //   photo fields              number, index, title (as typed; a file name without its
 //                             extension), alt (the description, else the title, else
-//                             "Photo N"), description, subfolder, group,
-//                             anchor, page, sheet, and per picture <name>.url/.width/.height
+//                             "Photo N"), description, subfolder, group, anchor, page, sheet,
+//                             camera (a list of label and value, empty unless the album keeps
+//                             camera data), and per picture <name>.url/.width/.height
 //   group fields              title, anchor, number, photos
-//   sheet pages               sheet (number, file, photos, prev, next), sheets
+//   sheet pages               sheet (number, file, photos, prev, next), sheets (number,
+//                             file, current, near, gapBefore: the pager of small screens)
 //   photo pages               photo, prev, next, first, last
 //   every page                page.file
 #pragma once
@@ -49,6 +52,9 @@ public:
 
     // A numbered page's file name: pattern with {number} replaced.
     static QString numbered(const QString& pattern, int number);
+    // Which sheets (by number from 1; entries 0 and count + 1 stay false) a small screen's
+    // pager shows around the current one: "1 … 7 8 9 … 19".
+    static std::vector<bool> nearSheets(int number, int count);
 
     // How many pages of the kind the album has, their files and what each shows, by number
     // from 1.
@@ -61,6 +67,7 @@ private:
     QVariantMap sheetPage(const html::PageSpec& spec, int number) const;
     QVariantMap photoPage(const QString& file, int number) const;
     int sheetCount() const;
+    QString photoPagePattern() const;
 
     QVariantMap photoValue(const html::AlbumPhoto& photo, int number) const;
     QVariantList buildGroups() const;
@@ -71,6 +78,7 @@ private:
     const std::vector<QString>& m_pictureNames;
     std::vector<html::AlbumPhoto>& m_photos;
     int m_perSheet = 0;
+    bool m_showCamera = false;
     QVariantList m_photoValues;
     QVariantMap m_base;
 };

@@ -48,7 +48,15 @@ struct Variant {
     const char* folder;
     int theme;
     void (*tune)(HtmlAlbum&);
+    int copies = 1; // a big album: the photos over and over, each with a title of its own
 };
+
+void keepCameraData(HtmlAlbum& album)
+{
+    album.setChoice("CameraData", "Keep (without location)");
+}
+
+constexpr int BigAlbumCopies = 30; // 300 photos; equal files share their pictures, so it is quick
 
 const Variant Variants[] = {
     {"mosaic", HtmlAlbum::Mosaic, nullptr},
@@ -75,15 +83,28 @@ const Variant Variants[] = {
          a.setChoice("Scheme", "White");
          a.setNumber("Accent", colourRef(0xf5d76e));
      }},
+    {"mosaic-300", HtmlAlbum::Mosaic, keepCameraData, BigAlbumCopies},
+    {"classic-300", HtmlAlbum::Classic, keepCameraData, BigAlbumCopies},
+    {"slideshow-300", HtmlAlbum::Slideshow,
+     [](HtmlAlbum& a) {
+         keepCameraData(a);
+         a.setChoice("Autoplay", "No");
+     },
+     BigAlbumCopies},
 };
 
-void addPhotos(HtmlAlbum& album, const QString& folder)
+void addPhotos(HtmlAlbum& album, const QString& folder, int copies)
 {
     if (folder.isEmpty()) {
-        for (const Photo& photo : DefaultPhotos)
-            album.addPhoto(sharedPhoto(QString::fromUtf8(photo.file)),
-                           QString::fromUtf8(photo.title), QString::fromUtf8(photo.description),
-                           QString::fromUtf8(photo.subfolder));
+        for (int copy = 1; copy <= copies; ++copy)
+            for (const Photo& photo : DefaultPhotos) {
+                QString title = QString::fromUtf8(photo.title);
+                if (copies > 1)
+                    title = QStringLiteral("%1 %2").arg(title.isEmpty() ? QStringLiteral("Photo") : title).arg(copy);
+                album.addPhoto(sharedPhoto(QString::fromUtf8(photo.file)), title,
+                               QString::fromUtf8(photo.description),
+                               QString::fromUtf8(photo.subfolder));
+            }
         return;
     }
     const QDir dir(folder);
@@ -113,7 +134,7 @@ int main(int argc, char** argv)
                          variant.theme);
             return 1;
         }
-        addPhotos(album, photos);
+        addPhotos(album, photos, variant.copies);
         album.setChoice("InterpolationMode", QStringLiteral("Bicubic"));
         if (variant.tune)
             variant.tune(album);
