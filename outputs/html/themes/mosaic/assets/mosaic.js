@@ -88,7 +88,7 @@
   /* Zoom: pinch or double-tap on touch screens, double-click, + and - keys. */
   var zoom = { scale: 1, x: 0, y: 0 };
   var pointers = {};
-  var pinch = null, pan = null, lastTap = 0;
+  var pinch = null, pan = null, lastTap = 0, touchedAt = 0;
   function applyZoom() {
     box.classList.toggle('zoomed', zoom.scale > 1);
     img.style.transform = zoom.scale > 1 ? 'translate(' + zoom.x + 'px,' + zoom.y + 'px) scale(' + zoom.scale + ')' : '';
@@ -214,7 +214,10 @@
     if (swiped) { swiped = false; return; }
     if (zoom.scale === 1 && (event.target === box || event.target.classList.contains('lb-figure'))) close();
   });
-  img.addEventListener('dblclick', function (event) { zoomTo(zoom.scale > 1 ? 1 : 2.5, event.clientX, event.clientY); });
+  img.addEventListener('dblclick', function (event) {
+    // Touch screens send a dblclick after the two taps that already zoomed.
+    if (Date.now() - touchedAt > 600) zoomTo(zoom.scale > 1 ? 1 : 2.5, event.clientX, event.clientY);
+  });
   document.addEventListener('keydown', function (event) {
     if (box.hidden) return;
     var keys = { ArrowRight: 1, ArrowLeft: -1 };
@@ -260,6 +263,7 @@
     if (swipe && dy > 90 && Math.abs(dy) > Math.abs(dx) * 1.5) { swiped = true; close(); return; }
     if (wasPinch || event.pointerType === 'mouse' || event.target !== img) return;
     var now = Date.now();
+    if (event.pointerType !== 'mouse') touchedAt = now;
     if (now - lastTap < 300) { lastTap = 0; zoomTo(zoom.scale > 1 ? 1 : 2.5, event.clientX, event.clientY); }
     else lastTap = now;
   });
