@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <map>
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "outputs/html/cameradetails.h"
+#include "outputs/html/templatefilters.h"
 
 using namespace html;
 
@@ -61,6 +63,8 @@ CAlbumContext::CAlbumContext(const Theme& theme, const QString& title, const QVa
         groups.size() > 1 ||
         (groups.size() == 1 && !groups[0].toMap().value("title").toString().isEmpty());
     m_base = {{"album", QVariantMap{{"title", title},
+                                    {"description", albumDescription(params)},
+                                    {"lang", pageLanguage(QLocale())},
                                     {"count", static_cast<int>(m_photos.size())},
                                     {"photos", m_photoValues},
                                     {"groups", groups},
@@ -76,18 +80,55 @@ QString CAlbumContext::numbered(const QString& pattern, int number)
     return QString(pattern).replace(QLatin1String("{number}"), QString::number(number));
 }
 
+QString CAlbumContext::shownTitle(const QString& title, const QString& photoPath)
+{
+    const QFileInfo file(photoPath);
+    if (photoPath.isEmpty() || title != file.fileName())
+        return title;
+    const QString bare = file.completeBaseName();
+    // ".jpg" alone is a name with nothing before its extension: keep it as it is.
+    return bare.isEmpty() ? title : bare;
+}
+
+QString CAlbumContext::altText(const QString& description, const QString& shownTitle, int number)
+{
+    const QString described = description.simplified();
+    if (!described.isEmpty())
+        return described;
+    const QString titled = shownTitle.simplified();
+    return titled.isEmpty() ? QStringLiteral("Photo %1").arg(number) : titled;
+}
+
+QString CAlbumContext::pageLanguage(const QLocale& locale)
+{
+    const QLocale::Language language = locale.language();
+    if (language == QLocale::C || language == QLocale::AnyLanguage)
+        return QStringLiteral("en");
+    const QString code = QLocale::languageToCode(language, QLocale::ISO639Part1);
+    return code.isEmpty() ? QLocale::languageToCode(language) : code;
+}
+
+QString CAlbumContext::albumDescription(const QVariantMap& params)
+{
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        if (it.key().compare(QLatin1String("Description"), Qt::CaseInsensitive) == 0)
+            return textOf(it.value()).simplified();
+    return QString();
+}
+
 QVariantMap CAlbumContext::photoValue(const AlbumPhoto& photo, int number) const
 {
+    const PhotoPictures& pictures = m_pictures[photo.pictures];
+    const QString title = shownTitle(photo.title, pictures.source);
     QVariantMap value{
         {"number", number},
         {"index", photo.index},
-        {"title", photo.title},
-        {"alt", photo.title.isEmpty() ? QStringLiteral("Photo %1").arg(number) : photo.title},
+        {"title", title},
+        {"alt", altText(photo.description, title, number)},
         {"description", photo.description},
         {"subfolder", photo.subfolder},
         {"group", m_theme.groupsBySubfolder ? groupTitle(photo.subfolder) : QString()},
         {"anchor", QStringLiteral("photo-%1").arg(number)}};
-    const PhotoPictures& pictures = m_pictures[photo.pictures];
     value["camera"] = m_showCamera ? cameraDetails(pictures.source) : QVariantList();
     for (size_t i = 0; i < pictures.made.size() && i < m_pictureNames.size(); ++i)
         value[m_pictureNames[i]] = QVariantMap{{"url", pictures.made[i].url},

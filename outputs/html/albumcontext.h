@@ -2,14 +2,17 @@
 // CAlbumContext: what the pages of a theme can show, as the values its templates read.
 //
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,
-//   album.startPage, album.photoPage (the photo pages' file with "{number}", "" for none)
+//   album.startPage, album.photoPage (the photo pages' file with "{number}", "" for none),
+//   album.description (a "Description" parameter's text, "" without one), album.lang (the
+//   language of the user's locale, "en", "de"...)
 //   params.<Name>             every parameter (colours "#rrggbb", fonts as CSS, files as the
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
-//   photo fields              number, index, title, alt, description, subfolder, group,
-//                             anchor, page, sheet, camera (a list of label and value, empty
-//                             unless the album keeps camera data), and per picture
-//                             <name>.url/.width/.height
+//   photo fields              number, index, title (as typed; a file name without its
+//                             extension), alt (the description, else the title, else
+//                             "Photo N"), description, subfolder, group, anchor, page, sheet,
+//                             camera (a list of label and value, empty unless the album keeps
+//                             camera data), and per picture <name>.url/.width/.height
 //   group fields              title, anchor, number, photos
 //   sheet pages               sheet (number, file, photos, prev, next), sheets (number,
 //                             file, current, near, gapBefore: the pager of small screens)
@@ -19,6 +22,7 @@
 
 #include <vector>
 
+#include <QLocale>
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
@@ -34,6 +38,17 @@ public:
                   std::vector<html::AlbumPhoto>& photos,
                   const std::vector<html::PhotoPictures>& pictures,
                   const std::vector<QString>& pictureNames, int perSheet);
+
+    // The title a page shows: what the user typed, except that the photo's own file name (the
+    // title every added photo starts with) loses its extension.
+    static QString shownTitle(const QString& title, const QString& photoPath);
+    // Words for the picture: its description on one line, else its shown title, else
+    // "Photo N".
+    static QString altText(const QString& description, const QString& shownTitle, int number);
+    // The language of the pages, "en" when the locale names none.
+    static QString pageLanguage(const QLocale& locale);
+    // The album's description: the text of a parameter named "Description", any case.
+    static QString albumDescription(const QVariantMap& params);
 
     // A numbered page's file name: pattern with {number} replaced.
     static QString numbered(const QString& pattern, int number);

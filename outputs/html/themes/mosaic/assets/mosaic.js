@@ -14,7 +14,11 @@
   });
   var box = document.querySelector('.lightbox');
   if (!box || !links.length) return;
-  var img = box.querySelector('.lb-img');
+  // Made here rather than in the page: a picture without a source is no valid markup.
+  var img = document.createElement('img');
+  img.className = 'lb-img';
+  img.alt = '';
+  box.querySelector('.lb-figure').prepend(img);
   var title = box.querySelector('.lb-title');
   var desc = box.querySelector('.lb-desc');
   var count = box.querySelector('.lb-count');

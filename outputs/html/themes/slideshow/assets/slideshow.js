@@ -11,7 +11,14 @@
   if (more) Array.prototype.push.apply(links, more.content.querySelectorAll('.slide-link'));
   var show = document.querySelector('.show');
   if (!show || !links.length) return;
-  var slides = show.querySelectorAll('.slide');
+  // The two pictures that take turns are made here: a picture without a source is no valid
+  // markup in the page.
+  var slides = [0, 1].map(function () {
+    var slide = document.createElement('img');
+    slide.className = 'slide';
+    slide.alt = '';
+    return show.querySelector('.stage').appendChild(slide);
+  });
   var titleText = show.querySelector('.c-title');
   var descText = show.querySelector('.c-desc');
   var announce = show.querySelector('.announce');
