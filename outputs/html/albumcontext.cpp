@@ -78,7 +78,8 @@ QVariantMap CAlbumContext::photoValue(const AlbumPhoto& photo, int number) const
         {"description", photo.description},
         {"subfolder", photo.subfolder},
         {"group", m_theme.groupsBySubfolder ? groupTitle(photo.subfolder) : QString()},
-        {"anchor", QStringLiteral("photo-%1").arg(number)}};
+        {"anchor", QStringLiteral("photo-%1").arg(number)},
+        {"original", QVariantMap{{"url", photo.originalUrl}, {"name", photo.originalName}}}};
     const PhotoPictures& pictures = m_pictures[photo.pictures];
     for (size_t i = 0; i < pictures.made.size() && i < m_pictureNames.size(); ++i)
         value[m_pictureNames[i]] = QVariantMap{{"url", pictures.made[i].url},

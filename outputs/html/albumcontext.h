@@ -7,7 +7,9 @@
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
 //   photo fields              number, index, title, alt, description, subfolder, group,
-//                             anchor, page, sheet, and per picture <name>.url/.width/.height
+//                             anchor, page, sheet, original (url and name of the photo's
+//                             file offered for download, "" when none), and per picture
+//                             <name>.url/.width/.height
 //   group fields              title, anchor, number, photos
 //   sheet pages               sheet (number, file, photos, prev, next), sheets
 //   photo pages               photo, prev, next, first, last
