@@ -12,6 +12,8 @@ packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev
     libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev libgif-dev
+    # Asked which HEIF codings (HEIC, AVIF) the image engine decodes.
+    libheif-dev
     googletest libgtest-dev libgmock-dev
     # The thread sanitizer's runtime, for the test of the editor's thumbnail thread.
     libtsan2
