@@ -16,6 +16,9 @@ using namespace html;
 namespace
 {
 
+constexpr int CoverWidth = 1200;
+const QString FaviconPicture = QStringLiteral("favicon");
+
 // The page each photo's own page and index sheet are written to, when the theme has them.
 const PageSpec* pageOf(const Theme& theme, PageSpec::Each each)
 {
@@ -30,6 +33,81 @@ QString groupTitle(const QString& subfolder)
     QStringList parts =
         subfolder.split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts);
     return parts.join(QStringLiteral(" \u203a "));
+}
+
+struct PictureWidth {
+    QString url;
+    int width = 0;
+    int height = 0;
+    QString webp;
+    QString avif;
+};
+
+QString formatOf(const QString& url)
+{
+    return url.section(u'.', -1).toLower();
+}
+
+QString srcset(const std::vector<PictureWidth>& widths, QString PictureWidth::*field)
+{
+    QStringList candidates;
+    for (const PictureWidth& width : widths)
+        if (!(width.*field).isEmpty())
+            candidates << QStringLiteral("%1 %2w").arg(width.*field).arg(width.width);
+    return candidates.join(QStringLiteral(", "));
+}
+
+// Every picture as <name>.url/.width/.height (the picture itself), its widths for srcset in
+// each format (.srcset, .webpSrcset, .avifSrcset) and as a list, .widths, largest first.
+QVariantMap pictureValues(const PhotoPictures& pictures, const std::vector<QString>& names)
+{
+    std::map<QString, std::vector<PictureWidth>> byName;
+    for (size_t i = 0; i < pictures.made.size() && i < names.size(); ++i) {
+        const MadePicture& made = pictures.made[i];
+        if (made.url.isEmpty())
+            continue; // made for the first photo alone
+        std::vector<PictureWidth>& widths = byName[names[i]];
+        const QString format = formatOf(made.url);
+        auto same = std::find_if(widths.begin(), widths.end(),
+                                 [&](const PictureWidth& w) { return w.width == made.width; });
+        if (same == widths.end()) // a width that collapsed into a larger one is left out
+            widths.push_back({made.url, made.width, made.height, {}, {}});
+        else if (format == QLatin1String("webp"))
+            same->webp = made.url;
+        else if (format == QLatin1String("avif"))
+            same->avif = made.url;
+    }
+    QVariantMap values;
+    for (const auto& [name, widths] : byName) {
+        QVariantList list;
+        for (const PictureWidth& width : widths)
+            list << QVariantMap{{"url", width.url},   {"width", width.width},
+                                {"height", width.height}, {"webp", width.webp},
+                                {"avif", width.avif}};
+        values[name] = QVariantMap{{"url", widths.front().url},
+                                   {"width", widths.front().width},
+                                   {"height", widths.front().height},
+                                   {"srcset", srcset(widths, &PictureWidth::url)},
+                                   {"webpSrcset", srcset(widths, &PictureWidth::webp)},
+                                   {"avifSrcset", srcset(widths, &PictureWidth::avif)},
+                                   {"widths", list}};
+    }
+    return values;
+}
+
+// What a shared link shows: the first photo's first picture at the width nearest above
+// what link previews draw (1200 pixels), or its largest.
+QVariantMap coverOf(const QVariantList& photos, const std::vector<QString>& names)
+{
+    if (photos.isEmpty() || names.empty())
+        return {};
+    const QVariantList widths =
+        photos.front().toMap().value(names.front()).toMap().value("widths").toList();
+    QVariantMap cover = widths.isEmpty() ? QVariantMap() : widths.front().toMap();
+    for (const QVariant& width : widths)
+        if (width.toMap().value("width").toInt() >= CoverWidth)
+            cover = width.toMap();
+    return cover;
 }
 
 } // namespace
@@ -62,9 +140,12 @@ CAlbumContext::CAlbumContext(const Theme& theme, const QString& title, const QVa
     const bool hasGroups =
         groups.size() > 1 ||
         (groups.size() == 1 && !groups[0].toMap().value("title").toString().isEmpty());
+    const QVariantMap first = m_photoValues.isEmpty() ? QVariantMap() : m_photoValues[0].toMap();
     m_base = {{"album", QVariantMap{{"title", title},
                                     {"description", albumDescription(params)},
                                     {"lang", pageLanguage(QLocale())},
+                                    {"favicon", first.value(FaviconPicture).toMap().value("url")},
+                                    {"cover", coverOf(m_photoValues, pictureNames)},
                                     {"count", static_cast<int>(m_photos.size())},
                                     {"photos", m_photoValues},
                                     {"groups", groups},
@@ -130,10 +211,9 @@ QVariantMap CAlbumContext::photoValue(const AlbumPhoto& photo, int number) const
         {"group", m_theme.groupsBySubfolder ? groupTitle(photo.subfolder) : QString()},
         {"anchor", QStringLiteral("photo-%1").arg(number)}};
     value["camera"] = m_showCamera ? cameraDetails(pictures.source) : QVariantList();
-    for (size_t i = 0; i < pictures.made.size() && i < m_pictureNames.size(); ++i)
-        value[m_pictureNames[i]] = QVariantMap{{"url", pictures.made[i].url},
-                                               {"width", pictures.made[i].width},
-                                               {"height", pictures.made[i].height}};
+    value.insert(pictureValues(pictures, m_pictureNames));
+    value["placeholder"] = pictures.placeholder;
+    value["placeholderUrl"] = pictures.placeholderUrl;
     return value;
 }
 

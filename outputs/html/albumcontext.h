@@ -4,7 +4,9 @@
 //   album.title, album.count, album.photos, album.groups, album.sheets, album.hasGroups,
 //   album.startPage, album.photoPage (the photo pages' file with "{number}", "" for none),
 //   album.description (a "Description" parameter's text, "" without one), album.lang (the
-//   language of the user's locale, "en", "de"...)
+//   language of the user's locale, "en", "de"...), album.favicon (the first photo's
+//   "favicon" picture), album.cover (its first picture near 1200 pixels wide: url, width,
+//   height)
 //   params.<Name>             every parameter (colours "#rrggbb", fonts as CSS, files as the
 //                             album's copy, folders as lists of copied files)
 //   theme.name, theme.id
@@ -12,7 +14,9 @@
 //                             extension), alt (the description, else the title, else
 //                             "Photo N"), description, subfolder, group, anchor, page, sheet,
 //                             camera (a list of label and value, empty unless the album keeps
-//                             camera data), and per picture <name>.url/.width/.height
+//                             camera data), placeholder ("#rrggbb"), placeholderUrl (data: URI
+//                             or ""), and per picture <name>.url/.width/.height,
+//                             .srcset/.webpSrcset/.avifSrcset ("url 640w, ...") and .widths
 //   group fields              title, anchor, number, photos
 //   sheet pages               sheet (number, file, photos, prev, next), sheets (number,
 //                             file, current, near, gapBefore: the pager of small screens)

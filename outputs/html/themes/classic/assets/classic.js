@@ -97,6 +97,12 @@
       else return;
       event.preventDefault();
     });
-    if (body.dataset.preload) new Image().src = body.dataset.preload;
+    if (body.dataset.preload) {
+      // The next photo as the browser will want it: same format as this one, by width.
+      var shown = figure.querySelector('img').currentSrc || '';
+      var next = new Image();
+      next.sizes = body.dataset.preloadSizes;
+      next.srcset = /\.(webp|avif)$/.test(shown) && body.dataset.preloadWebp ? body.dataset.preloadWebp : body.dataset.preload;
+    }
   }
 })();

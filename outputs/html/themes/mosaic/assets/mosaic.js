@@ -71,11 +71,22 @@
     var shown = Math.min(w, window.innerWidth, (window.innerHeight - 160) * w / h);
     return Math.max(1, Math.round(shown)) + 'px';
   }
+  // The big pictures in the format the browser took for the tiles: it showed a WebP (or
+  // AVIF) tile only if it can show that format.
+  function srcsetOf(link) {
+    var shown = '';
+    for (var i = 0; i < links.length && !shown; i++) shown = links[i].querySelector('img').currentSrc || '';
+    if (/\.avif$/.test(shown) && link.dataset.avifSrcset) return link.dataset.avifSrcset;
+    var webp = shown ? /\.(avif|webp)$/.test(shown)
+                     : document.createElement('canvas').toDataURL('image/webp').indexOf('data:image/webp') === 0;
+    if (webp && link.dataset.webpSrcset) return link.dataset.webpSrcset;
+    return link.dataset.srcset;
+  }
   function preload(i) {
     var link = links[(i + links.length) % links.length];
     var next = new Image();
     next.sizes = fit(link);
-    next.srcset = link.dataset.srcset;
+    next.srcset = srcsetOf(link);
   }
   function setUrl(hash, push) {
     var url = hash || location.pathname + location.search;
@@ -135,7 +146,7 @@
     img.width = +link.dataset.width;
     img.height = +link.dataset.height;
     img.sizes = fit(link);
-    img.srcset = link.dataset.srcset;
+    img.srcset = srcsetOf(link);
     img.alt = thumb.alt;
     title.textContent = text(link, '.t');
     desc.textContent = text(link, '.d');

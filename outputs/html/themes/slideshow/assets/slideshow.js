@@ -104,10 +104,21 @@
                                             : Math.min(window.innerWidth, window.innerHeight * w / h);
     return Math.max(1, Math.round(wide)) + 'px';
   }
+  // The big pictures in the format the browser took for the strip: it showed a WebP (or
+  // AVIF) thumbnail only if it can show that format.
+  function srcsetOf(link) {
+    var shown = '';
+    for (var i = 0; i < links.length && !shown; i++) shown = links[i].querySelector('img').currentSrc || '';
+    if (/\.avif$/.test(shown) && link.dataset.avifSrcset) return link.dataset.avifSrcset;
+    var webp = shown ? /\.(avif|webp)$/.test(shown)
+                     : document.createElement('canvas').toDataURL('image/webp').indexOf('data:image/webp') === 0;
+    if (webp && link.dataset.webpSrcset) return link.dataset.webpSrcset;
+    return link.dataset.srcset;
+  }
   function load(img, link) {
     img.removeAttribute('srcset');
     img.sizes = fit(link);
-    img.srcset = link.dataset.srcset;
+    img.srcset = srcsetOf(link);
     img.src = link.getAttribute('href');
     img.alt = link.querySelector('img').alt;
   }
@@ -138,7 +149,9 @@
     if (link.dataset.download) { download.href = link.dataset.download; download.download = link.dataset.name || ''; }
     showCamera(link);
     setUrl('#' + link.parentNode.id);
-    new Image().srcset = links[(current + 1) % links.length].dataset.srcset;
+    var upcoming = new Image();
+    upcoming.sizes = fit(links[(current + 1) % links.length]);
+    upcoming.srcset = srcsetOf(links[(current + 1) % links.length]);
     restartTimer();
   }
   function setPlaying(on) {
