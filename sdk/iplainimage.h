@@ -3,7 +3,8 @@
 // use. Objects come from CreatePlainImage() of the plain image library and are destroyed
 // through slot 0. Colours are COLORREF values (0x00BBGGRR). Placement codes of ResizeCanvas
 // are the nine anchors row by row: 0 top left, 1 top, 2 top right, 3 left, 4 centre, 5 right,
-// 6 bottom left, 7 bottom, 8 bottom right. Interpolation modes: 5 nearest neighbour,
+// 6 bottom left, 7 bottom, 8 bottom right; ResizeCanvas also takes 9, which crops around the
+// picture's centre of interest and centres what it pads. Interpolation modes: 5 nearest neighbour,
 // 6 bilinear, 7 bicubic (any other value: bicubic); the default is 5.
 //
 // Operations return false, changing nothing, when there is no picture yet (neither opened

@@ -67,6 +67,11 @@ bool isAnchor(int code)
     return code >= 0 && code <= 8;
 }
 
+bool isCanvasPlacement(int code)
+{
+    return isAnchor(code) || code == AttentionPlacement;
+}
+
 Point anchorPosition(int code, Size outer, Size inner, int margin)
 {
     auto place = [margin](int step, int outerSide, int innerSide) {
@@ -81,12 +86,23 @@ Point anchorPosition(int code, Size outer, Size inner, int margin)
 
 VImage resizeCanvas(const VImage& in, Size size, int code, uint32_t colorRef)
 {
+    VImage picture = in;
+    if (code == AttentionPlacement) {
+        // Cut to the canvas around what is interesting; a side the canvas is longer on is
+        // padded, centred, below.
+        const Size kept{std::min(size.width, in.width()), std::min(size.height, in.height())};
+        if (kept.width < in.width() || kept.height < in.height())
+            picture = in.smartcrop(kept.width, kept.height,
+                                   VImage::option()->set("interesting",
+                                                         VIPS_INTERESTING_ATTENTION));
+        code = 4;
+    }
     // Negative positions crop, so a smaller canvas keeps the part around the anchor.
-    const Point at = anchorPosition(code, size, sizeOf(in), 0);
-    return in.embed(at.x, at.y, size.width, size.height,
+    const Point at = anchorPosition(code, size, sizeOf(picture), 0);
+    return picture.embed(at.x, at.y, size.width, size.height,
                     VImage::option()
                         ->set("extend", VIPS_EXTEND_BACKGROUND)
-                        ->set("background", pixelOf(colorRef, in.bands())));
+                        ->set("background", pixelOf(colorRef, picture.bands())));
 }
 
 VImage backgroundCanvas(Size size, const Background& background, VipsKernel kernel)

@@ -52,6 +52,10 @@ VImage premultiplied(const VImage& in, const std::function<VImage(const VImage&)
 // pixels from the edges it touches.
 Point anchorPosition(int code, Size outer, Size inner, int margin);
 bool isAnchor(int code);
+// ResizeCanvas's placement beyond the anchors: a smaller canvas keeps the part of the picture
+// that draws the eye (libvips' attention measure) rather than a fixed part of it.
+constexpr int AttentionPlacement = 9;
+bool isCanvasPlacement(int code);
 VImage resizeCanvas(const VImage& in, Size size, int code, uint32_t colorRef);
 // The background of an area: its colour, or its picture scaled to cover and centred.
 VImage backgroundCanvas(Size size, const Background& background, VipsKernel kernel);
@@ -86,7 +90,7 @@ VImage loadPicture(const std::string& path);
 // Any decoded picture as 8-bit sRGB with 3 or 4 bands.
 VImage toWorking(VImage in);
 
-enum class FileFormat { Jpeg, Png, Gif, Bmp, Tiff, Webp };
+enum class FileFormat { Jpeg, Png, Gif, Bmp, Tiff, Webp, Avif };
 std::optional<FileFormat> formatOfPath(const std::string& path);
 struct SaveOptions {
     FileFormat format = FileFormat::Jpeg;

@@ -248,7 +248,7 @@ bool CPlainImage::AddWatermark(const char* path, int32_t a, int32_t b)
 
 bool CPlainImage::ResizeCanvas(int32_t width, int32_t height, int32_t placement, uint32_t color)
 {
-    if (width <= 0 || height <= 0 || !isAnchor(placement))
+    if (width <= 0 || height <= 0 || !isCanvasPlacement(placement))
         return false;
     return apply([&](const VImage& in) {
         return resizeCanvas(in, {width, height}, placement, color);

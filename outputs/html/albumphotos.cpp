@@ -85,6 +85,7 @@ ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
         }
         PhotoPictures pictures;
         pictures.source = path;
+        pictures.first = m_pictures.empty();
         for (int p = 0; p < maker.count(); ++p) {
             const QString url = QStringLiteral("pictures/%1-%2.%3")
                                     .arg(hexHash((key + maker.recipe(p)).toUtf8(), 16),

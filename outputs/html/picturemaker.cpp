@@ -3,6 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
+
+#include <QBuffer>
+#include <QColor>
+#include <QFile>
+#include <QImage>
 
 #include "outputs/html/sizeexpr.h"
 #include "outputs/html/themeparams.h"
@@ -13,8 +20,12 @@ namespace
 {
 
 constexpr int MaxSide = 4000; // what the processor accepts
-const QStringList PhotoSizes = {"width",     "height",      "boxWidth",
-                                "boxHeight", "sourceWidth", "sourceHeight"};
+const QStringList PhotoSizes = {"width",       "height",       "boxWidth", "boxHeight",
+                                "sourceWidth", "sourceHeight", "placement"};
+constexpr int CentrePlacement = 4;
+constexpr int AttentionPlacement = 9; // the processor cuts around the centre of interest
+constexpr int PlaceholderSample = 32;
+constexpr int PlaceholderSide = 8;
 
 struct Size {
     int width = 0;
@@ -36,6 +47,42 @@ void targetFor(Size source, int boxWidth, int boxHeight, bool crop, Size& scaled
         scaled.height = std::min(scaled.height, boxHeight);
     }
     box = {std::min(boxWidth, scaled.width), std::min(boxHeight, scaled.height)};
+}
+
+// "#rrggbb" of the mean of every pixel, or "" without pixels.
+QString averageColour(const QImage& picture)
+{
+    if (picture.isNull())
+        return QString();
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    qint64 sums[3] = {0, 0, 0};
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            sums[0] += qRed(line[x]);
+            sums[1] += qGreen(line[x]);
+            sums[2] += qBlue(line[x]);
+        }
+    }
+    const qint64 count = static_cast<qint64>(rgb.width()) * rgb.height();
+    return QColor(static_cast<int>(sums[0] / count), static_cast<int>(sums[1] / count),
+                  static_cast<int>(sums[2] / count))
+        .name();
+}
+
+// A few pixels of the picture as a PNG data: URI; the browser's smooth enlarging blurs it.
+QString blurredDataUrl(const QImage& picture)
+{
+    if (picture.isNull())
+        return QString();
+    const QImage tiny = picture.convertToFormat(QImage::Format_RGB32)
+                            .scaled(PlaceholderSide, PlaceholderSide, Qt::KeepAspectRatio,
+                                    Qt::SmoothTransformation);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !tiny.save(&buffer, "PNG"))
+        return QString();
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
 }
 
 QString variableName(const QVariant& argument)
@@ -86,42 +133,125 @@ bool CPictureMaker::prepareStep(const ScriptStep& step, Prepared& picture, QStri
     return true;
 }
 
+QStringList CPictureMaker::modernFormats() const
+{
+    // Themes without the choice get WebP, which every browser shows and libvips makes fast.
+    if (m_theme.param(QString::fromLatin1(ModernFormats::Parameter)) == nullptr)
+        return {QStringLiteral("webp")};
+    const QString chosen = m_params.text(QString::fromLatin1(ModernFormats::Parameter));
+    if (chosen == QLatin1String(ModernFormats::JpegOnly))
+        return {};
+    if (chosen == QLatin1String(ModernFormats::WebpAndAvif))
+        return {QStringLiteral("webp"), QStringLiteral("avif")};
+    return {QStringLiteral("webp")};
+}
+
+void CPictureMaker::setRecipe(Prepared& picture, const QString& settings) const
+{
+    QString recipe = QStringLiteral("%1 %2x%3 %4 %5 k%6 %7 [")
+                         .arg(picture.format)
+                         .arg(picture.boxWidth)
+                         .arg(picture.boxHeight)
+                         .arg(picture.attention ? "attention" : picture.crop ? "crop" : "fit",
+                              settings)
+                         .arg(picture.keepCameraData ? 1 : 0)
+                         .arg(picture.from < 0 ? QStringLiteral("photo")
+                                               : m_pictures[picture.from].recipe);
+    for (const Step& step : picture.steps)
+        recipe += QString::fromUtf8(step.command) + u' ' +
+                  QVariant(step.arguments).toStringList().join(u',') + u';';
+    picture.recipe = recipe + u']';
+}
+
+// The boxes of a picture's smaller widths, largest first; none as large as the box itself.
+static std::vector<std::pair<int, int>> widthBoxes(const PictureSpec& spec, int boxWidth,
+                                                   int boxHeight)
+{
+    std::vector<std::pair<int, int>> boxes;
+    for (double width : spec.widths) {
+        const double scale = width < 1 ? width : width / boxWidth;
+        const int w = static_cast<int>(std::lround(boxWidth * scale));
+        if (w >= 1 && w < boxWidth)
+            boxes.emplace_back(w, std::max(1, static_cast<int>(std::lround(boxHeight * scale))));
+    }
+    std::sort(boxes.begin(), boxes.end(), std::greater<>());
+    boxes.erase(std::unique(boxes.begin(), boxes.end(),
+                            [](const auto& a, const auto& b) { return a.first == b.first; }),
+                boxes.end());
+    return boxes;
+}
+
+bool CPictureMaker::preparePicture(const PictureSpec& spec, const QStringList& formats,
+                                   const QString& settings, QString* error)
+{
+    const NumberOf numberOf = [this](const QString& name) { return m_params.number(name); };
+    Prepared picture;
+    picture.name = spec.name;
+    picture.format = spec.format;
+    picture.main = true;
+    picture.crop = spec.crop;
+    picture.attention = spec.attention;
+    picture.keepCameraData = m_keepCameraData && !spec.thumbnail;
+    picture.firstPhoto = spec.firstPhoto;
+    for (size_t i = 0; i < m_pictures.size(); ++i)
+        if (m_pictures[i].main && m_pictures[i].name == spec.from)
+            picture.from = static_cast<int>(i);
+    picture.boxWidth = std::clamp(evaluateSize(spec.boxWidth, numberOf).value_or(1), 1, MaxSide);
+    picture.boxHeight =
+        std::clamp(evaluateSize(spec.boxHeight, numberOf).value_or(1), 1, MaxSide);
+    for (const ScriptStep& step : spec.script)
+        if (!prepareStep(step, picture, error))
+            return false;
+    setRecipe(picture, settings);
+    std::vector<int> jpegs{static_cast<int>(m_pictures.size())};
+    m_pictures.push_back(picture);
+
+    // Smaller widths, each from the next larger one: only resized, the script already ran.
+    Prepared smaller = picture;
+    smaller.main = false;
+    smaller.crop = smaller.attention = false; // the larger one has the shape already
+    smaller.steps.clear();
+    const ScriptStep resize{QStringLiteral("ResizeKeepAsp"), {"{width}", "{height}"}, {}, {}};
+    if (!prepareStep(resize, smaller, error))
+        return false;
+    for (const auto& [width, height] : widthBoxes(spec, picture.boxWidth, picture.boxHeight)) {
+        smaller.from = smaller.larger = jpegs.back();
+        smaller.boxWidth = width;
+        smaller.boxHeight = height;
+        setRecipe(smaller, settings);
+        jpegs.push_back(static_cast<int>(m_pictures.size()));
+        m_pictures.push_back(smaller);
+    }
+    if (!spec.modern)
+        return true;
+    // The other formats of every width, re-encoded from the JPEG of that width.
+    for (const QString& format : formats) {
+        int larger = -1;
+        for (int jpeg : jpegs) {
+            Prepared copy = m_pictures[jpeg];
+            copy.main = false;
+            copy.format = format;
+            copy.from = copy.sameWidth = jpeg;
+            copy.larger = larger;
+            copy.crop = copy.attention = false;
+            copy.steps.clear();
+            setRecipe(copy, settings);
+            larger = static_cast<int>(m_pictures.size());
+            m_pictures.push_back(copy);
+        }
+    }
+    return true;
+}
+
 bool CPictureMaker::prepare(QString* error)
 {
     m_keepCameraData = m_params.keepsCameraData();
-    const NumberOf numberOf = [this](const QString& name) { return m_params.number(name); };
-    const QString settings = QStringLiteral("q%1 i%2 k%3")
-                                 .arg(m_params.jpegQuality())
-                                 .arg(m_params.interpolationMode())
-                                 .arg(m_keepCameraData ? 1 : 0);
-    for (const PictureSpec& spec : m_theme.pictures) {
-        Prepared picture;
-        picture.name = spec.name;
-        picture.format = spec.format;
-        picture.crop = spec.crop;
-        for (size_t i = 0; i < m_pictures.size(); ++i)
-            if (m_pictures[i].name == spec.from)
-                picture.from = static_cast<int>(i);
-        picture.boxWidth =
-            std::clamp(evaluateSize(spec.boxWidth, numberOf).value_or(1), 1, MaxSide);
-        picture.boxHeight =
-            std::clamp(evaluateSize(spec.boxHeight, numberOf).value_or(1), 1, MaxSide);
-        for (const ScriptStep& step : spec.script)
-            if (!prepareStep(step, picture, error))
-                return false;
-        QString recipe =
-            QStringLiteral("%1 %2x%3 %4 %5 %6 [")
-                .arg(spec.format)
-                .arg(picture.boxWidth)
-                .arg(picture.boxHeight)
-                .arg(spec.crop ? "crop" : "fit", settings,
-                     picture.from < 0 ? QStringLiteral("photo") : m_pictures[picture.from].recipe);
-        for (const Step& step : picture.steps)
-            recipe += QString::fromUtf8(step.command) + u' ' +
-                      QVariant(step.arguments).toStringList().join(u',') + u';';
-        picture.recipe = recipe + u']';
-        m_pictures.push_back(picture);
-    }
+    const QString settings =
+        QStringLiteral("q%1 i%2").arg(m_params.jpegQuality()).arg(m_params.interpolationMode());
+    const QStringList formats = modernFormats();
+    for (const PictureSpec& spec : m_theme.pictures)
+        if (!preparePicture(spec, formats, settings, error))
+            return false;
     return true;
 }
 
@@ -143,51 +273,112 @@ gv_vector<GVCommand> CPictureMaker::scriptFor(const Prepared& picture, const QVa
     return script;
 }
 
-bool CPictureMaker::makeOne(const Prepared& picture, PhotoPictures& photo, size_t index) const
+CPictureMaker::Made CPictureMaker::makeOne(const Prepared& picture, PhotoPictures& photo,
+                                           size_t index) const
 {
     const QString& source = picture.from < 0 ? photo.source : photo.files[picture.from];
     GVImageStream input(source.toUtf8().constData());
     IPlainImage* image = m_processor.OpenImage(&input);
     if (image == nullptr)
-        return false;
+        return Made::Failed;
     Size scaled, box;
     const Size original{image->GetWidth(), image->GetHeight()};
     if (original.width <= 0 || original.height <= 0) {
         m_processor.ReleaseImage(image);
-        return false;
+        return Made::Failed;
     }
     targetFor(original, picture.boxWidth, picture.boxHeight, picture.crop, scaled, box);
+    if (picture.larger >= 0 && picture.sameWidth < 0 && scaled.width == original.width &&
+        scaled.height == original.height) {
+        m_processor.ReleaseImage(image); // a smaller width that would not be smaller
+        return Made::Duplicate;
+    }
     const QVariantMap sizes{{"width", scaled.width},         {"height", scaled.height},
                             {"boxWidth", box.width},         {"boxHeight", box.height},
-                            {"sourceWidth", original.width}, {"sourceHeight", original.height}};
+                            {"sourceWidth", original.width}, {"sourceHeight", original.height},
+                            {"placement", picture.attention ? AttentionPlacement : CentrePlacement}};
     gv_vector<GVCommand> script = scriptFor(picture, sizes);
-    GVImageStream output(photo.files[index].toUtf8().constData(), m_keepCameraData ? 1 : 0);
+    GVImageStream output(photo.files[index].toUtf8().constData(), picture.keepCameraData ? 1 : 0);
     const HRESULT result = m_processor.ProcessImage(image, script, output);
     if (result != S_OK) {
         m_processor.ReleaseImage(image);
         photo.outcome = result == STG_E_CANTSAVE ? PhotoPictures::Outcome::WriteFailed
                                                  : PhotoPictures::Outcome::Unreadable;
-        return false;
+        return Made::Failed;
     }
     // The picture's own header tells its size, whatever the script did to it.
     IPlainImage* made = m_processor.OpenImage(&output);
     if (made == nullptr)
-        return false;
+        return Made::Failed;
     photo.made[index] = {photo.urls[index], made->GetWidth(), made->GetHeight()};
     m_processor.ReleaseImage(made);
-    return true;
+    return Made::Written;
 }
 
 void CPictureMaker::make(PhotoPictures& photo) const
 {
     photo.made.assign(m_pictures.size(), MadePicture());
     photo.outcome = PhotoPictures::Outcome::Pending;
+    std::vector<bool> duplicate(m_pictures.size(), false);
     for (size_t i = 0; i < m_pictures.size(); ++i) {
-        if (!makeOne(m_pictures[i], photo, i)) {
+        const Prepared& picture = m_pictures[i];
+        if (picture.firstPhoto && !photo.first) {
+            photo.urls[i].clear(); // no file: the picture is the first photo's alone
+            photo.files[i].clear();
+            continue;
+        }
+        Made made = Made::Duplicate;
+        // A copy in another format of a width that collapsed collapses with it.
+        if (picture.sameWidth < 0 || !duplicate[picture.sameWidth] || picture.larger < 0)
+            made = makeOne(picture, photo, i);
+        if (made == Made::Failed) {
             if (photo.outcome == PhotoPictures::Outcome::Pending)
                 photo.outcome = PhotoPictures::Outcome::Unreadable;
             return;
         }
+        if (made == Made::Duplicate) {
+            duplicate[i] = true;
+            photo.urls[i] = photo.urls[picture.larger];
+            photo.files[i] = photo.files[picture.larger];
+            photo.made[i] = photo.made[picture.larger];
+        }
     }
+    makePlaceholder(photo);
     photo.outcome = PhotoPictures::Outcome::Made;
+}
+
+void CPictureMaker::makePlaceholder(PhotoPictures& photo) const
+{
+    // From the smallest picture: a few dozen pixels say the colour and the blur.
+    const auto area = [&](size_t i) {
+        return static_cast<qint64>(photo.made[i].width) * photo.made[i].height;
+    };
+    size_t smallest = photo.made.size();
+    for (size_t i = 0; i < photo.made.size(); ++i)
+        if (!m_pictures[i].firstPhoto && m_pictures[i].format != QLatin1String("avif") &&
+            (smallest == photo.made.size() || area(i) < area(smallest)))
+            smallest = i;
+    if (smallest == photo.made.size())
+        return;
+    GVImageStream input(photo.files[smallest].toUtf8().constData());
+    IPlainImage* image = m_processor.OpenImage(&input);
+    if (image == nullptr)
+        return;
+    const QString file = photo.files[smallest] + QStringLiteral(".placeholder.png");
+    GVImageStream output(file.toUtf8().constData());
+    gv_vector<GVCommand> script;
+    script.push_back(GVCommand("ResizeKeepAsp"));
+    script[0].params.push_back(GVParamValue(PlaceholderSample));
+    script[0].params.push_back(GVParamValue(PlaceholderSample));
+    if (m_processor.ProcessImage(image, script, output) != S_OK) {
+        m_processor.ReleaseImage(image);
+        return;
+    }
+    QFile sample(file);
+    const QImage pixels = sample.open(QIODevice::ReadOnly)
+                              ? QImage::fromData(sample.readAll(), "PNG")
+                              : QImage();
+    sample.remove();
+    photo.placeholder = averageColour(pixels);
+    photo.placeholderUrl = blurredDataUrl(pixels);
 }

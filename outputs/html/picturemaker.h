@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// CPictureMaker: makes the pictures a theme declares (big pictures, thumbnails and their 2x
-// versions...) for one photo at a time through the host's image processor. Each picture comes
-// from the photo or from an earlier, larger picture, so a photo is decoded once and the
-// smaller pictures are made from a small file; the processor is safe for different photos on
-// different threads, so make() runs on the generation's workers.
+// CPictureMaker: makes the pictures a theme declares (big pictures, thumbnails, their smaller
+// widths and their WebP and AVIF copies) for one photo at a time through the host's image
+// processor. Each picture comes from the photo or from an earlier, larger picture, so a photo
+// is decoded once and the smaller pictures are made from a small file; the processor is safe
+// for different photos on different threads, so make() runs on the generation's workers.
+//
+// A theme picture becomes several outputs: the picture itself (its "main" output, first),
+// then its smaller widths, then the WebP and AVIF copies of each of those widths. A smaller
+// width that would come out as large as the next larger one (a small photo) is not written:
+// it stands for that larger one, under its name.
 #pragma once
 
 #include <cstdint>
@@ -32,10 +37,20 @@ struct MadePicture {
 struct PhotoPictures {
     enum class Outcome { Pending, Made, Unreadable, WriteFailed };
     QString source;             // the photo, for the processor
-    std::vector<QString> urls;  // per picture of the theme, relative to the album
+    std::vector<QString> urls;  // per output of the maker, relative to the album
     std::vector<QString> files; // the same as full paths
-    std::vector<MadePicture> made;
+    std::vector<MadePicture> made; // url "" for pictures made for the first photo alone
+    bool first = false;            // the album's first photo, which gets those too
+    QString placeholder;    // the photo's average colour, "#rrggbb", or ""
+    QString placeholderUrl; // a tiny blurred copy as a data: URI, or ""
     Outcome outcome = Outcome::Pending;
+};
+
+// The choice that decides which formats are made beside JPEG for "modern" pictures.
+struct ModernFormats {
+    static constexpr const char* Parameter = "ModernFormats";
+    static constexpr const char* WebpAndAvif = "WebP and AVIF";
+    static constexpr const char* JpegOnly = "JPEG only";
 };
 
 } // namespace html
@@ -49,14 +64,17 @@ public:
     // Resolves sizes and parameter values and checks every command against the processor's
     // table; false with *error when a script could never run.
     bool prepare(QString* error);
+    // Outputs, in the order they are made.
     int count() const { return static_cast<int>(m_pictures.size()); }
-    const QString& name(int picture) const { return m_pictures[picture].name; }
-    const QString& format(int picture) const { return m_pictures[picture].format; }
-    // Changes whenever the picture would come out different for the same photo; part of its
+    // The theme picture an output belongs to; its first output is the picture itself.
+    const QString& name(int output) const { return m_pictures[output].name; }
+    bool isMain(int output) const { return m_pictures[output].main; }
+    const QString& format(int output) const { return m_pictures[output].format; }
+    // Changes whenever the output would come out different for the same photo; part of its
     // file name, so a changed setting never leaves an old picture under a known name.
-    const QString& recipe(int picture) const { return m_pictures[picture].recipe; }
+    const QString& recipe(int output) const { return m_pictures[output].recipe; }
 
-    // Makes every picture of the photo; on any failure it stops and sets the outcome.
+    // Makes every output of the photo; on any failure it stops and sets the outcome.
     void make(html::PhotoPictures& photo) const;
 
 private:
@@ -68,18 +86,30 @@ private:
     struct Prepared {
         QString name;
         QString format;
-        int from = -1; // earlier picture, or -1 for the photo
+        bool main = false;
+        int from = -1;      // earlier output, or -1 for the photo
+        int larger = -1;    // smaller widths: the same picture and format one width larger
+        int sameWidth = -1; // WebP and AVIF copies: the JPEG of their width
         int boxWidth = 0;
         int boxHeight = 0;
         bool crop = false;
+        bool attention = false;
+        bool keepCameraData = false;
+        bool firstPhoto = false;
         std::vector<Step> steps;
         QString recipe;
     };
+    enum class Made { Failed, Written, Duplicate };
 
     bool prepareStep(const html::ScriptStep& step, Prepared& picture, QString* error);
-    // The commands of one picture with the photo's sizes filled in.
+    bool preparePicture(const html::PictureSpec& spec, const QStringList& formats,
+                        const QString& settings, QString* error);
+    void setRecipe(Prepared& picture, const QString& settings) const;
+    QStringList modernFormats() const;
+    // The commands of one output with the photo's sizes filled in.
     static gv_vector<GVCommand> scriptFor(const Prepared& picture, const QVariantMap& sizes);
-    bool makeOne(const Prepared& picture, html::PhotoPictures& photo, size_t index) const;
+    Made makeOne(const Prepared& picture, html::PhotoPictures& photo, size_t index) const;
+    void makePlaceholder(html::PhotoPictures& photo) const;
 
     const html::Theme& m_theme;
     const CThemeParams& m_params;

@@ -48,8 +48,15 @@ struct PictureSpec {
     QString boxWidth; // size expressions: a number, a parameter, "Name*2", "Name/2"
     QString boxHeight;
     bool crop = false;      // cover the box and cut it to the box rather than fit inside
+    bool attention = false; // cut around the photo's centre of interest ({placement} is 9)
     QString format = "jpg"; // jpg, png or webp
     QList<ScriptStep> script;
+    // Smaller copies for srcset, largest first: below 1 a share of the box, else a width in
+    // pixels. Each is made from the next larger one.
+    QList<double> widths;
+    bool modern = false;    // also made as WebP (and AVIF) when the ModernFormats choice says so
+    bool thumbnail = false; // never carries camera data, whatever the camera-data choice
+    bool firstPhoto = false; // made for the album's first photo alone (its icon, its cover)
 };
 
 // One kind of page: a single page, one per photo, or one per index sheet.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "outputs/html/thememanifest.h"
 
+#include <cmath>
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,6 +22,9 @@ namespace
 {
 
 constexpr int ManifestFormat = 1;
+constexpr int MaxWidths = 8;
+constexpr int MinWidth = 16;
+constexpr int MaxWidth = 4000;
 
 // Names a picture may not take: they are fields of every photo in the pages.
 const QStringList ReservedPhotoKeys = {"number",    "index", "title",  "alt",   "description",
@@ -56,6 +61,7 @@ struct Reader {
     bool header(const QJsonObject& root);
     bool step(const QJsonValue& value, const QString& where, PictureSpec& picture);
     bool picture(const QJsonObject& entry);
+    bool widths(const QJsonValue& value, const QString& where, PictureSpec& picture);
     bool page(const QJsonObject& entry);
     bool parseTemplate(const QString& name, const QString& where);
     bool files(const QJsonObject& root);
@@ -139,14 +145,51 @@ bool Reader::picture(const QJsonObject& entry)
     picture.boxHeight = box.size() == 2 ? box[1].toVariant().toString() : QString();
     if (!sizeExpr(picture.boxWidth, where) || !sizeExpr(picture.boxHeight, where))
         return false;
-    picture.crop = entry.value(u"crop").toBool(false);
+    const QJsonValue crop = entry.value(u"crop");
+    picture.attention = crop.toString() == QLatin1String("attention");
+    picture.crop = crop.toBool(false) || picture.attention || crop.toString() == u"centre";
+    if (!crop.isUndefined() && !crop.isBool() && !picture.crop)
+        return fail(QStringLiteral("%1: \"crop\" is true, false, \"centre\" or \"attention\"")
+                        .arg(where));
     picture.format = entry.value(u"format").toString(QStringLiteral("jpg"));
     if (!QStringList{"jpg", "png", "webp"}.contains(picture.format))
         return fail(QStringLiteral("%1: \"format\" is jpg, png or webp").arg(where));
+    picture.modern = entry.value(u"modern").toBool(false);
+    if (picture.modern && picture.format != QLatin1String("jpg"))
+        return fail(QStringLiteral("%1: only jpg pictures are \"modern\"").arg(where));
+    picture.thumbnail = entry.value(u"thumbnail").toBool(false);
+    picture.firstPhoto = entry.value(u"firstPhoto").toBool(false);
+    const bool fromFirstOnly =
+        std::any_of(theme.pictures.begin(), theme.pictures.end(), [&](const PictureSpec& p) {
+            return p.name == picture.from && p.firstPhoto;
+        });
+    if (fromFirstOnly && !picture.firstPhoto)
+        return fail(QStringLiteral("%1: only a \"firstPhoto\" picture is made from one").arg(where));
+    if (!widths(entry.value(u"widths"), where, picture))
+        return false;
     for (const QJsonValue& value : entry.value(u"script").toArray())
         if (!step(value, where, picture))
             return false;
     theme.pictures << picture;
+    return true;
+}
+
+bool Reader::widths(const QJsonValue& value, const QString& where, PictureSpec& picture)
+{
+    const QJsonArray list = value.toArray();
+    if ((!value.isUndefined() && !value.isArray()) || list.size() > MaxWidths)
+        return fail(QStringLiteral("%1: \"widths\" lists up to %2 sizes").arg(where).arg(MaxWidths));
+    for (const QJsonValue& width : list) {
+        const double number = width.toDouble(-1);
+        const bool share = number > 0 && number < 1;
+        const bool pixels = number >= MinWidth && number <= MaxWidth && number == std::floor(number);
+        if (!share && !pixels)
+            return fail(QStringLiteral("%1: a width is a share of the box below 1 or a whole "
+                                       "number of pixels from %2")
+                            .arg(where)
+                            .arg(MinWidth));
+        picture.widths << number;
+    }
     return true;
 }
 
