@@ -18,6 +18,8 @@ packages=(
     # The thread sanitizer's runtime, for the test of the editor's thumbnail thread.
     libtsan2
     libzip-dev chromium
+    # Qt's WebP reader: tests read the WebP pictures of albums as they read the JPEG ones.
+    qt6-image-formats-plugins
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils
     # The road test: a private X desktop with a window manager, the accessibility bus and

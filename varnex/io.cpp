@@ -253,6 +253,8 @@ void save(const VImage& image, const std::string& path, const SaveOptions& optio
     writeFile(bare(pixels), temp.path(), options);
     if (!options.metadataFrom.empty())
         copyCameraMetadata(options.metadataFrom, temp.path(), options.format, sizeOf(picture));
+    else if (options.format == FileFormat::Webp)
+        removeMetadata(temp.path()); // libvips' WebP saver writes EXIF even when told to strip
     temp.commit(path);
 }
 

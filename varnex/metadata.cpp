@@ -2,7 +2,11 @@
 // The camera metadata a picture may keep from its photo: EXIF, without the private data.
 #include "varnex/operations.h"
 
+#include <mutex>
+
 #include <QString>
+
+#include <exiv2/exiv2.hpp>
 
 #include "platform/cameradata.h"
 
@@ -17,6 +21,18 @@ bool holdsExif(FileFormat format)
 }
 
 } // namespace
+
+void removeMetadata(const std::string& path)
+{
+    static std::once_flag xmpStarted;
+    std::call_once(xmpStarted, [] { Exiv2::XmpParser::initialize(); });
+    auto image = Exiv2::ImageFactory::open(path);
+    image->readMetadata();
+    if (image->exifData().empty() && image->xmpData().empty())
+        return;
+    image->clearMetadata();
+    image->writeMetadata();
+}
 
 void copyCameraMetadata(const std::string& from, const std::string& to, FileFormat format,
                         Size size)

@@ -113,6 +113,8 @@ void writeBmp(const VImage& rgb, const std::string& path);
 // without EXIF support are left alone.
 void copyCameraMetadata(const std::string& from, const std::string& to, FileFormat format,
                         Size size);
+// Removes every EXIF and XMP item from the file at path.
+void removeMetadata(const std::string& path);
 
 // --- geometry.cpp
 VImage rotateQuarters(const VImage& in, int quarterTurns); // clockwise
