@@ -2,7 +2,11 @@
 // The camera metadata a picture may keep from its photo: EXIF, without the private data.
 #include "varnex/operations.h"
 
+#include <mutex>
+
 #include <QString>
+
+#include <exiv2/exiv2.hpp>
 
 #include "platform/cameradata.h"
 
