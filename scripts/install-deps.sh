@@ -20,6 +20,8 @@ packages=(
     libzip-dev chromium
     # Qt's WebP reader: tests read the WebP pictures of albums as they read the JPEG ones.
     qt6-image-formats-plugins
+    # XXH3 content hashes of photos and album files.
+    libxxhash-dev
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils
     # The road test: a private X desktop with a window manager, the accessibility bus and
