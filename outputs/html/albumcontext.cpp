@@ -2,9 +2,14 @@
 #include "outputs/html/albumcontext.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include "outputs/html/cameradetails.h"
+#include "outputs/html/templatefilters.h"
 
 using namespace html;
 
@@ -112,7 +117,11 @@ CAlbumContext::CAlbumContext(const Theme& theme, const QString& title, const QVa
                              const std::vector<PhotoPictures>& pictures,
                              const std::vector<QString>& pictureNames, int perSheet)
     : m_theme(theme), m_pictures(pictures), m_pictureNames(pictureNames), m_photos(photos),
-      m_perSheet(std::max(0, perSheet))
+      m_perSheet(std::max(0, perSheet)),
+      // The viewer's camera details follow the album's camera-data choice: an album that
+      // removes the camera's data from its pictures does not print it beside them either.
+      m_showCamera(!theme.cameraParam.isEmpty() &&
+                   params.value(theme.cameraParam).toString() == theme.cameraKeep)
 {
     if (theme.groupsBySubfolder) {
         // The photos of one subfolder together, the folders in the order they first appear.
@@ -133,13 +142,16 @@ CAlbumContext::CAlbumContext(const Theme& theme, const QString& title, const QVa
         (groups.size() == 1 && !groups[0].toMap().value("title").toString().isEmpty());
     const QVariantMap first = m_photoValues.isEmpty() ? QVariantMap() : m_photoValues[0].toMap();
     m_base = {{"album", QVariantMap{{"title", title},
+                                    {"description", albumDescription(params)},
+                                    {"lang", pageLanguage(QLocale())},
                                     {"favicon", first.value(FaviconPicture).toMap().value("url")},
                                     {"cover", coverOf(m_photoValues, pictureNames)},
                                     {"count", static_cast<int>(m_photos.size())},
                                     {"photos", m_photoValues},
                                     {"groups", groups},
                                     {"hasGroups", hasGroups},
-                                    {"startPage", theme.startPage}}},
+                                    {"startPage", theme.startPage},
+                                    {"photoPage", photoPagePattern()}}},
               {"params", params},
               {"theme", QVariantMap{{"name", theme.name}, {"id", theme.id}}}};
 }
@@ -149,22 +161,67 @@ QString CAlbumContext::numbered(const QString& pattern, int number)
     return QString(pattern).replace(QLatin1String("{number}"), QString::number(number));
 }
 
+QString CAlbumContext::shownTitle(const QString& title, const QString& photoPath)
+{
+    const QFileInfo file(photoPath);
+    if (photoPath.isEmpty() || title != file.fileName())
+        return title;
+    const QString bare = file.completeBaseName();
+    // ".jpg" alone is a name with nothing before its extension: keep it as it is.
+    return bare.isEmpty() ? title : bare;
+}
+
+QString CAlbumContext::altText(const QString& description, const QString& shownTitle, int number)
+{
+    const QString described = description.simplified();
+    if (!described.isEmpty())
+        return described;
+    const QString titled = shownTitle.simplified();
+    return titled.isEmpty() ? QStringLiteral("Photo %1").arg(number) : titled;
+}
+
+QString CAlbumContext::pageLanguage(const QLocale& locale)
+{
+    const QLocale::Language language = locale.language();
+    if (language == QLocale::C || language == QLocale::AnyLanguage)
+        return QStringLiteral("en");
+    const QString code = QLocale::languageToCode(language, QLocale::ISO639Part1);
+    return code.isEmpty() ? QLocale::languageToCode(language) : code;
+}
+
+QString CAlbumContext::albumDescription(const QVariantMap& params)
+{
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        if (it.key().compare(QLatin1String("Description"), Qt::CaseInsensitive) == 0)
+            return textOf(it.value()).simplified();
+    return QString();
+}
+
 QVariantMap CAlbumContext::photoValue(const AlbumPhoto& photo, int number) const
 {
+    const PhotoPictures& pictures = m_pictures[photo.pictures];
+    const QString title = shownTitle(photo.title, pictures.source);
     QVariantMap value{
         {"number", number},
         {"index", photo.index},
-        {"title", photo.title},
-        {"alt", photo.title.isEmpty() ? QStringLiteral("Photo %1").arg(number) : photo.title},
+        {"title", title},
+        {"alt", altText(photo.description, title, number)},
         {"description", photo.description},
         {"subfolder", photo.subfolder},
         {"group", m_theme.groupsBySubfolder ? groupTitle(photo.subfolder) : QString()},
-        {"anchor", QStringLiteral("photo-%1").arg(number)}};
-    const PhotoPictures& pictures = m_pictures[photo.pictures];
+        {"anchor", QStringLiteral("photo-%1").arg(number)},
+        {"original", QVariantMap{{"url", photo.originalUrl}, {"name", photo.originalName}}}};
+    value["camera"] = m_showCamera ? cameraDetails(pictures.source) : QVariantList();
     value.insert(pictureValues(pictures, m_pictureNames));
     value["placeholder"] = pictures.placeholder;
     value["placeholderUrl"] = pictures.placeholderUrl;
     return value;
+}
+
+QString CAlbumContext::photoPagePattern() const
+{
+    const PageSpec* photoPage = pageOf(m_theme, PageSpec::Each::Photo);
+    return photoPage ? photoPage->output : QString();
 }
 
 void CAlbumContext::linkPages(int perSheet)
@@ -256,14 +313,32 @@ QVariantMap CAlbumContext::albumPage(const QString& file) const
     return context;
 }
 
+std::vector<bool> CAlbumContext::nearSheets(int number, int count)
+{
+    // The first, the last and the current sheet with its neighbours; a single sheet between
+    // two of them is kept too, as an ellipsis in its place would save nothing.
+    std::vector<bool> near(static_cast<size_t>(count) + 2, false);
+    for (int n = 1; n <= count; ++n)
+        near[n] = n == 1 || n == count || std::abs(n - number) <= 1;
+    for (int n = 2; n < count; ++n)
+        if (!near[n] && near[n - 1] && near[n + 1])
+            near[n] = true;
+    return near;
+}
+
 QVariantMap CAlbumContext::sheetPage(const PageSpec& spec, int number) const
 {
     const int count = sheetCount();
     const int perSheet = std::max(1, m_perSheet);
     const auto fileOf = [&](int n) { return n < 1 || n > count ? QString() : pageFile(spec, n); };
+    const std::vector<bool> near = nearSheets(number, count);
     QVariantList sheets;
     for (int n = 1; n <= count; ++n)
-        sheets << QVariantMap{{"number", n}, {"file", fileOf(n)}, {"current", n == number}};
+        sheets << QVariantMap{{"number", n},
+                              {"file", fileOf(n)},
+                              {"current", n == number},
+                              {"near", near[n]},
+                              {"gapBefore", near[n] && n > 1 && !near[n - 1]}};
     QVariantMap context = albumPage(fileOf(number));
     context["sheets"] = sheets;
     context["sheet"] =

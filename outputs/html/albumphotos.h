@@ -27,6 +27,8 @@ struct AlbumPhoto {
     QString description;
     QString subfolder;
     size_t pictures = 0; // which PhotoPictures holds its pictures
+    QString originalUrl{};  // its file offered for download, relative to the album; "" for none
+    QString originalName{}; // the name the download is offered under
 };
 
 } // namespace html

@@ -12,6 +12,7 @@
 #include "outputs/html/albumwriter.h"
 #include "outputs/html/chosenfiles.h"
 #include "outputs/html/contenthash.h"
+#include "outputs/html/originals.h"
 #include "outputs/html/pagetemplate.h"
 #include "outputs/html/picturemaker.h"
 #include "outputs/html/picturepool.h"
@@ -119,6 +120,9 @@ ResultCode CGeneration::writeAlbum(const CThemeParams& params, CAlbumPhotos& pho
 {
     QVariantMap values = params.forPages();
     ResultCode result = CChosenFiles(*m_theme, params, m_host, writer).publish(values);
+    if (result == GV_OK)
+        result = COriginals(COriginals::OfferOf(params), params.keepsCameraData(), writer)
+                     .publish(photos.photos(), photos.pictures());
     for (const QString& asset : m_theme->assets)
         if (result == GV_OK)
             result = writer.copy(QDir(m_theme->folder).filePath(asset), asset);

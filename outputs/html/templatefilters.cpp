@@ -6,6 +6,8 @@
 #include <QJsonValue>
 #include <QUrl>
 
+#include "outputs/html/textcontrast.h"
+
 namespace html
 {
 
@@ -138,8 +140,8 @@ QString scriptJson(const QVariant& value)
 
 bool isFilter(const QString& name)
 {
-    static const QStringList names = {"raw",   "nl2br",  "json",    "url",       "upper",
-                                      "lower", "length", "default", "cssstring", "css"};
+    static const QStringList names = {"raw",    "nl2br",   "json",      "url", "upper",   "lower",
+                                      "length", "default", "cssstring", "css", "readable"};
     return names.contains(name);
 }
 
@@ -167,6 +169,13 @@ bool applyFilter(const QString& name, const QVariantList& arguments, Rendered& i
     } else if (name == QLatin1String("cssstring")) {
         io.value = cssString(textOf(io.value));
         io.safe = true;
+    } else if (name == QLatin1String("readable")) {
+        // A colour for text on the background named by the argument, e.g. a user's accent
+        // made dark enough for a light page; anything that is no colour passes unchanged.
+        const auto text = parseHexColour(textOf(io.value));
+        const auto background = parseHexColour(textOf(arguments.value(0)));
+        if (text && background)
+            io.value = readableOn(*text, *background).name();
     } else if (name == QLatin1String("css")) {
         io.value = neutralise(textOf(io.value), "\\3c ", "\\3e ", "\\26 ");
         io.safe = true;

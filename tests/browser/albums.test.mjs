@@ -134,7 +134,8 @@ test('mosaic: texts appear as typed, with their line breaks', async () => {
   assert.equal(await page.locator('.lb-desc').innerText(), 'Boats waiting for the tide.\nSecond line kept.');
   const sections = await page.locator('section.group h2').allTextContents();
   assert.deepEqual(sections.map((s) => s.replace(/\s*\d+$/, '')), ['Coast', 'City › Night', 'Garden']);
-  assert.equal(await page.locator('.lightbox .lb-count').getAttribute('aria-live'), 'polite');
+  assert.equal(await page.locator('.lightbox .lb-announce').getAttribute('aria-live'), 'polite');
+  assert.equal(await page.locator('.lightbox .lb-announce').textContent(), 'Photo 1 of 10: Harbour at noon');
   await context.close();
 });
 

@@ -30,18 +30,35 @@ const Photo DefaultPhotos[] = {
     {"exs-canon-ixus.jpg", "Ærø – 東京 😀", "Non-ASCII: Zürich, Kraków, Ελλάδα", "Coast"},
     {"mdi-Canon_EOS_7D.jpg", "Portrait", "", "City/Night"},
     {"exs-kodak-dc240.jpg", "", "A photo without a title", "City/Night"},
-    {"exs-nikon-e950.jpg", "Wide street", "", "City/Night"},
+    // The title every added photo starts with: its file name.
+    {"exs-nikon-e950.jpg", "exs-nikon-e950.jpg", "", "City/Night"},
     {"exs-ricoh-rdc5300.jpg", "Market", "Fresh fruit", "City/Night"},
     {"mdi-Olympus_PEN_E-P3.jpg", "Old town", "", "City/Night"},
     {"exs-olympus-c960.jpg", "Garden", "", "Garden"},
     {"fr-IPTC-PhotometadataRef-Std2021.1.jpg", "Panorama", "A wide one", "Garden"},
 };
 
+// A colour parameter's value: red in the low byte.
+int colourRef(unsigned rgb)
+{
+    return static_cast<int>(((rgb >> 16) & 0xff) | (rgb & 0xff00) | ((rgb & 0xff) << 16));
+}
+
 struct Variant {
     const char* folder;
     int theme;
     void (*tune)(HtmlAlbum&);
+    int copies = 1; // a big album: the photos over and over, each with a title of its own
 };
+
+// What the viewers offer beside a photo: its camera details and its file for download.
+void viewerExtras(HtmlAlbum& album)
+{
+    album.setChoice("CameraData", "Keep (without location)");
+    album.setChoice("Download", "Yes");
+}
+
+constexpr int BigAlbumCopies = 30; // 300 photos; equal files share their pictures, so it is quick
 
 const Variant Variants[] = {
     {"mosaic", HtmlAlbum::Mosaic, nullptr},
@@ -54,15 +71,44 @@ const Variant Variants[] = {
          a.setChoice("Style", "Sepia");
      }},
     {"slideshow", HtmlAlbum::Slideshow, [](HtmlAlbum& a) { a.setChoice("Autoplay", "No"); }},
+    // Users' own accents that the page's background would swallow, and a mosaic without
+    // captions, where the focus ring is all that shows which photo is chosen.
+    {"mosaic-never", HtmlAlbum::Mosaic,
+     [](HtmlAlbum& a) {
+         a.setChoice("Captions", "Never");
+         a.setChoice("Scheme", "Follow the device");
+         a.setNumber("Accent", colourRef(0x1f3a93));
+     }},
+    {"classic-white", HtmlAlbum::Classic,
+     [](HtmlAlbum& a) {
+         a.setNumber("Rows", 2);
+         a.setChoice("Scheme", "White");
+         a.setNumber("Accent", colourRef(0xf5d76e));
+     }},
+    {"mosaic-300", HtmlAlbum::Mosaic, viewerExtras, BigAlbumCopies},
+    {"classic-300", HtmlAlbum::Classic, viewerExtras, BigAlbumCopies},
+    {"slideshow-300", HtmlAlbum::Slideshow,
+     [](HtmlAlbum& a) {
+         viewerExtras(a);
+         a.setChoice("Autoplay", "No");
+     },
+     BigAlbumCopies},
 };
 
-void addPhotos(HtmlAlbum& album, const QString& folder)
+void addPhotos(HtmlAlbum& album, const QString& folder, int copies)
 {
     if (folder.isEmpty()) {
-        for (const Photo& photo : DefaultPhotos)
-            album.addPhoto(sharedPhoto(QString::fromUtf8(photo.file)),
-                           QString::fromUtf8(photo.title), QString::fromUtf8(photo.description),
-                           QString::fromUtf8(photo.subfolder));
+        for (int copy = 1; copy <= copies; ++copy)
+            for (const Photo& photo : DefaultPhotos) {
+                QString title = QString::fromUtf8(photo.title);
+                if (copies > 1)
+                    title = QStringLiteral("%1 %2")
+                                .arg(title.isEmpty() ? QStringLiteral("Photo") : title)
+                                .arg(copy);
+                album.addPhoto(sharedPhoto(QString::fromUtf8(photo.file)), title,
+                               QString::fromUtf8(photo.description),
+                               QString::fromUtf8(photo.subfolder));
+            }
         return;
     }
     const QDir dir(folder);
@@ -92,7 +138,7 @@ int main(int argc, char** argv)
                          variant.theme);
             return 1;
         }
-        addPhotos(album, photos);
+        addPhotos(album, photos, variant.copies);
         album.setChoice("InterpolationMode", QStringLiteral("Bicubic"));
         if (variant.tune)
             variant.tune(album);

@@ -119,7 +119,8 @@ TEST_P(GenerateTest, MakesPagesWithEveryPictureAtItsSize)
     addPhotos(6);
     ASSERT_EQ(album.generate(dest()), GV_OK);
     const QString html = page(QStringLiteral("index.html"));
-    ASSERT_TRUE(html.startsWith(QLatin1String("<!doctype html>"))) << html.left(200).toStdString();
+    ASSERT_TRUE(html.startsWith(QLatin1String("<!doctype html>"), Qt::CaseInsensitive))
+        << html.left(200).toStdString();
     EXPECT_TRUE(html.contains(QLatin1String("<meta charset=\"utf-8\">")));
     const auto pictures = picturesOf(html);
     ASSERT_EQ(pictures.size(), 6);
@@ -176,7 +177,9 @@ TEST_P(GenerateTest, TitlesAndDescriptionsAppearAsTyped)
     EXPECT_FALSE(all.contains(QLatin1String("<Friends>")));
     EXPECT_TRUE(all.contains(QLatin1String("&lt;b&gt;&amp;&quot;&#39;")));
     EXPECT_TRUE(all.contains(QStringLiteral("Ærø &amp; &lt;Friends&gt; &quot;2024&quot;")));
-    EXPECT_TRUE(all.contains(QStringLiteral("alt=\"&lt;b&gt;&amp;&quot;&#39;\"")));
+    // The picture is named by its description, on one line.
+    EXPECT_TRUE(all.contains(QStringLiteral(
+        "alt=\"Line one &lt;script&gt;alert(1)&lt;/script&gt; Zweite Zeile – 東京 😀\"")));
     EXPECT_TRUE(all.contains(
         QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;\nZweite Zeile – 東京 😀")))
         << "the line break is kept";

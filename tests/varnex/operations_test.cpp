@@ -123,7 +123,7 @@ TEST_F(QuadrantsTest, CanvasPlacesThePictureByAnchor)
     image = opened(path);
     ASSERT_TRUE(image->ResizeCanvas(10, 10, 8, Blue)); // crops around the bottom right
     EXPECT_EQ(at(result(), 5, 5), W);
-    EXPECT_FALSE(image->ResizeCanvas(10, 10, 9, Blue));
+    EXPECT_FALSE(image->ResizeCanvas(10, 10, 10, Blue));
 }
 
 TEST_F(QuadrantsTest, AddsPicturesWithOpacityAndAlpha)

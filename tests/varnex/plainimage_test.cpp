@@ -192,7 +192,7 @@ TEST(PlainImage, EveryFormatSavesAndOpensAgain)
     TestFolder folder;
     const std::string source = write(folder, "source.png", quadrants(40, 30));
     for (const char* name :
-         {"a.jpg", "b.JPEG", "c.png", "d.gif", "e.bmp", "f.tif", "g.tiff", "h.webp"}) {
+         {"a.jpg", "b.JPEG", "c.png", "d.gif", "e.bmp", "f.tif", "g.tiff", "h.webp", "i.avif"}) {
         Plain image = opened(source);
         ASSERT_TRUE(image);
         const std::string path = folder.file(QLatin1String(name)).toStdString();
@@ -393,4 +393,28 @@ TEST(PlainImage, BigPhotoResizesInLittleMemory)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 300 * 1024) << "peak kilobytes";
+}
+
+// Placement 9 cuts a smaller canvas around what draws the eye rather than around the centre.
+TEST(PlainImage, ACanvasCutAroundTheCentreOfInterestKeepsTheSubject)
+{
+    TestFolder folder;
+    vips::VImage grey = vips::VImage::black(300, 100).new_from_image({128, 128, 128});
+    vips::VImage patch = vips::VImage::black(30, 30).new_from_image({255, 0, 0});
+    const std::string source =
+        write(folder, "wide.png", grey.insert(patch, 250, 35).cast(VIPS_FORMAT_UCHAR));
+    Plain image = opened(source);
+    ASSERT_TRUE(image && image->ResizeCanvas(100, 100, 9, 0));
+    const vips::VImage out = roundTrip(*image, folder);
+    ASSERT_EQ(out.width(), 100);
+    ASSERT_EQ(out.height(), 100);
+    bool red = false;
+    for (int x = 0; x < 100; ++x)
+        red = red || similar(at(out, x, 50), {255, 0, 0}, 40);
+    EXPECT_TRUE(red) << "the red patch at the right end is kept";
+    Plain centred = opened(source);
+    ASSERT_TRUE(centred && centred->ResizeCanvas(100, 100, 4, 0));
+    EXPECT_FALSE(similar(at(roundTrip(*centred, folder), 99, 50), {255, 0, 0}, 40));
+    Plain wrong = opened(source);
+    EXPECT_FALSE(wrong && wrong->ResizeCanvas(100, 100, 10, 0));
 }
