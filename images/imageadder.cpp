@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "images/imageadder.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -13,6 +14,7 @@
 #include "images/subfoldertext.h"
 #include "platform/foldernames.h"
 #include "platform/imaging.h"
+#include "platform/phototypes.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
@@ -65,12 +67,30 @@ int CImageAdder::AddFolderImages(const QString& folder, bool recurse, bool parse
     QSet<QString> visited;
     int added = 0;
     const qsizetype skippedBefore = m_skipped.size();
+    const qsizetype leftOutBefore = m_leftOut.size();
+    m_scanning = true;
     scanFolder(folder, recurse, parse, subfolder, visited, added);
+    m_scanning = false;
+    tellLeftOut(leftOutBefore);
     if (m_skipped.size() > skippedBefore)
         m_prompter.message(
             loadString(IDS_NAMES_NOT_UTF8).arg(m_skipped.mid(skippedBefore).join(u'\n')),
             Prompter::Icon::Warning);
     return added;
+}
+
+void CImageAdder::tellLeftOut(qsizetype from)
+{
+    const qsizetype count = m_leftOut.size() - from;
+    if (count <= 0)
+        return;
+    QStringList lines;
+    for (qsizetype i = 0; i < std::min<qsizetype>(count, ShownLeftOut); ++i)
+        lines << m_leftOut[from + i].Line();
+    if (count > ShownLeftOut)
+        lines << loadString(IDS_LEFT_OUT_MORE).arg(count - ShownLeftOut);
+    m_prompter.message(loadString(IDS_FILES_LEFT_OUT).arg(lines.join(u'\n')),
+                       Prompter::Icon::Warning);
 }
 
 void CImageAdder::scanFolder(const QString& folder, bool recurse, bool parse,
@@ -96,8 +116,9 @@ void CImageAdder::scanFolder(const QString& folder, bool recurse, bool parse,
             if (recurse)
                 scanFolder(base + name, recurse, parse, subfoldertext::Join(subfolder, name),
                            visited, added);
-        } else if (PassesFolderFilter(name) &&
-                   AddImageFile(base + name, parse ? subfolder : QString())) {
+        } else if (!PassesFolderFilter(name)) {
+            m_leftOut << LeftOutFile{base + name, loadString(IDS_LEFT_OUT_TYPE)};
+        } else if (AddImageFile(base + name, parse ? subfolder : QString())) {
             ++added;
         }
     }
@@ -108,8 +129,12 @@ bool CImageAdder::AddImageFile(const QString& path, const QString& subfolder)
     Described described = Describe(path, m_options);
     if (!described.readable || !described.fault.isEmpty()) {
         m_unreadable << path;
-        m_prompter.message(described.fault.isEmpty() ? path : described.fault,
-                           Prompter::Icon::Error);
+        m_leftOut << LeftOutFile{path, described.fault.isEmpty()
+                                           ? loadString(IDS_LEFT_OUT_UNREADABLE)
+                                           : described.faultReason};
+        if (!m_scanning)
+            m_prompter.message(described.fault.isEmpty() ? path : described.fault,
+                               Prompter::Icon::Error);
         return false;
     }
     m_rows.Append({path, described.title, described.description, subfolder});
@@ -132,8 +157,10 @@ CImageAdder::Described CImageAdder::Describe(const QString& path, const Options&
             caption = iptc.Text(CIPTC::Caption);
         image = imaging::Image::open(path);
     }
-    if (image)
+    if (image) {
         described.fault = imaging::pixelLimitFault(path, image->width(), image->height());
+        described.faultReason = imaging::pixelLimitReason(image->width(), image->height());
+    }
     // Photoshop files that the imaging library cannot read are still taken.
     described.readable = image != nullptr || photoshop;
     if (described.readable)
@@ -188,7 +215,7 @@ QString CImageAdder::AutomaticDescription(const QString* caption, const imaging:
 
 QString CImageAdder::FileFilter()
 {
-    return loadString(IDS_IMAGE_FILE_FILTER);
+    return imaging::withModernTypes(loadString(IDS_IMAGE_FILE_FILTER), imaging::modernPhotoTypes());
 }
 
 bool CImageAdder::PassesFileFilter(const QString& path)

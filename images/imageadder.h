@@ -5,6 +5,7 @@
 // The command-line tool adds photos the same way, so an album made there looks the same.
 #pragma once
 
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,7 @@ public:
     struct Described {
         bool readable = false; // opens as an image (a Photoshop file is taken all the same)
         QString fault;         // why a photo that opens is not taken (too many pixels)
+        QString faultReason;   // the same without the path
         QString title;
         QString description;
     };
@@ -49,13 +51,24 @@ public:
     // the subfolder text of where it was found below folder. Returns how many were added.
     int AddFolderImages(const QString& folder, bool recurse, bool parse,
                         const QString& subfolder = QString());
-    // Adds one photo at the end of the list. A file that does not open as an image is told
-    // to the user (its path is the message, or the fault that names it) and left out; false
-    // then.
+    // Adds one photo at the end of the list. A file that does not open as an image is left
+    // out and told to the user (its path is the message, or the fault that names it; a
+    // folder scan tells them all at its end instead); false then.
     bool AddImageFile(const QString& path, const QString& subfolder);
 
     // The files that AddImageFile left out because they did not open, in order.
     const QStringList& Unreadable() const { return m_unreadable; }
+    // A file left out and why: not a type albums take, cannot be read, too many pixels.
+    struct LeftOutFile {
+        QString path;
+        QString reason;
+        QString Line() const { return path + QStringLiteral(": ") + reason; }
+    };
+    // Every file left out, in order. A folder scan shows those it left out in one message
+    // at its end, a line for each.
+    const QList<LeftOutFile>& LeftOut() const { return m_leftOut; }
+    // How many lines of left-out files one message shows before it only counts the rest.
+    static constexpr int ShownLeftOut = 25;
     // The photos and folders folder scans skipped because their names are not valid UTF-8,
     // as paths with the name's bytes shown ("caf\xE9.jpg"), in order. A scan that skipped
     // any tells the user which.
@@ -68,7 +81,8 @@ public:
     static QString AutomaticDescription(const QString* caption, const imaging::Image* image,
                                         const Options& options);
 
-    // The file types of the Add commands, as the file chooser's filter text.
+    // The file types of the Add commands, as the file chooser's filter text: the classic
+    // ones and those of today's phones (HEIF, AVIF, WebP, JPEG XL) this machine decodes.
     static QString FileFilter();
     // The Add command's test: the path's extension, lower-cased, occurs in the filter text.
     static bool PassesFileFilter(const QString& path);
@@ -88,10 +102,13 @@ public:
 private:
     void scanFolder(const QString& folder, bool recurse, bool parse, const QString& subfolder,
                     QSet<QString>& visited, int& added);
+    void tellLeftOut(qsizetype from);
 
     CPageImages& m_rows;
     Prompter& m_prompter;
     Options m_options;
     QStringList m_unreadable;
+    QList<LeftOutFile> m_leftOut;
     QStringList m_skipped;
+    bool m_scanning = false; // a folder scan tells what it left out at its end
 };

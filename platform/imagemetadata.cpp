@@ -90,6 +90,9 @@ void startUp()
     static std::once_flag once;
     std::call_once(once, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        // Off by default in this version of the library: without it a HEIF file reads as a
+        // video with none of its photo's EXIF.
+        Exiv2::enableBMFF(true);
         xmpStarted = Exiv2::XmpParser::initialize(lockXmp, nullptr);
     });
 }
@@ -111,6 +114,26 @@ std::vector<PropertyItem> read(const QString& path)
                 items.push_back(toItem(datum));
     } catch (...) {
         items.clear(); // unreadable metadata reads as none
+    }
+    return items;
+}
+
+std::vector<PropertyItem> readExifBlock(const QByteArray& block)
+{
+    std::vector<PropertyItem> items;
+    const QByteArray tiff = block.startsWith(QByteArray("Exif\0\0", 6)) ? block.mid(6) : block;
+    if (tiff.size() < 8)
+        return items;
+    try {
+        startUp();
+        Exiv2::ExifData exif;
+        Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(tiff.constData()),
+                                  static_cast<uint32_t>(tiff.size()));
+        for (const Exiv2::Exifdatum& datum : exif)
+            if (isItemGroup(datum.groupName()))
+                items.push_back(toItem(datum));
+    } catch (...) {
+        items.clear();
     }
     return items;
 }

@@ -13,7 +13,7 @@ namespace imaging::metadata {
 
 // Starts the metadata library's XMP toolkit, which must not be started by two threads at
 // once: every program calls this first thing in main, before any thread exists. Later
-// calls do nothing.
+// calls do nothing. It also turns on the reading of HEIF, AVIF and JPEG XL containers.
 void startUp();
 // True once startUp has run.
 bool started();
@@ -21,6 +21,9 @@ bool started();
 // The EXIF items of a file (main image, camera, GPS and interoperability tags), in file
 // order; empty when the file has none or cannot be read.
 std::vector<PropertyItem> read(const QString& path);
+// The EXIF items of an EXIF block as image engines hand it over: a TIFF header and its
+// directories, after an optional "Exif\0\0"; empty when it holds none or cannot be read.
+std::vector<PropertyItem> readExifBlock(const QByteArray& block);
 // Replaces the EXIF items of a file with items; false when the file cannot be written.
 bool write(const QString& path, const std::vector<PropertyItem>& items);
 

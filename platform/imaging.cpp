@@ -60,6 +60,8 @@ RawFormat formatOf(const QString& path, const vips::VImage& image)
             return RawFormat::Avif;
         return RawFormat::Heif;
     }
+    if (name.startsWith("jxlload"))
+        return RawFormat::Jxl;
     if (name.startsWith("magickload") || name.startsWith("bmpload"))
         return RawFormat::Bmp; // the only format this program opens through that loader
     return RawFormat::Unknown;
@@ -134,6 +136,38 @@ bool vipsCanSave(const char* suffix)
     return vips_foreign_find_save(suffix) != nullptr;
 }
 
+// The EXIF blob libvips found in the file ("Exif\0\0" and a TIFF header), empty when none.
+QByteArray vipsExifBlob(const vips::VImage& header)
+{
+    if (vips_image_get_typeof(header.get_image(), VIPS_META_EXIF_NAME) == 0)
+        return QByteArray();
+    const void* data = nullptr;
+    size_t length = 0;
+    if (vips_image_get_blob(header.get_image(), VIPS_META_EXIF_NAME, &data, &length) != 0)
+        return QByteArray();
+    return QByteArray(static_cast<const char*>(data), static_cast<qsizetype>(length));
+}
+
+// HEIF, AVIF and JPEG XL decoders turn the picture upright themselves (the file's own turn
+// boxes, or the codestream's orientation), and the standards say their EXIF Orientation is
+// not applied again: it reads as upright so nothing shows the photo turned twice.
+bool decoderTurnsUpright(RawFormat format)
+{
+    return format == RawFormat::Heif || format == RawFormat::Avif || format == RawFormat::Jxl;
+}
+
+std::vector<PropertyItem> propertiesOf(const QString& path, RawFormat format,
+                                       const vips::VImage& header)
+{
+    std::vector<PropertyItem> items = metadata::read(path);
+    // Where exiv2 finds nothing the engine's own reading of the EXIF block stands in.
+    if (items.empty())
+        items = metadata::readExifBlock(vipsExifBlob(header));
+    if (decoderTurnsUpright(format))
+        std::erase_if(items, [](const PropertyItem& item) { return item.id == 274; });
+    return items;
+}
+
 } // namespace
 
 bool startImaging()
@@ -174,8 +208,8 @@ std::unique_ptr<Image> Image::open(const QString& path)
         data->format = formatOf(path, header);
         data->width = header.width();
         data->height = header.height();
-        if (holdsProperties(data->format))
-            data->items = metadata::read(path);
+        if (readsProperties(data->format))
+            data->items = propertiesOf(path, data->format, header);
         return std::unique_ptr<Image>(new Image(std::move(data)));
     } catch (const std::exception&) {
         return nullptr;
@@ -241,16 +275,21 @@ qint64 maxPixels()
     return qint64{megapixels > 0 ? megapixels : DefaultMaxMegapixels} * 1000 * 1000;
 }
 
-QString pixelLimitFault(const QString& path, qint64 width, qint64 height)
+QString pixelLimitReason(qint64 width, qint64 height)
 {
     const qint64 limit = maxPixels();
     if (width * height <= limit)
         return QString();
-    return QStringLiteral("%1 is %2 x %3 pixels, more than the %4 megapixels a photo may have")
-        .arg(path)
+    return QStringLiteral("%1 x %2 pixels, more than the %3 megapixels a photo may have")
         .arg(width)
         .arg(height)
         .arg(limit / 1000000);
+}
+
+QString pixelLimitFault(const QString& path, qint64 width, qint64 height)
+{
+    const QString reason = pixelLimitReason(width, height);
+    return reason.isEmpty() ? reason : QStringLiteral("%1 is %2").arg(path, reason);
 }
 
 QImage Image::pixels(QSize maxSize) const
@@ -321,6 +360,7 @@ QString Image::mimeType(RawFormat format)
     case RawFormat::Webp: return QStringLiteral("image/webp");
     case RawFormat::Heif: return QStringLiteral("image/heif");
     case RawFormat::Avif: return QStringLiteral("image/avif");
+    case RawFormat::Jxl: return QStringLiteral("image/jxl");
     default: return QString();
     }
 }
@@ -329,6 +369,11 @@ bool Image::holdsProperties(RawFormat format)
 {
     return format == RawFormat::Jpeg || format == RawFormat::Exif || format == RawFormat::Tiff ||
            format == RawFormat::Webp;
+}
+
+bool Image::readsProperties(RawFormat format)
+{
+    return holdsProperties(format) || decoderTurnsUpright(format);
 }
 
 QStringList Image::encoders()

@@ -23,7 +23,7 @@
 
 namespace imaging {
 
-enum class RawFormat { Unknown, MemoryBmp, Bmp, Jpeg, Png, Gif, Tiff, Exif, Webp, Heif, Avif };
+enum class RawFormat { Unknown, MemoryBmp, Bmp, Jpeg, Png, Gif, Tiff, Exif, Webp, Heif, Avif, Jxl };
 
 // Types of property items, with the EXIF type numbers.
 enum PropertyType : uint16_t {
@@ -99,8 +99,11 @@ public:
     static QStringList encoders();
     // The MIME type of a raw format, "" for none.
     static QString mimeType(RawFormat format);
-    // True when files of the format can carry property items.
+    // True when files of the format can carry property items that are written back.
     static bool holdsProperties(RawFormat format);
+    // True when the property items of files of the format are read (those of HEIF, AVIF and
+    // JPEG XL files are read but never written).
+    static bool readsProperties(RawFormat format);
 
 private:
     struct Data;
@@ -118,6 +121,9 @@ constexpr int DefaultMaxMegapixels = 250;
 qint64 maxPixels();
 // "" when a picture of width x height may be decoded, else the warning that names path.
 QString pixelLimitFault(const QString& path, qint64 width, qint64 height);
+// The same warning without the path: "W x H pixels, more than the N megapixels a photo may
+// have".
+QString pixelLimitReason(qint64 width, qint64 height);
 
 // Starts the image engine once per process (safe to call repeatedly, from any thread).
 bool startImaging();

@@ -152,6 +152,14 @@ const QHash<int, QString>& table()
         {40502, QStringLiteral("These files and folders were skipped because their names are "
                                "not valid UTF-8 (the bytes that are not are shown as \\xHH). "
                                "Rename them to add them:\n%1")},
+        {40503, QStringLiteral("These files were left out of the album:\n%1")},
+        {40504, QStringLiteral("not a type of photo that albums take")},
+        {40505, QStringLiteral("cannot be read as a picture")},
+        {40506, QStringLiteral("... and %1 more")},
+        {40507, QStringLiteral("HEIF photos")},
+        {40508, QStringLiteral("AVIF photos")},
+        {40509, QStringLiteral("WebP pictures")},
+        {40510, QStringLiteral("JPEG XL pictures")},
         {40511, QStringLiteral("Specified path does not exist. Please, specify the existing "
                                "pathname.")},
         {40512, QStringLiteral("You chose to generate an album into the Gallivex installation "

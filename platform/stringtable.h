@@ -35,6 +35,14 @@ enum StringId : int {
     IDS_ADD_IMAGES_FIRST = 109,             // the image list is left with no photo in it
     IDS_IMAGE_FILE_FILTER = 40501,          // the photo file types the Add commands take
     IDS_NAMES_NOT_UTF8 = 40502,             // a folder scan met names it cannot read
+    IDS_FILES_LEFT_OUT = 40503,             // a folder scan left files out: the list
+    IDS_LEFT_OUT_TYPE = 40504,              // one of them is of a type albums do not take
+    IDS_LEFT_OUT_UNREADABLE = 40505,        // one of them does not open as a picture
+    IDS_LEFT_OUT_MORE = 40506,              // the list goes on beyond what is shown
+    IDS_HEIF_PHOTOS = 40507,                // the photo filter's names of the newer types
+    IDS_AVIF_PHOTOS = 40508,
+    IDS_WEBP_PICTURES = 40509,
+    IDS_JXL_PICTURES = 40510,
     // The image list page (its buttons' tooltips are the texts of their control ids).
     IDS_IMAGE_STATUS = 174,                 // "%i  images in the album / %i selected"
     IDS_REMOVE_IMAGES = 1113,               // asks before photos leave the album

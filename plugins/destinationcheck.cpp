@@ -12,9 +12,11 @@
 #include "album/albumproject.h"
 #include "album/projectfile.h"
 #include "album/projectpaths.h"
+#include "outputs/html/albummanifest.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
+#include "publish/remotefilelist.h"
 
 namespace
 {
@@ -134,6 +136,10 @@ bool CDestinationCheck::Check(const QString& destination, AlbumProject& album)
     m_refusal = Refusal::None;
     if (refusedFolder(destination, album))
         return false;
+    // The album's own folder is generated into as it is: the generation keeps what it still
+    // uses and removes only what it wrote before and no longer needs.
+    if (CAlbumManifest::HoldsAlbum(withSlashes(destination), {RemoteFileList::FileName()}))
+        return true;
     // Hidden entries alone do not make a folder worth a question.
     const QDir folder(withSlashes(destination));
     if (folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).isEmpty())

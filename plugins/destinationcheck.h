@@ -2,7 +2,8 @@
 // CDestinationCheck: what the generation page does with the destination folder before an
 // album is generated into it: proposes one, makes it when missing, refuses folders that must
 // not be emptied, asks before a non-empty folder is emptied, and empties it (to the Trash
-// unless the user chose to delete at once).
+// unless the user chose to delete at once). A folder that holds this album (its manifest lists
+// every file in it) is neither asked about nor emptied: the generation updates it in place.
 //
 // Emptying a folder deletes whatever it holds, so beside the program's own folder some
 // folders are never accepted: a folder that holds photos of the album, the program, the

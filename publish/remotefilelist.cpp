@@ -11,6 +11,7 @@
 #include <tinyxml2.h>
 
 #include "images/imagefingerprint.h"
+#include "outputs/html/albummanifest.h"
 #include "platform/foldernames.h"
 #include "platform/safefile.h"
 #include "platform/stringtable.h"
@@ -130,6 +131,8 @@ struct Lister {
         }
         if (relative.isEmpty() && name == RemoteFileList::FileName())
             return; // our own list is sent last, never as one of the album's files
+        if (relative.isEmpty() && name == CAlbumManifest::FileName())
+            return; // it names the photos' places on this computer: never sent
         fs::path real;
         const std::optional<fs::file_status> status = statusOf(entry, real);
         if (!status)

@@ -39,7 +39,8 @@ public:
 
     // Lists albumFolder and computes every file's id now. Regular files and folders count,
     // hidden ones too; links are followed only when they lead to a place inside the album.
-    // The folder's own "filelist.xml" is left out: it is sent last, by AppendSelf.
+    // The folder's own "filelist.xml" is left out: it is sent last, by AppendSelf. The
+    // album's manifest is left out too: it names where the photos are on this computer.
     static RemoteFileList Build(const QString& albumFolder);
     // Reads a list the server gave: nothing, with the reason in why, when it is too large,
     // too deep, not a file list, or names an entry that cannot be a file name.

@@ -12,10 +12,16 @@ packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev
     libvips-dev libvips-tools libexiv2-dev libtinyxml2-dev libgif-dev
+    # Asked which HEIF codings (HEIC, AVIF) the image engine decodes.
+    libheif-dev
     googletest libgtest-dev libgmock-dev
     # The thread sanitizer's runtime, for the test of the editor's thumbnail thread.
     libtsan2
     libzip-dev chromium
+    # Qt's WebP reader: tests read the WebP pictures of albums as they read the JPEG ones.
+    qt6-image-formats-plugins
+    # XXH3 content hashes of photos and album files.
+    libxxhash-dev
     # Scanners and cameras; sane-utils brings the test scanner the tests acquire from.
     libsane-dev sane-utils
     # The road test: a private X desktop with a window manager, the accessibility bus and

@@ -142,11 +142,13 @@ void writeFile(const VImage& image, const std::string& path, const SaveOptions& 
         break;
     case FileFormat::Avif:
         // AV1 at 8 bits, what every browser shows; its Q scale runs lower than JPEG's for the
-        // same look.
+        // same look. Effort 2 encodes five times faster than libvips' default 4 for files a
+        // quarter larger, still far below WebP's.
         image.heifsave(file, VImage::option()
                                  ->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1)
                                  ->set("Q", std::max(1, options.quality * 2 / 3))
                                  ->set("bitdepth", 8)
+                                 ->set("effort", 2)
                                  ->set("strip", true));
         break;
     }
@@ -253,6 +255,8 @@ void save(const VImage& image, const std::string& path, const SaveOptions& optio
     writeFile(bare(pixels), temp.path(), options);
     if (!options.metadataFrom.empty())
         copyCameraMetadata(options.metadataFrom, temp.path(), options.format, sizeOf(picture));
+    else if (options.format == FileFormat::Webp)
+        removeMetadata(temp.path()); // libvips' WebP saver writes EXIF even when told to strip
     temp.commit(path);
 }
 

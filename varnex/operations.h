@@ -108,10 +108,13 @@ bool vipsSavesBmp();
 void writeBmp(const VImage& rgb, const std::string& path);
 
 // --- metadata.cpp
-// Copies from's EXIF without GPS position and thumbnail into the file at to, Orientation 1
-// and the pixel dimensions of size. Formats without EXIF support are left alone.
+// Copies from's EXIF without its private data (GPS, serial numbers, owner, maker notes) and
+// thumbnail into the file at to, Orientation 1 and the pixel dimensions of size. Formats
+// without EXIF support are left alone.
 void copyCameraMetadata(const std::string& from, const std::string& to, FileFormat format,
                         Size size);
+// Removes every EXIF and XMP item from the file at path.
+void removeMetadata(const std::string& path);
 
 // --- geometry.cpp
 VImage rotateQuarters(const VImage& in, int quarterTurns); // clockwise

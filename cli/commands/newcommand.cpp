@@ -22,10 +22,11 @@ const QString Help = QStringLiteral(
     "                        [--set NAME=VALUE]... [--force] PHOTO-OR-FOLDER...\n"
     "\n"
     "Makes an album project from photos. Files are added as the Add command adds them (JPEG,\n"
-    "GIF, PNG, BMP and TIFF files); folders as Add Folder does, with their subfolders and each\n"
+    "GIF, PNG, BMP and TIFF files, and HEIF/HEIC, AVIF, WebP and JPEG XL photos where this\n"
+    "machine decodes them); folders as Add Folder does, with their subfolders and each\n"
     "photo's subfolder text (\"2004\\Summer\"). Each photo's title is its file name and its\n"
     "description is made from its IPTC caption and EXIF description, as the album builder\n"
-    "makes them.\n"
+    "makes them. Every file a folder scan leaves out is named on standard error with why.\n"
     "\n"
     "  --theme PLUGIN/TEMPLATE  the album's theme (\"gallivex-cli themes\" lists them); by\n"
     "                           default the first theme of the HTML plug-in\n"
@@ -44,6 +45,13 @@ QStringList missingOf(const QStringList& operands)
     return missing;
 }
 
+// The patterns of the photo types albums take on this machine: "*.jpg, *.jpeg, ...".
+QString takenTypes()
+{
+    const QStringList entries = CImageAdder::FileFilter().split(u'|');
+    return entries.size() > 1 ? entries[1].split(u';').join(QStringLiteral(", ")) : QString();
+}
+
 // Adds the photos; false after saying which named file could not be added.
 bool addPhotos(const QStringList& operands, bool flat, CPageImages& rows)
 {
@@ -53,19 +61,18 @@ bool addPhotos(const QStringList& operands, bool flat, CPageImages& rows)
     for (const QString& operand : operands) {
         const QString path = CliSession::absolutePath(operand);
         if (QFileInfo(operand).isDir()) {
-            const qsizetype before = adder.Unreadable().size();
+            const qsizetype before = adder.LeftOut().size();
             const qsizetype skippedBefore = adder.Skipped().size();
             adder.AddFolderImages(path, !flat, !flat);
-            for (qsizetype i = before; i < adder.Unreadable().size(); ++i)
-                cliWarn(QStringLiteral("left out \"%1\": it cannot be read as an image")
-                            .arg(adder.Unreadable()[i]));
+            for (qsizetype i = before; i < adder.LeftOut().size(); ++i)
+                cliWarn(QStringLiteral("left out \"%1\": %2")
+                            .arg(adder.LeftOut()[i].path, adder.LeftOut()[i].reason));
             for (qsizetype i = skippedBefore; i < adder.Skipped().size(); ++i)
                 cliWarn(QStringLiteral("skipped \"%1\": its name is not valid UTF-8")
                             .arg(adder.Skipped()[i]));
         } else if (!CImageAdder::PassesFileFilter(path)) {
-            cliFail(QStringLiteral("\"%1\" is not a photo of a type albums take (JPEG, GIF, PNG, "
-                                   "BMP, TIFF)")
-                        .arg(operand));
+            cliFail(QStringLiteral("\"%1\" is not a photo of a type albums take (%2)")
+                        .arg(operand, takenTypes()));
             allAdded = false;
         } else if (!adder.AddImageFile(path, QString())) {
             cliFail(QStringLiteral("\"%1\" cannot be read as an image").arg(operand));

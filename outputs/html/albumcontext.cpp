@@ -209,7 +209,8 @@ QVariantMap CAlbumContext::photoValue(const AlbumPhoto& photo, int number) const
         {"description", photo.description},
         {"subfolder", photo.subfolder},
         {"group", m_theme.groupsBySubfolder ? groupTitle(photo.subfolder) : QString()},
-        {"anchor", QStringLiteral("photo-%1").arg(number)}};
+        {"anchor", QStringLiteral("photo-%1").arg(number)},
+        {"original", QVariantMap{{"url", photo.originalUrl}, {"name", photo.originalName}}}};
     value["camera"] = m_showCamera ? cameraDetails(pictures.source) : QVariantList();
     value.insert(pictureValues(pictures, m_pictureNames));
     value["placeholder"] = pictures.placeholder;

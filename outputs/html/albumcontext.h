@@ -13,10 +13,12 @@
 //   photo fields              number, index, title (as typed; a file name without its
 //                             extension), alt (the description, else the title, else
 //                             "Photo N"), description, subfolder, group, anchor, page, sheet,
-//                             camera (a list of label and value, empty unless the album keeps
-//                             camera data), placeholder ("#rrggbb"), placeholderUrl (data: URI
-//                             or ""), and per picture <name>.url/.width/.height,
-//                             .srcset/.webpSrcset/.avifSrcset ("url 640w, ...") and .widths
+//                             original (url and name of the photo's file offered for
+//                             download, "" when none), camera (a list of label and value,
+//                             empty unless the album keeps camera data), placeholder
+//                             ("#rrggbb"), placeholderUrl (data: URI or ""), and per picture
+//                             <name>.url/.width/.height, .srcset/.webpSrcset/.avifSrcset
+//                             ("url 640w, ...") and .widths
 //   group fields              title, anchor, number, photos
 //   sheet pages               sheet (number, file, photos, prev, next), sheets (number,
 //                             file, current, near, gapBefore: the pager of small screens)

@@ -5,7 +5,10 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDateTime>
 #include <QFileInfo>
+
+#include "outputs/html/contenthash.h"
 
 using namespace html;
 
@@ -39,29 +42,30 @@ QString hexHash(const QByteArray& data, int length)
 
 } // namespace
 
-QString CAlbumPhotos::contentKey(IGallivex& host, int index, const QString& path) const
+QString CAlbumPhotos::contentKey(IGallivex& host, const QString& path,
+                                 const CAlbumManifest* previous)
 {
-    QByteArray key = QByteArray("photo|") + host.GetImageFingerprint(index);
-    gv_string extension, photoPath;
-    if (IStream* stream = host.OpenImage(index, extension, photoPath)) {
-        STATSTG stat{};
-        if (SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)))
-            key += "|" + QByteArray::number(static_cast<qulonglong>(stat.cbSize.QuadPart));
-        host.ReleaseStream(stream);
-    }
+    const QFileInfo info(path);
+    const qint64 size = info.size();
+    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+    QString hash = previous ? previous->knownPhotoHash(path, size, modified) : QString();
+    if (hash.isEmpty())
+        hash = contenthash::ofFile(path);
+    if (hash.isEmpty())
+        return QString();
+    m_hashes[path] = {size, modified, hash};
+    QByteArray key = "photo|" + hash.toLatin1();
     // Turns and levels set in the album live in the side file, not in the photo.
     if (IStream* side =
             host.OpenFile(gv_string((path + QStringLiteral(".exif")).toUtf8().constData()))) {
-        key += "|" +
-               QCryptographicHash::hash(readStream(*side, SideFileLimit), QCryptographicHash::Sha1)
-                   .toHex();
+        key += "|" + contenthash::ofBytes(readStream(*side, SideFileLimit)).toLatin1();
         host.ReleaseStream(side);
     }
     return hexHash(key, 40);
 }
 
 ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
-                                 const Progress& progress)
+                                 const CAlbumManifest* previous, const Progress& progress)
 {
     gv_vector<AlbumImageInfo> images;
     host.GetImages(images);
@@ -76,7 +80,11 @@ ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
         }
         AlbumPhoto photo{i, fromUtf8(images[i].name), fromUtf8(images[i].description),
                          fromUtf8(images[i].subfolder), 0};
-        const QString key = contentKey(host, i, path);
+        const QString key = contentKey(host, path, previous);
+        if (key.isEmpty()) {
+            qWarning("HTML plug-in: %s cannot be read and is left out", qUtf8Printable(path));
+            continue;
+        }
         const auto known = byKey.find(key);
         if (known != byKey.end()) {
             photo.pictures = known->second;
@@ -102,6 +110,10 @@ ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
             return GV_E_CREATEFOLDER;
         photo.pictures = m_pictures.size();
         byKey.emplace(key, m_pictures.size());
+        QByteArray outputs = key.toLatin1();
+        for (const QString& url : pictures.urls)
+            outputs += '|' + url.toUtf8();
+        m_keys.push_back(hexHash(outputs, 40));
         m_pictures.push_back(std::move(pictures));
         m_photos.push_back(photo);
     }

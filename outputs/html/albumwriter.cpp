@@ -4,6 +4,9 @@
 #include <algorithm>
 
 #include <QFile>
+#include <QFileInfo>
+
+#include "outputs/html/contenthash.h"
 
 namespace
 {
@@ -22,19 +25,48 @@ bool writeAll(IStream& stream, const QByteArray& bytes)
     return SUCCEEDED(stream.Commit(0));
 }
 
+bool holdsBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) &&
+           file.readAll() == bytes;
+}
+
+bool sameFiles(const QString& one, const QString& other)
+{
+    QFile a(one);
+    QFile b(other);
+    if (a.size() != b.size() || !a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly))
+        return false;
+    while (!a.atEnd()) {
+        const QByteArray piece = a.read(Piece);
+        if (piece.isEmpty() || piece != b.read(Piece))
+            return false;
+    }
+    return b.atEnd();
+}
+
 } // namespace
 
 ResultCode CAlbumWriter::writeText(const QString& relative, const QString& text)
 {
+    const QByteArray bytes = text.toUtf8();
+    const QString file = fullPath(relative);
+    if (!file.isEmpty() && holdsBytes(file, bytes)) {
+        claim(relative, {bytes.size(), contenthash::ofBytes(bytes)});
+        return GV_OK;
+    }
     gv_string path(relative.toUtf8().constData());
     IStream* stream = m_host.CreateAlbumFile(path);
     if (stream == nullptr)
         return GV_E_CREATEFILE;
-    const bool written = writeAll(*stream, text.toUtf8());
+    const bool written = writeAll(*stream, bytes);
     m_host.ReleaseStream(stream);
-    if (written)
+    if (written) {
+        ++m_changed;
+        claim(relative, {bytes.size(), contenthash::ofBytes(bytes)});
         return GV_OK;
-    const QString file = fullPath(relative);
+    }
     if (!file.isEmpty())
         QFile::remove(file);
     return GV_E_WRITEFILE;
@@ -42,12 +74,45 @@ ResultCode CAlbumWriter::writeText(const QString& relative, const QString& text)
 
 ResultCode CAlbumWriter::copy(const QString& source, const QString& relative)
 {
-    return m_host.CopyFile(gv_string(source.toUtf8().constData()),
-                           gv_string(relative.toUtf8().constData()));
+    const QString file = fullPath(relative);
+    if (!file.isEmpty() && sameFiles(source, file)) {
+        claim(relative);
+        return GV_OK;
+    }
+    const ResultCode result = m_host.CopyFile(gv_string(source.toUtf8().constData()),
+                                              gv_string(relative.toUtf8().constData()));
+    if (result == GV_OK) {
+        ++m_changed;
+        claim(relative);
+    }
+    return result;
 }
 
 QString CAlbumWriter::fullPath(const QString& relative)
 {
     gv_string path(relative.toUtf8().constData());
     return QString::fromUtf8(m_host.GetAlbumFilePath(path)->c_str());
+}
+
+void CAlbumWriter::claim(const QString& relative, const CAlbumManifest::File& known)
+{
+    m_claimed[relative] = known;
+}
+
+std::map<QString, CAlbumManifest::File> CAlbumWriter::files()
+{
+    std::map<QString, CAlbumManifest::File> files;
+    for (const auto& [relative, known] : m_claimed) {
+        const QString path = fullPath(relative);
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.isFile())
+            continue;
+        CAlbumManifest::File file = known;
+        // What others changed after claiming it (a location removed) is read again.
+        if (file.size != info.size() || file.hash.isEmpty())
+            file = {info.size(), contenthash::ofFile(path)};
+        if (!file.hash.isEmpty())
+            files.emplace(relative, file);
+    }
+    return files;
 }

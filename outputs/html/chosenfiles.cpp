@@ -130,6 +130,7 @@ QString CChosenFiles::publishPicture(const QString& chosen, QString target, Resu
         result = made == STG_E_CANTSAVE ? GV_E_WRITEFILE : GV_E_READFILE;
         return QString();
     }
+    m_writer.claim(target); // the album's own file from now on, listed in its manifest
     return target;
 }
 

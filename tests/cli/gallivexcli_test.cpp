@@ -17,6 +17,8 @@
 #include "platform/settings.h"
 #include "tests/cli/clifixture.h"
 #include "tests/support/fulldisk.h"
+#include "tests/support/phonephotos.h"
+#include "tests/support/testenv.h"
 
 namespace
 {
@@ -48,6 +50,44 @@ TEST_F(GallivexCliTest, NewAddsPhotosAsTheImageListDoes)
     EXPECT_STREQ(album->Images()[0].description.c_str(), "A witty caption");
     EXPECT_STREQ(album->ChosenPlugin()->GetName(), "Probe");
     EXPECT_EQ(album->TemplateId(), 7);
+}
+
+TEST_F(GallivexCliTest, NewTakesPhonePhotosAndNamesWhatItLeavesOut)
+{
+    const QString ok = work.file("phone");
+    const QString cut = work.file("cut");
+    QDir().mkpath(ok);
+    QDir().mkpath(cut);
+    const QString camera = sharedTestData("photos/syn-uc-ascii.jpg");
+    for (const char* name : {"a.heic", "b.avif", "c.webp", "d.png"})
+        ASSERT_FALSE(makePhonePhoto(camera, ok, name).isEmpty()) << name;
+    for (const char* name : {"a.heic", "b.avif", "c.webp"})
+        ASSERT_FALSE(makeTruncated(ok + "/" + name, cut + "/" + name, 3000).isEmpty());
+    ASSERT_TRUE(QFile::copy(ok + "/d.png", cut + "/d.png"));
+    work.write("phone/IMG_0001.MOV", "a film");
+
+    const CliResult whole = cli({"new", project("phone"), "--theme", "probe/PROBE", ok});
+    ASSERT_EQ(whole.exitCode, 0) << whole.err.toStdString();
+    EXPECT_TRUE(whole.out.contains("with 4 photo(s)")) << whole.out.toStdString();
+    EXPECT_EQ(whole.err.count("left out"), 1) << whole.err.toStdString();
+    EXPECT_TRUE(whole.err.contains("left out \"" + ok +
+                                   "/IMG_0001.MOV\": not a type of photo that albums take"))
+        << whole.err.toStdString();
+
+    const CliResult damaged = cli({"new", project("cut"), "--theme", "probe/PROBE", cut});
+    ASSERT_EQ(damaged.exitCode, 0) << damaged.err.toStdString();
+    EXPECT_TRUE(damaged.out.contains("with 1 photo(s)")) << damaged.out.toStdString();
+    for (const char* name : {"a.heic", "b.avif", "c.webp"})
+        EXPECT_TRUE(damaged.err.contains("left out \"" + cut + "/" + name +
+                                         "\": cannot be read as a picture"))
+            << name << ": " << damaged.err.toStdString();
+    EXPECT_STREQ(load(project("cut"))->Images()[0].name.c_str(), "d.png");
+
+    // A file named on its own that is of no photo type says which types are taken.
+    const CliResult film =
+        cli({"new", project("film"), "--theme", "probe/PROBE", ok + "/IMG_0001.MOV"});
+    EXPECT_EQ(film.exitCode, 1);
+    EXPECT_TRUE(film.err.contains("*.heic, *.heif, *.avif, *.webp, *.jxl")) << film.err.toStdString();
 }
 
 TEST_F(GallivexCliTest, NewTellsOfNamesThatAreNotUtf8)

@@ -4,6 +4,7 @@
 // photos, and the default theme of the plug-ins installed beside the program.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -143,6 +144,39 @@ TEST_F(GallivexCliTest, TheDefaultThemeOfTheInstalledPluginsMakesAWebAlbum)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Start page: " + out + "/index.html")) << run.out.toStdString();
     EXPECT_TRUE(QFileInfo(out + "/index.html").size() > 0);
+}
+
+// The album's own folder is updated in place without --yes; a file the album did not write
+// makes it a folder that is emptied only on request, as any other.
+TEST_F(GallivexCliTest, GenerateAgainIntoTheAlbumsOwnFolderNeedsNoYes)
+{
+    if (!QFileInfo::exists(binFolder() + "/plugins/libgvhtml.so"))
+        GTEST_SKIP() << "the HTML plug-in is not built";
+    const QString album = project("web");
+    const QString out = work.file("web");
+    ASSERT_EQ(home.run("gallivex-cli", {"new", album, photos}).exitCode, 0);
+    const CliResult first = home.run("gallivex-cli", {"generate", album, "--dest", out});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    const QDateTime written = QFileInfo(out + "/index.html").lastModified();
+    ASSERT_TRUE(QFileInfo::exists(out + "/gallivex-album.json"));
+
+    const CliResult again = home.run("gallivex-cli", {"generate", album});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_FALSE(again.err.contains("not empty")) << again.err.toStdString();
+    EXPECT_EQ(QFileInfo(out + "/index.html").lastModified(), written);
+    EXPECT_TRUE(entriesOf(home.trash()).isEmpty());
+
+    work.write("web/pictures/stray.jpg", "not the album's");
+    const CliResult refused = home.run("gallivex-cli", {"generate", album});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("give --yes to empty it")) << refused.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(out + "/pictures/stray.jpg"));
+    EXPECT_EQ(QFileInfo(out + "/index.html").lastModified(), written);
+
+    const CliResult emptied = home.run("gallivex-cli", {"generate", album, "--yes", "--delete"});
+    ASSERT_EQ(emptied.exitCode, 0) << emptied.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + "/pictures/stray.jpg"));
+    EXPECT_TRUE(QFileInfo::exists(out + "/gallivex-album.json"));
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "tests/support/claimedpng.h"
+#include "tests/support/phonephotos.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -101,7 +102,13 @@ TEST(ImageAdderFilter, TakesTheFileTypesOfTheFilter)
         {"/p/a.tif", true, true},
         {"/p/a.TIFF", true, true},
         {"/p/a.psd", false, false},
-        {"/p/a.webp", false, false},
+        // The types of today's phones, which this machine's engine decodes.
+        {"/p/a.webp", true, true},
+        {"/p/IMG_0001.HEIC", true, true},
+        {"/p/a.heif", true, true},
+        {"/p/a.avif", true, true},
+        {"/p/a.jxl", true, true},
+        {"/p/clip.mov", false, false},
         {"/p/notes.txt", false, false},
         {"/p/a.jpgx", false, false},
         {"/p/.profile", false, false},
@@ -328,7 +335,10 @@ TEST_F(FolderScanTest, RecursiveScanRecordsSubfolderTexts)
                                   {"sub/c.jpg", "sub"},
                                   {"sub/deep/d.JPG", "sub\\deep"},
                                   {"Sub2/e.jpg", "Sub2"}});
-    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+    // The one file of another type is named with why; the hidden photo is not.
+    EXPECT_EQ(prompter.texts,
+              QStringList{loadString(IDS_FILES_LEFT_OUT)
+                              .arg(root + "/notes.txt: " + loadString(IDS_LEFT_OUT_TYPE))});
 }
 
 TEST_F(FolderScanTest, VariantsOfTheTwoCheckBoxes)
@@ -362,13 +372,91 @@ TEST_F(FolderScanTest, LinksBackUpTheTreeAreEnteredOnce)
 
 TEST_F(FolderScanTest, UnreadableFilesInAFolderAreSkipped)
 {
+    SettingsSandbox settings;
     folder.write("root/sub/broken.jpg", "garbage");
     folder.write("root/README", "no extension, so it is tried");
+    folder.write("root/sub/huge.png", testpng::claiming(200000, 200000));
     CPageImages scanned;
     CImageAdder adder(scanned, prompter, {});
     EXPECT_EQ(adder.AddFolderImages(root, true, true), 5);
-    EXPECT_EQ(adder.Unreadable(), (QStringList{root + "/README", root + "/sub/broken.jpg"}));
-    EXPECT_EQ(prompter.texts, adder.Unreadable());
+    EXPECT_EQ(adder.Unreadable(), (QStringList{root + "/README", root + "/sub/broken.jpg",
+                                               root + "/sub/huge.png"}));
+    // One message at the end names every file left out and why, in the order met.
+    const QString unreadable = loadString(IDS_LEFT_OUT_UNREADABLE);
+    const QStringList lines{
+        root + "/notes.txt: " + loadString(IDS_LEFT_OUT_TYPE),
+        root + "/README: " + unreadable,
+        root + "/sub/broken.jpg: " + unreadable,
+        root + "/sub/huge.png: 200000 x 200000 pixels, more than the 250 megapixels a photo "
+                                "may have"};
+    EXPECT_EQ(prompter.texts, QStringList{loadString(IDS_FILES_LEFT_OUT).arg(lines.join('\n'))});
+    ASSERT_EQ(adder.LeftOut().size(), 4);
+    EXPECT_EQ(adder.LeftOut()[2].path, root + "/sub/broken.jpg");
+    EXPECT_EQ(adder.LeftOut()[2].reason, unreadable);
+}
+
+TEST_F(FolderScanTest, AFolderOfManyOtherFilesIsToldInOneShortMessage)
+{
+    TestFolder clips;
+    for (int i = 0; i < CImageAdder::ShownLeftOut + 5; ++i)
+        clips.write(QString("clip%1.mov").arg(i, 2, 10, QChar('0')), "not a photo");
+    CPageImages scanned;
+    CImageAdder adder(scanned, prompter, {});
+    EXPECT_EQ(adder.AddFolderImages(clips.path(), false, false), 0);
+    EXPECT_EQ(adder.LeftOut().size(), CImageAdder::ShownLeftOut + 5);
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts.first().count(".mov: "), CImageAdder::ShownLeftOut);
+    EXPECT_TRUE(prompter.texts.first().endsWith(loadString(IDS_LEFT_OUT_MORE).arg(5)));
+}
+
+// A new user's folder straight from a phone: HEIC, AVIF, WebP and PNG.
+class PhoneFolderTest : public ImageAdderTest
+{
+protected:
+    void SetUp() override
+    {
+        made = folder.file("made");
+        QDir().mkpath(made);
+        const QString camera = sharedTestData("photos/syn-uc-ascii.jpg");
+        for (const char* name : {"a.heic", "b.avif", "c.webp", "d.png"})
+            ASSERT_FALSE(makePhonePhoto(camera, made, name).isEmpty()) << name;
+    }
+    QString made;
+};
+
+TEST_F(PhoneFolderTest, EveryReadablePhotoIsTaken)
+{
+    CImageAdder adder(rows, prompter, {});
+    EXPECT_EQ(adder.AddFolderImages(made, false, false), 4);
+    expectRows(rowsBelow(rows, made), {{"a.heic", ""}, {"b.avif", ""}, {"c.webp", ""},
+                                       {"d.png", ""}});
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+    // Each phone format got the EXIF comment as its description, as the JPEG it was made
+    // from does.
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(rows.Rows()[i].description,
+                  CImageAdder::Describe(sharedTestData("photos/syn-uc-ascii.jpg"), {}).description)
+            << rows.Rows()[i].path.toStdString();
+    EXPECT_TRUE(rows.Rows()[0].description.contains("sunset over the lake"));
+}
+
+TEST_F(PhoneFolderTest, DamagedOnesAreLeftOutAndNamed)
+{
+    const QString cut = folder.file("cut");
+    QDir().mkpath(cut);
+    for (const char* name : {"a.heic", "b.avif", "c.webp"})
+        ASSERT_FALSE(makeTruncated(made + "/" + name, cut + "/" + name, 3000).isEmpty());
+    ASSERT_TRUE(QFile::copy(made + "/d.png", cut + "/d.png"));
+    CImageAdder adder(rows, prompter, {});
+    EXPECT_EQ(adder.AddFolderImages(cut, false, false), 1);
+    expectRows(rowsBelow(rows, cut), {{"d.png", ""}});
+    const QString unreadable = loadString(IDS_LEFT_OUT_UNREADABLE);
+    EXPECT_EQ(prompter.texts,
+              QStringList{loadString(IDS_FILES_LEFT_OUT)
+                              .arg(QStringList{cut + "/a.heic: " + unreadable,
+                                               cut + "/b.avif: " + unreadable,
+                                               cut + "/c.webp: " + unreadable}
+                                       .join('\n'))});
 }
 
 TEST_F(FolderScanTest, NamesThatAreNotUtf8AreToldWithTheirBytes)
@@ -392,8 +480,9 @@ TEST_F(FolderScanTest, NamesThatAreNotUtf8AreToldWithTheirBytes)
     sorted.sort();
     EXPECT_EQ(sorted, skipped);
     EXPECT_TRUE(adder.Unreadable().isEmpty()) << adder.Unreadable().join('|').toStdString();
-    ASSERT_EQ(prompter.texts.size(), 1);
-    EXPECT_EQ(prompter.texts.first(),
+    // After the list of files left out (notes.txt) comes the list of names it cannot read.
+    ASSERT_EQ(prompter.texts.size(), 2);
+    EXPECT_EQ(prompter.texts.last(),
               loadString(IDS_NAMES_NOT_UTF8).arg(adder.Skipped().join(u'\n')));
     // Without subfolders a folder is not skipped: it would not have been entered.
     prompter.texts.clear();

@@ -51,9 +51,11 @@ struct Variant {
     int copies = 1; // a big album: the photos over and over, each with a title of its own
 };
 
-void keepCameraData(HtmlAlbum& album)
+// What the viewers offer beside a photo: its camera details and its file for download.
+void viewerExtras(HtmlAlbum& album)
 {
     album.setChoice("CameraData", "Keep (without location)");
+    album.setChoice("Download", "Yes");
 }
 
 constexpr int BigAlbumCopies = 30; // 300 photos; equal files share their pictures, so it is quick
@@ -83,11 +85,11 @@ const Variant Variants[] = {
          a.setChoice("Scheme", "White");
          a.setNumber("Accent", colourRef(0xf5d76e));
      }},
-    {"mosaic-300", HtmlAlbum::Mosaic, keepCameraData, BigAlbumCopies},
-    {"classic-300", HtmlAlbum::Classic, keepCameraData, BigAlbumCopies},
+    {"mosaic-300", HtmlAlbum::Mosaic, viewerExtras, BigAlbumCopies},
+    {"classic-300", HtmlAlbum::Classic, viewerExtras, BigAlbumCopies},
     {"slideshow-300", HtmlAlbum::Slideshow,
      [](HtmlAlbum& a) {
-         keepCameraData(a);
+         viewerExtras(a);
          a.setChoice("Autoplay", "No");
      },
      BigAlbumCopies},
@@ -100,7 +102,9 @@ void addPhotos(HtmlAlbum& album, const QString& folder, int copies)
             for (const Photo& photo : DefaultPhotos) {
                 QString title = QString::fromUtf8(photo.title);
                 if (copies > 1)
-                    title = QStringLiteral("%1 %2").arg(title.isEmpty() ? QStringLiteral("Photo") : title).arg(copy);
+                    title = QStringLiteral("%1 %2")
+                                .arg(title.isEmpty() ? QStringLiteral("Photo") : title)
+                                .arg(copy);
                 album.addPhoto(sharedPhoto(QString::fromUtf8(photo.file)), title,
                                QString::fromUtf8(photo.description),
                                QString::fromUtf8(photo.subfolder));

@@ -152,41 +152,61 @@ TEST_F(ManifestTest, EveryFaultIsFoundAndNamed)
         {[](QJsonObject& j) { setParam(j, "Rows", "name", "JPEGQuality"); },
          "the program gives its own"},
         {[](QJsonObject& j) { setParam(j, "Rows", "name", "a b"); }, "needs a \"name\" of letters"},
-        {[](QJsonObject& j) { setPicture(j, "half", "from", "later"); },
+        {[](QJsonObject& j) { setPicture(j, "thumb", "from", "later"); },
          "\"from\" must be \"photo\" or an earlier"},
-        {[](QJsonObject& j) { setPicture(j, "half", "name", "big"); },
+        {[](QJsonObject& j) { setPicture(j, "thumb", "name", "big"); },
          "picture \"big\" is declared twice"},
-        {[](QJsonObject& j) { setPicture(j, "half", "name", "title"); }, "not a field of a photo"},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "name", "title"); }, "not a field of a photo"},
         {[](QJsonObject& j) {
-             setPicture(j, "half", "box", QJsonArray{"Nope*2", 10});
+             setPicture(j, "thumb", "box", QJsonArray{"Nope*2", 10});
          },
          "\"Nope*2\" is no size"},
-        {[](QJsonObject& j) { setPicture(j, "half", "format", "gif"); },
+        {[](QJsonObject& j) { setPicture(j, "thumb", "format", "gif"); },
          "\"format\" is jpg, png or webp"},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "format", "png"); },
+         "picture \"thumb\": only jpg pictures are \"modern\""},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "crop", "sideways"); },
+         "\"crop\" is true, false, \"centre\" or \"attention\""},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "widths", 0.5); },
+         "\"widths\" lists up to 8 sizes"},
         {[](QJsonObject& j) {
-             setPicture(j, "half", "script", QJsonArray{QJsonArray{"Out", "/tmp/x.jpg"}});
+             setPicture(j, "thumb", "widths", QJsonArray{1, 2, 3, 4, 5, 6, 7, 8, 9});
+         },
+         "\"widths\" lists up to 8 sizes"},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "widths", QJsonArray{0.5, 1}); },
+         "a width is a share of the box below 1 or a whole number of pixels from 16"},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "widths", QJsonArray{-0.5}); },
+         "a width is a share"},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "widths", QJsonArray{320.5}); },
+         "a width is a share"},
+        {[](QJsonObject& j) { setPicture(j, "thumb", "widths", QJsonArray{"half"}); },
+         "a width is a share"},
+        {[](QJsonObject& j) { setPicture(j, "big", "firstPhoto", true); },
+         "picture \"thumb\": only a \"firstPhoto\" picture is made from one"},
+        {[](QJsonObject& j) {
+             setPicture(j, "thumb", "script", QJsonArray{QJsonArray{"Out", "/tmp/x.jpg"}});
          },
          "\"Out\" is not allowed in a theme"},
         {[](QJsonObject& j) {
-             setPicture(j, "half", "script", QJsonArray{QJsonArray{"AddWatermark", "/etc/x.png"}});
+             setPicture(j, "thumb", "script", QJsonArray{QJsonArray{"AddWatermark", "/etc/x.png"}});
          },
          "\"AddWatermark\" is not allowed"},
-        {[](QJsonObject& j) { setPicture(j, "half", "script", QJsonArray{QJsonArray{5}}); },
+        {[](QJsonObject& j) { setPicture(j, "thumb", "script", QJsonArray{QJsonArray{5}}); },
          "a step is"},
         {[](QJsonObject& j) {
              setPicture(
-                 j, "half", "script",
+                 j, "thumb", "script",
                  QJsonArray{QJsonArray{"resizekeepasp", 10, 10}, QJsonArray{"Posterize", 4}});
          },
-         "picture \"half\": \"Posterize\" is no command of the image processor"},
+         "picture \"thumb\": \"Posterize\" is no command of the image processor"},
         {[](QJsonObject& j) {
-             setPicture(j, "half", "script",
+             setPicture(j, "thumb", "script",
                         QJsonArray{QJsonObject{
                             {"when", "Scheme"}, {"is", "Dark"}, {"do", QJsonArray{"Invert"}}}});
          },
          "\"Invert\" is no command of the image processor"},
         {[](QJsonObject& j) {
-             setPicture(j, "half", "script",
+             setPicture(j, "thumb", "script",
                         QJsonArray{QJsonObject{{"when", "Nothing"}, {"do", QJsonArray{"Gray"}}}});
          },
          "\"when\" names no parameter"},

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "album/albumproject.h"
+#include "outputs/html/albummanifest.h"
 #include "platform/settings.h"
 #include "platform/stringtable.h"
 #include "plugins/destinationcheck.h"
@@ -171,6 +172,41 @@ TEST_F(DestinationTest, LinksAreRemovedNotWhatTheyPointTo)
         EXPECT_TRUE(entriesOf(folder).isEmpty());
         EXPECT_EQ(entriesOf(base.file("elsewhere")), (QStringList{"precious.jpg", "sub"}));
         EXPECT_TRUE(QFileInfo::exists(base.file("elsewhere/sub/more.jpg")));
+    }
+}
+
+// The album generated here before: its manifest lists every file, so the generation may
+// update it in place; a file it does not list makes it someone else's folder again.
+TEST_F(DestinationTest, TheAlbumsOwnFolderIsTakenAsItIsAnythingElseIsAsked)
+{
+    const auto albumFolder = [this](const QString& name) {
+        const QString folder = filledFolder(name);
+        CAlbumManifest manifest;
+        for (const char* file : {"index.html", "pictures/p1.jpg", ".state"})
+            manifest.files[file] = {QFileInfo(folder + '/' + file).size(), "00ff"};
+        EXPECT_TRUE(manifest.Save(folder));
+        return folder;
+    };
+    const QString own = albumFolder("own");
+    base.write("own/filelist.xml", "<FileList/>"); // what the publisher keeps beside it
+    const QString stray = albumFolder("stray");
+    base.write("stray/pictures/mine.jpg", "the user's own");
+    const QString linked = albumFolder("linked");
+    ASSERT_TRUE(QFile::link(base.file("home"), linked + "/pictures/home"));
+    const QString broken = albumFolder("broken");
+    base.write("broken/gallivex-album.json", "{\"format\": 1, \"files\": [");
+
+    CDestinationCheck destination = check();
+    EXPECT_TRUE(destination.Check(own, album));
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(warning.texts.isEmpty());
+    EXPECT_EQ(entriesOf(own).size(), 5) << "nothing is emptied";
+    for (const QString& folder : {stray, linked, broken}) {
+        SCOPED_TRACE(folder.toStdString());
+        prompter.texts.clear();
+        EXPECT_FALSE(check().Check(folder, album)) << "no answer is No";
+        EXPECT_EQ(prompter.texts, QStringList{loadString(IDS_FOLDER_NOT_EMPTY).arg(folder)});
+        EXPECT_EQ(entriesOf(folder).size(), 4);
     }
 }
 

@@ -129,6 +129,18 @@ TEST_F(FileListBuild, LeavesOutItsOwnListAndWhatLeadsOutOfTheAlbum)
     EXPECT_EQ(list.Uploads()[0].id, list.Uploads()[1].id);
 }
 
+// The album's manifest names the photos' places on this computer: it never leaves it.
+TEST_F(FileListBuild, LeavesOutTheAlbumsManifest)
+{
+    album.write(QStringLiteral("gallivex-album.json"), R"({"format":1,"photos":[]})");
+    album.write(QStringLiteral("files/gallivex-album.json"), "a file the user chose");
+    album.write(QStringLiteral("index.html"), "page");
+    const RemoteFileList list = RemoteFileList::Build(album.path());
+    EXPECT_EQ(pathsOf(list), (QStringList{"files/gallivex-album.json", "index.html"}));
+    for (const RemoteFileList::Upload& upload : list.Uploads())
+        EXPECT_NE(upload.relativePath, QStringLiteral("gallivex-album.json"));
+}
+
 TEST_F(FileListBuild, AFileThatCannotBeOpenedHasAnEmptyId)
 {
     const QString locked = album.write(QStringLiteral("locked.jpg"), pattern(64));

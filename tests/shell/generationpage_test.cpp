@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -354,6 +355,32 @@ TEST_F(GenerationPageTest, TheWarningsChoicesAreStoredAndItsCancelKeepsTheFiles)
     prompter.answers = {Answer::Yes};
     EXPECT_EQ(generation().Generate(), 0);
     EXPECT_EQ(warnings.size(), 2);
+}
+
+// Generate again into the album's own folder: no question, no emptying, nothing rewritten; a
+// file the album did not write brings the question back, and No keeps everything.
+TEST_F(GenerationPageTest, TheAlbumsOwnFolderIsUpdatedWithoutAQuestionAStrayFileIsAsked)
+{
+    openGeneration();
+    destination(target.path());
+    generation().GenerateButton().click();
+    ASSERT_TRUE(QFile::exists(target.file(QStringLiteral("index.html"))));
+    ASSERT_TRUE(QFile::exists(target.file(QStringLiteral("gallivex-album.json"))));
+    const QDateTime written = QFileInfo(target.file(QStringLiteral("index.html"))).lastModified();
+    prompter.texts.clear();
+    generation().GenerateButton().click();
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join('|').toStdString();
+    EXPECT_TRUE(warnings.isEmpty());
+    EXPECT_EQ(QFileInfo(target.file(QStringLiteral("index.html"))).lastModified(), written);
+
+    target.write(QStringLiteral("pictures/mine.jpg"), "the user's own");
+    prompter.answers = {Answer::No};
+    generation().GenerateButton().click();
+    ASSERT_FALSE(prompter.texts.isEmpty());
+    EXPECT_TRUE(prompter.texts.first().contains(QStringLiteral("is not empty")));
+    EXPECT_TRUE(warnings.isEmpty());
+    EXPECT_TRUE(QFile::exists(target.file(QStringLiteral("pictures/mine.jpg"))));
+    EXPECT_EQ(QFileInfo(target.file(QStringLiteral("index.html"))).lastModified(), written);
 }
 
 TEST_F(GenerationPageTest, TheWarningDialogShowsTheStoredChoicesAndGivesItsBoxes)
