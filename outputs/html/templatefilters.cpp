@@ -126,6 +126,19 @@ QString cssString(const QString& text)
     return out + u'"';
 }
 
+QString cssUrl(const QString& text)
+{
+    QString out = QStringLiteral("url('");
+    for (const QChar c : text) {
+        // A semicolon too: checkers of style attributes split declarations at every one.
+        if (QStringLiteral("'\"\\<>&;()").contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\%1 ").arg(c.unicode(), 0, 16);
+        else
+            out += c;
+    }
+    return out + QStringLiteral("')");
+}
+
 QString scriptJson(const QVariant& value)
 {
     // Wrapped in an array so that plain values can be written too, then unwrapped.
@@ -140,8 +153,9 @@ QString scriptJson(const QVariant& value)
 
 bool isFilter(const QString& name)
 {
-    static const QStringList names = {"raw",    "nl2br",   "json",      "url", "upper",   "lower",
-                                      "length", "default", "cssstring", "css", "readable"};
+    static const QStringList names = {"raw",       "nl2br", "json",     "url",
+                                      "upper",     "lower", "length",   "default",
+                                      "cssstring", "css",   "readable", "cssurl"};
     return names.contains(name);
 }
 
@@ -176,6 +190,9 @@ bool applyFilter(const QString& name, const QVariantList& arguments, Rendered& i
         const auto background = parseHexColour(textOf(arguments.value(0)));
         if (text && background)
             io.value = readableOn(*text, *background).name();
+    } else if (name == QLatin1String("cssurl")) {
+        io.value = cssUrl(textOf(io.value));
+        io.safe = true;
     } else if (name == QLatin1String("css")) {
         io.value = neutralise(textOf(io.value), "\\3c ", "\\3e ", "\\26 ");
         io.safe = true;

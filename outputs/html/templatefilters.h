@@ -26,6 +26,9 @@ QString textOf(const QVariant& value);
 bool isTrue(const QVariant& value);
 // A quoted CSS string that cannot end its <style> element or its declaration.
 QString cssString(const QString& text);
+// A CSS url() of the text that is safe in a <style> element and in a style attribute alike:
+// no quote, ampersand, angle bracket or semicolon stays as it is.
+QString cssUrl(const QString& text);
 // JSON that is safe inside a <script> element.
 QString scriptJson(const QVariant& value);
 

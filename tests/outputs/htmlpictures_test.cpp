@@ -455,7 +455,7 @@ TEST_F(PicturesTest, FormatsFollowTheModernFormatsChoice)
     EXPECT_NE(photoPage.indexOf(QLatin1String("<source type=\"image/avif\"")), -1);
 }
 
-// A tile waits on the photo's own colour.
+// A tile waits on the photo's own colour, and the first ones on a blurred copy of it.
 TEST_F(PicturesTest, PlaceholdersAreThePhotosColour)
 {
     ASSERT_TRUE(album.choose(HtmlAlbum::Mosaic));
@@ -464,12 +464,18 @@ TEST_F(PicturesTest, PlaceholdersAreThePhotosColour)
     ASSERT_EQ(album.generate(dest("album")), GV_OK);
     const QString html = pageText(dest("album/index.html"));
     const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("style=\"--ph:(#[0-9a-f]{6})\"")).match(html);
+        // As custom properties, so the markup stays valid; the url's semicolon is escaped.
+        QRegularExpression(QStringLiteral("style=\"--ph:(#[0-9a-f]{6});--ph-img:url\\('data:image/"
+                                          "png\\\\3b base64,([A-Za-z0-9+/=]+)'\\)\""))
+            .match(html);
     ASSERT_TRUE(match.hasMatch()) << html.toStdString();
     const QColor placeholder(match.captured(1));
     EXPECT_NEAR(placeholder.red(), colour.red(), 6);
     EXPECT_NEAR(placeholder.green(), colour.green(), 6);
     EXPECT_NEAR(placeholder.blue(), colour.blue(), 6);
+    const QImage blurred = QImage::fromData(QByteArray::fromBase64(match.captured(2).toLatin1()));
+    EXPECT_EQ(blurred.size(), QSize(8, 6));
+    EXPECT_LT(match.captured(2).size(), 400) << "small enough for every tile of a big album";
     const std::set<QString> pictures = picturesIn(dest("album"));
     EXPECT_TRUE(std::none_of(pictures.begin(), pictures.end(),
                              [](const QString& n) { return n.endsWith(QLatin1String(".png")); }))

@@ -130,6 +130,18 @@ TEST(TextContrast, PagesAskForAReadableColourThroughAFilter)
               QStringLiteral("#f5d76e"));
 }
 
+TEST(TextContrast, UrlsInStyleAttributesCannotBreakOut)
+{
+    const QVariantMap context{{"tiny", "data:image/png;base64,iVBO+/="}, {"odd", "a'b\")<x>&y\\z"}};
+    EXPECT_EQ(rendered(QStringLiteral("{{ tiny | cssurl }}"), context),
+              QStringLiteral("url('data:image/png\\3b base64,iVBO+/=')"));
+    const QString odd = rendered(QStringLiteral("<p style=\"--i:{{ odd | cssurl }}\">"), context);
+    EXPECT_EQ(odd,
+              QStringLiteral("<p style=\"--i:url('a\\27 b\\22 \\29 \\3c x\\3e \\26 y\\5c z')\">"));
+    for (const QChar c : {u'"', u'&', u'<', u';'})
+        EXPECT_EQ(odd.count(c), c == u'"' ? 2 : c == u'<' ? 1 : 0) << QString(c).toStdString();
+}
+
 TEST(AlbumWords, TitlesLoseOnlyTheExtensionOfTheirOwnFileName)
 {
     const struct {
