@@ -8,31 +8,44 @@
 
 #include "platform/imagemetadata.h"
 
-namespace imaging::metadata {
+namespace imaging::metadata
+{
 
-namespace {
+namespace
+{
 
 // EXIF tags of the main groups that name the camera, its owner or the computer.
 constexpr std::string_view PrivateExifKeys[] = {
-    "Exif.Image.GPSTag",          "Exif.Photo.BodySerialNumber", "Exif.Photo.LensSerialNumber",
+    "Exif.Image.GPSTag",          "Exif.Photo.BodySerialNumber",   "Exif.Photo.LensSerialNumber",
     "Exif.Photo.CameraOwnerName", "Exif.Image.CameraSerialNumber", "Exif.Photo.ImageUniqueID",
-    "Exif.Photo.MakerNote",       "Exif.Image.DNGPrivateData",   "Exif.Image.HostComputer",
+    "Exif.Photo.MakerNote",       "Exif.Image.DNGPrivateData",     "Exif.Image.HostComputer",
 };
 
 // XMP properties (and the structures below them) with the same meaning.
 constexpr std::string_view PrivateXmpPrefixes[] = {
-    "Xmp.exif.GPS",           "Xmp.exifEX.BodySerialNumber", "Xmp.exifEX.LensSerialNumber",
-    "Xmp.exifEX.CameraOwnerName", "Xmp.exifEX.ImageUniqueID", "Xmp.exif.ImageUniqueID",
-    "Xmp.aux.SerialNumber",   "Xmp.aux.LensSerialNumber",    "Xmp.aux.OwnerName",
-    "Xmp.tiff.HostComputer",  "Xmp.photoshop.City",          "Xmp.photoshop.State",
-    "Xmp.photoshop.Country",  "Xmp.iptc.Location",           "Xmp.iptc.CountryCode",
-    "Xmp.iptcExt.LocationCreated", "Xmp.iptcExt.LocationShown",
+    "Xmp.exif.GPS",
+    "Xmp.exifEX.BodySerialNumber",
+    "Xmp.exifEX.LensSerialNumber",
+    "Xmp.exifEX.CameraOwnerName",
+    "Xmp.exifEX.ImageUniqueID",
+    "Xmp.exif.ImageUniqueID",
+    "Xmp.aux.SerialNumber",
+    "Xmp.aux.LensSerialNumber",
+    "Xmp.aux.OwnerName",
+    "Xmp.tiff.HostComputer",
+    "Xmp.photoshop.City",
+    "Xmp.photoshop.State",
+    "Xmp.photoshop.Country",
+    "Xmp.iptc.Location",
+    "Xmp.iptc.CountryCode",
+    "Xmp.iptcExt.LocationCreated",
+    "Xmp.iptcExt.LocationShown",
 };
 
 // IPTC datasets that name places.
 constexpr std::string_view PrivateIptcKeys[] = {
-    "Iptc.Application2.LocationCode", "Iptc.Application2.LocationName",
-    "Iptc.Application2.City",         "Iptc.Application2.SubLocation",
+    "Iptc.Application2.LocationCode",  "Iptc.Application2.LocationName",
+    "Iptc.Application2.City",          "Iptc.Application2.SubLocation",
     "Iptc.Application2.ProvinceState", "Iptc.Application2.CountryCode",
     "Iptc.Application2.CountryName",
 };

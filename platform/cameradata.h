@@ -10,7 +10,8 @@
 
 #include <QString>
 
-namespace imaging::metadata {
+namespace imaging::metadata
+{
 
 enum class Published { OrientationAndProfile, WithoutPrivateData };
 

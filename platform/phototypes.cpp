@@ -9,9 +9,11 @@
 #include "platform/imaging.h"
 #include "platform/stringtable.h"
 
-namespace imaging {
+namespace imaging
+{
 
-namespace {
+namespace
+{
 
 bool hasLoader(const char* name)
 {
@@ -41,8 +43,8 @@ std::vector<PhotoType> modernPhotoTypes()
         if (!startImaging())
             return found;
         if (heifDecodes(heif_compression_HEVC))
-            found.push_back({loadString(IDS_HEIF_PHOTOS), {QStringLiteral("*.heic"),
-                                                            QStringLiteral("*.heif")}});
+            found.push_back({loadString(IDS_HEIF_PHOTOS),
+                             {QStringLiteral("*.heic"), QStringLiteral("*.heif")}});
         if (heifDecodes(heif_compression_AV1))
             found.push_back({loadString(IDS_AVIF_PHOTOS), {QStringLiteral("*.avif")}});
         if (hasLoader("webpload"))

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace imaging {
+namespace imaging
+{
 
 struct PhotoType {
     QString name;         // "HEIF photos"

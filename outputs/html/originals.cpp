@@ -100,8 +100,8 @@ QString COriginals::publishOne(const QString& source, ResultCode& result)
         return relative; // the same bytes, published the same way by an earlier generation
     // Copied under a scratch name and renamed when complete, so no half-made or unreduced
     // file ever stands under the published name.
-    const QString scratch = QStringLiteral("%1/.%2.part").arg(QLatin1String(Folder),
-                                                             QFileInfo(relative).fileName());
+    const QString scratch =
+        QStringLiteral("%1/.%2.part").arg(QLatin1String(Folder), QFileInfo(relative).fileName());
     const QString work = m_writer.fullPath(scratch);
     if (m_writer.copy(source, scratch) != GV_OK || work.isEmpty()) {
         result = GV_E_CREATEFILE;

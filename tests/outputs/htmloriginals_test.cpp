@@ -16,29 +16,12 @@
 #include "outputs/html/albumwriter.h"
 #include "outputs/html/originals.h"
 #include "tests/outputs/htmlalbum.h"
+#include "tests/support/jpegscan.h"
 #include "tests/support/phonephotos.h"
 #include "tests/support/testenv.h"
 
 namespace
 {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The compressed picture of a JPEG: everything from the main picture's start of scan on.
-QByteArray scanData(const QByteArray& jpeg)
-{
-    qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
-        if (uchar(jpeg[at + 1]) == 0xDA)
-            return jpeg.mid(at);
-        at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]));
-    }
-    return QByteArray();
-}
 
 std::set<std::string> exifKeysOf(const QString& file)
 {
@@ -111,8 +94,8 @@ TEST_F(OriginalsTest, YesWithRemoveKeepsOnlyTheTurnAndTheSamePictureData)
     EXPECT_TRUE(files[0].endsWith("-r1.jpg"));
     const QString copy = dest("originals/" + files[0]);
     EXPECT_EQ(exifKeysOf(copy), std::set<std::string>{"Exif.Image.Orientation"});
-    EXPECT_EQ(scanData(bytesOf(copy)), scanData(bytesOf(photo)));
-    EXPECT_FALSE(scanData(bytesOf(copy)).isEmpty());
+    EXPECT_EQ(jpegScanData(wholeFile(copy)), jpegScanData(wholeFile(photo)));
+    EXPECT_FALSE(jpegScanData(wholeFile(copy)).isEmpty());
     EXPECT_TRUE(QFileInfo(copy).permissions() & QFile::WriteOwner);
 }
 
@@ -131,7 +114,7 @@ TEST_F(OriginalsTest, YesWithKeepDropsPlaceSerialsAndMakerNotes)
     EXPECT_FALSE(keys.count("Exif.Photo.MakerNote"));
     EXPECT_FALSE(hasGroup(keys, "GPSInfo"));
     EXPECT_FALSE(hasGroup(keys, "Nikon3"));
-    EXPECT_EQ(scanData(bytesOf(copy)), scanData(bytesOf(photo)));
+    EXPECT_EQ(jpegScanData(wholeFile(copy)), jpegScanData(wholeFile(photo)));
 }
 
 TEST_F(OriginalsTest, UntouchedOriginalsAreTheFilesAsTheyAre)
@@ -139,7 +122,7 @@ TEST_F(OriginalsTest, UntouchedOriginalsAreTheFilesAsTheyAre)
     album.setChoice("Download", "Yes, untouched originals");
     ASSERT_EQ(album.generate(dest()), GV_OK);
     ASSERT_EQ(originals().size(), 1);
-    EXPECT_EQ(bytesOf(dest("originals/" + originals()[0])), bytesOf(photo));
+    EXPECT_EQ(wholeFile(dest("originals/" + originals()[0])), wholeFile(photo));
 }
 
 TEST_F(OriginalsTest, ANewGenerationKeepsTheCopiesOfUnchangedPhotos)
@@ -149,8 +132,8 @@ TEST_F(OriginalsTest, ANewGenerationKeepsTheCopiesOfUnchangedPhotos)
     ASSERT_EQ(originals().size(), 1);
     const QString copy = dest("originals/" + originals()[0]);
     // A marker the copy would lose if it were made again.
-    ASSERT_TRUE(QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner |
-                                           QFile::ReadOther));
+    ASSERT_TRUE(
+        QFile(copy).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
     const QFileInfo before(copy);
     ASSERT_EQ(album.generate(dest()), GV_OK);
     EXPECT_EQ(originals(), QStringList{before.fileName()});
@@ -189,7 +172,7 @@ TEST_F(OriginalsTest, PhotoValuesNameTheCopyAndPhotosWithTheSameBytesShareIt)
     EXPECT_EQ(photos[0].originalName, QString("nikon.jpg"));
     EXPECT_EQ(photos[1].originalName, QString("twin.JPG"));
     EXPECT_TRUE(photos[1].originalUrl.endsWith(".jpg"));
-    EXPECT_EQ(bytesOf(dest(photos[2].originalUrl)), bytesOf(other));
+    EXPECT_EQ(wholeFile(dest(photos[2].originalUrl)), wholeFile(other));
 
     // The pages see them as the photo's original; nothing offered reads as "".
     COriginals none(COriginals::Offer::None, false, writer);
@@ -224,5 +207,5 @@ TEST_F(OriginalsTest, APhoneFileWhosePrivateDataCannotGoIsNotOffered)
     const QStringList kept = originals("untouched");
     ASSERT_EQ(kept.size(), 2) << kept.join(',').toStdString();
     const QString heicCopy = kept.filter(".heic").value(0);
-    EXPECT_EQ(bytesOf(work.file("untouched/originals/" + heicCopy)), bytesOf(heic));
+    EXPECT_EQ(wholeFile(work.file("untouched/originals/" + heicCopy)), wholeFile(heic));
 }

@@ -14,30 +14,13 @@
 #include "platform/imagemetadata.h"
 #include "platform/imaging.h"
 #include "tests/support/phonephotos.h"
+#include "tests/support/jpegscan.h"
 #include "tests/support/testenv.h"
 
 using namespace imaging::metadata;
 
 namespace
 {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The compressed picture of a JPEG: everything from the main picture's start of scan on.
-QByteArray scanData(const QByteArray& jpeg)
-{
-    qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
-        if (uchar(jpeg[at + 1]) == 0xDA)
-            return jpeg.mid(at);
-        at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]));
-    }
-    return QByteArray();
-}
 
 QString copyOf(const TestFolder& folder, const QString& photo, const QString& name)
 {
@@ -119,7 +102,7 @@ TEST(CameraData, KeepWithoutLocationDropsWhereAndWhoseButKeepsHow)
     ASSERT_TRUE(before.exifGroups.count("GPSInfo"));
     ASSERT_TRUE(before.exifGroups.count("Nikon3")); // decoded maker notes
     ASSERT_TRUE(before.has("Exif.Photo.MakerNote"));
-    const QByteArray picture = scanData(readAll(path));
+    const QByteArray picture = jpegScanData(wholeFile(path));
 
     ASSERT_TRUE(reduceInPlace(path, Published::WithoutPrivateData));
     const Metadata after = metadataOf(path);
@@ -136,13 +119,13 @@ TEST(CameraData, KeepWithoutLocationDropsWhereAndWhoseButKeepsHow)
           "Exif.Image.Orientation", "Exif.Image.Artist", "Exif.Image.Copyright", "Xmp.dc.title"})
         EXPECT_TRUE(after.has(kept)) << kept;
     // The picture data stay byte for byte, and it still opens.
-    EXPECT_EQ(scanData(readAll(path)), picture);
+    EXPECT_EQ(jpegScanData(wholeFile(path)), picture);
     EXPECT_NE(imaging::Image::open(path), nullptr);
     EXPECT_TRUE(holdsOnly(path, Published::WithoutPrivateData));
     // Once reduced there is nothing more to do: the file is not written again.
-    const QByteArray reduced = readAll(path);
+    const QByteArray reduced = wholeFile(path);
     EXPECT_TRUE(reduceInPlace(path, Published::WithoutPrivateData));
-    EXPECT_EQ(readAll(path), reduced);
+    EXPECT_EQ(wholeFile(path), reduced);
 }
 
 TEST(CameraData, SerialsInMakerNotesAndPlaceNamesGoToo)
@@ -176,14 +159,14 @@ TEST(CameraData, RemoveKeepsOnlyTheTurnAndTheColourProfile)
     TestFolder folder;
     const QString path = copyOf(folder, "exs-landscape_6.jpg", "turned.jpg");
     ASSERT_TRUE(metadataOf(path).icc);
-    const QByteArray picture = scanData(readAll(path));
+    const QByteArray picture = jpegScanData(wholeFile(path));
     ASSERT_TRUE(reduceInPlace(path, Published::OrientationAndProfile));
     const Metadata after = metadataOf(path);
     EXPECT_EQ(after.exif, std::set<std::string>{"Exif.Image.Orientation"});
     EXPECT_TRUE(after.iptc.empty());
     EXPECT_TRUE(after.xmp.empty());
     EXPECT_TRUE(after.icc);
-    EXPECT_EQ(scanData(readAll(path)), picture);
+    EXPECT_EQ(jpegScanData(wholeFile(path)), picture);
 
     // Everything of a photo full of metadata goes, and its pixels still decode the same.
     const QString full = copyOf(folder, "fr-IPTC-PhotometadataRef-Std2021.1.jpg", "full.jpg");
@@ -217,10 +200,10 @@ TEST(CameraData, ReadOnlyFormatsSayWhetherTheyHoldTooMuch)
     const QString heic =
         makePhonePhoto(sharedTestData("photos/exs-DSCN0010.jpg"), folder.path(), "gps.heic");
     ASSERT_FALSE(heic.isEmpty());
-    const QByteArray bytes = readAll(heic);
+    const QByteArray bytes = wholeFile(heic);
     EXPECT_FALSE(holdsOnly(heic, Published::WithoutPrivateData));
     EXPECT_FALSE(reduceInPlace(heic, Published::WithoutPrivateData));
-    EXPECT_EQ(readAll(heic), bytes); // left as it was
+    EXPECT_EQ(wholeFile(heic), bytes); // left as it was
     // One without metadata holds nothing either rule drops.
     const QString bare =
         makePhonePhoto(sharedTestData("photos/mdi-24bpp-10x10.bmp"), folder.path(), "bare.heic");

@@ -15,31 +15,12 @@
 #include "tests/support/bigphoto.h"
 #include "platform/settings.h"
 #include "tests/support/claimedpng.h"
+#include "tests/support/jpegscan.h"
 #include "tests/support/testenv.h"
 
 using namespace imaging;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Everything from the main picture's start-of-scan marker on: the compressed picture. The
-// segments before it are stepped over by their lengths, since an EXIF thumbnail holds a
-// start-of-scan marker of its own.
-QByteArray scanData(const QByteArray& jpeg)
-{
-    qsizetype at = 2;
-    while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xFF) {
-        if (uchar(jpeg[at + 1]) == 0xDA)
-            return jpeg.mid(at);
-        at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]));
-    }
-    return QByteArray();
-}
 
 PropertyItem shortItem(uint32_t id, uint16_t value)
 {
@@ -112,17 +93,17 @@ TEST(Imaging, OpensHeadersFormatsAndTags)
 TEST(Imaging, ChangingATagNeverReencodesThePhoto)
 {
     TestFolder folder;
-    const QString copy = folder.write("photo.jpg", readAll(sharedTestData("photos/exs-canon-ixus.jpg")));
-    const QByteArray before = readAll(copy);
+    const QString copy = folder.write("photo.jpg", wholeFile(sharedTestData("photos/exs-canon-ixus.jpg")));
+    const QByteArray before = wholeFile(copy);
     {
         auto image = Image::open(copy);
         ASSERT_NE(image, nullptr);
         image->setProperty(shortItem(TagOrientation, 8));
         ASSERT_TRUE(image->save(copy, "image/jpeg"));
     }
-    const QByteArray after = readAll(copy);
+    const QByteArray after = wholeFile(copy);
     EXPECT_NE(before, after);
-    EXPECT_EQ(scanData(before), scanData(after));
+    EXPECT_EQ(jpegScanData(before), jpegScanData(after));
     auto reopened = Image::open(copy);
     EXPECT_EQ(shortValue(*reopened, TagOrientation), 8);
     EXPECT_EQ(reopened->property(271)->value, QByteArray("Canon", 6));
@@ -161,7 +142,7 @@ TEST(Imaging, TagsRoundTripThroughJpegAndTiff)
 TEST(Imaging, SideFilesAreOnePixelJpegsWithTheTags)
 {
     TestFolder folder;
-    const QString photo = folder.write("scan.png", readAll(sharedTestData("photos/mdi-photoshop-8x12-rgb24.png")));
+    const QString photo = folder.write("scan.png", wholeFile(sharedTestData("photos/mdi-photoshop-8x12-rgb24.png")));
     QImage pixel(1, 1, QImage::Format_ARGB32);
     pixel.fill(Qt::transparent);
     auto side = Image::fromQImage(pixel);

@@ -68,8 +68,9 @@ QString makePhonePhoto(const QString& photo, const QString& folder, const QStrin
         const vips::VImage image = vips::VImage::new_from_file(photo.toUtf8().constData());
         const QByteArray file = path.toUtf8();
         if (suffix == QLatin1String("heic"))
-            image.heifsave(file.constData(), vips::VImage::option()->set(
-                                                 "compression", VIPS_FOREIGN_HEIF_COMPRESSION_HEVC));
+            image.heifsave(
+                file.constData(),
+                vips::VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_HEVC));
         else if (suffix == QLatin1String("avif"))
             image.heifsave(file.constData(), vips::VImage::option()->set(
                                                  "compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
