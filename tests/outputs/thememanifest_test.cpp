@@ -128,12 +128,12 @@ TEST_F(ManifestTest, EveryFaultIsFoundAndNamed)
         {[](QJsonObject& j) { j["format"] = 2; }, "written for another manifest format"},
         {[](QJsonObject& j) { j["startPage"] = "../index.html"; }, "\"startPage\" is no file name"},
         {[](QJsonObject& j) { setParam(j, "Columns", "type", 99); },
-         "parameter 8 (Columns) has the unknown type 99"},
+         "parameter 9 (Columns) has the unknown type 99"},
         {[](QJsonObject& j) { setParam(j, "Columns", "default", "four"); },
-         "parameter 8 (Columns) needs a number"},
+         "parameter 9 (Columns) needs a number"},
         {[](QJsonObject& j) { setParam(j, "Columns", "default", 40); }, "its default lies outside"},
         {[](QJsonObject& j) { setParam(j, "Scheme", "default", "Plaid"); },
-         "parameter 4 (Scheme) needs distinct"},
+         "parameter 5 (Scheme) needs distinct"},
         {[](QJsonObject& j) {
              setParam(j, "Scheme", "options", QJsonArray{"A", "A"});
          },
