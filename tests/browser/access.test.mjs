@@ -10,7 +10,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launchChromium } from './chromium.mjs';
 import { HtmlValidate } from 'html-validate';
 
 const require = createRequire(import.meta.url);
@@ -33,11 +33,7 @@ const schemesOf = (album) => (album === 'mosaic-never' ? ['dark', 'light'] : ['l
 
 let browser;
 before(async () => {
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  browser = await launchChromium();
 });
 after(async () => { await browser?.close(); });
 

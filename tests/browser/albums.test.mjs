@@ -10,7 +10,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launchChromium } from './chromium.mjs';
 
 const albums = process.env.GV_ALBUMS;
 const shots = process.env.GV_SCREENSHOTS || path.join(os.tmpdir(), 'gallivex-screenshots');
@@ -25,11 +25,7 @@ const viewers = {
 let browser;
 
 before(async () => {
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  browser = await launchChromium();
 });
 after(async () => { await browser?.close(); });
 

@@ -6,7 +6,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
+import { launchChromium } from './chromium.mjs';
 
 const [albums, out] = process.argv.slice(2);
 if (!albums || !out) {
@@ -14,11 +14,7 @@ if (!albums || !out) {
   process.exit(2);
 }
 fs.mkdirSync(out, { recursive: true });
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchChromium();
 for (const theme of ['mosaic', 'classic', 'slideshow']) {
   const page = await browser.newPage({ viewport: { width: 1200, height: 750 } });
   await page.goto(pathToFileURL(path.join(albums, theme, 'index.html')).href);
