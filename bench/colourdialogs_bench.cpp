@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "bench/benchfiles.h"
+#include "bench/benchpicture.h"
 #include "enhancer/imagerecord.h"
 #include "enhancer/ui/imageenhance.h"
 #include "enhancer/ui/previewctrl.h"
@@ -31,28 +32,16 @@ constexpr int Width = 6000, Height = 4000, Runs = 3;
 // A picture with every value in every channel, so that automatic levels has work to do.
 ImageRecord MakePicture()
 {
-    BITMAPINFOHEADER header = MakeDibHeader(Width, Height);
-    const uint32_t stride = DibStride(Width);
-    header.biSizeImage = stride * Height;
-    uint8_t* pixels = ImageRecord::AllocatePacked(header);
-    for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < Width; ++x) {
-            uint8_t* p = pixels + size_t(y) * stride + size_t(x) * 3;
-            p[0] = uint8_t(20 + x % 200);
-            p[1] = uint8_t(30 + y % 180);
-            p[2] = uint8_t(40 + (x + y) % 170);
-        }
-    ImageRecord record;
-    record.Assign(header, pixels, true);
-    return record;
+    return bench::makePicture(Width, Height, [](int x, int y, uint8_t* p) {
+        p[0] = uint8_t(20 + x % 200);
+        p[1] = uint8_t(30 + y % 180);
+        p[2] = uint8_t(40 + (x + y) % 170);
+    });
 }
 
 double Best(const std::function<double()>& run)
 {
-    double best = 1e9;
-    for (int i = 0; i < Runs; ++i)
-        best = std::min(best, run());
-    return best;
+    return bench::bestOf(Runs, run);
 }
 
 void Report(const char* what, double seconds)
