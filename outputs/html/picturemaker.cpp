@@ -276,7 +276,7 @@ gv_vector<GVCommand> CPictureMaker::scriptFor(const Prepared& picture, const QVa
 IPlainImage* CPictureMaker::makeMain(const Prepared& picture, PhotoPictures& photo,
                                      size_t index) const
 {
-    const QString& source = picture.from < 0 ? photo.source : photo.files[picture.from];
+    const QString& source = picture.from < 0 ? photo.source : photo.file(picture.from);
     GVImageStream input(source.toUtf8().constData());
     IPlainImage* image = m_processor.OpenImage(&input);
     if (image == nullptr)
@@ -293,7 +293,7 @@ IPlainImage* CPictureMaker::makeMain(const Prepared& picture, PhotoPictures& pho
                             {"sourceWidth", original.width}, {"sourceHeight", original.height},
                             {"placement", picture.attention ? AttentionPlacement : CentrePlacement}};
     gv_vector<GVCommand> script = scriptFor(picture, sizes);
-    GVImageStream output(photo.files[index].toUtf8().constData(), picture.keepCameraData ? 1 : 0);
+    GVImageStream output(photo.file(index).toUtf8().constData(), picture.keepCameraData ? 1 : 0);
     const HRESULT result = m_processor.ProcessImage(image, script, output);
     if (result != S_OK) {
         m_processor.ReleaseImage(image);
@@ -316,7 +316,7 @@ bool CPictureMaker::saveCopies(size_t width, IPlainImage& image, PhotoPictures& 
         if (m_pictures[i].sameWidth != static_cast<int>(width))
             continue;
         if (!image.Save(m_pictures[i].keepCameraData ? 1 : 0,
-                        photo.files[i].toUtf8().constData())) {
+                        photo.file(i).toUtf8().constData())) {
             photo.outcome = PhotoPictures::Outcome::WriteFailed;
             return false;
         }
@@ -334,7 +334,6 @@ void CPictureMaker::standForLarger(size_t width, PhotoPictures& photo) const
             continue;
         const int larger = m_pictures[i].larger;
         photo.urls[i] = photo.urls[larger];
-        photo.files[i] = photo.files[larger];
         photo.made[i] = photo.made[larger];
     }
 }
@@ -358,7 +357,7 @@ bool CPictureMaker::makeFamily(size_t main, IPlainImage& image, PhotoPictures& p
         }
         if (!image.ResizeKeepAspect(scaled.width, scaled.height, 1))
             return false;
-        if (!image.Save(picture.keepCameraData ? 1 : 0, photo.files[i].toUtf8().constData())) {
+        if (!image.Save(picture.keepCameraData ? 1 : 0, photo.file(i).toUtf8().constData())) {
             photo.outcome = PhotoPictures::Outcome::WriteFailed;
             return false;
         }
@@ -377,7 +376,6 @@ void CPictureMaker::make(PhotoPictures& photo) const
         const Prepared& picture = m_pictures[i];
         if (picture.firstPhoto && !photo.first) {
             photo.urls[i].clear(); // no file: the picture is the first photo's alone
-            photo.files[i].clear();
             continue;
         }
         if (!picture.main)
@@ -408,11 +406,11 @@ void CPictureMaker::makePlaceholder(PhotoPictures& photo) const
             smallest = i;
     if (smallest == photo.made.size())
         return;
-    GVImageStream input(photo.files[smallest].toUtf8().constData());
+    GVImageStream input(photo.file(smallest).toUtf8().constData());
     IPlainImage* image = m_processor.OpenImage(&input);
     if (image == nullptr)
         return;
-    const QString file = photo.files[smallest] + QStringLiteral(".placeholder.png");
+    const QString file = photo.file(smallest) + QStringLiteral(".placeholder.png");
     GVImageStream output(file.toUtf8().constData());
     gv_vector<GVCommand> script;
     script.push_back(GVCommand("ResizeKeepAsp"));

@@ -38,8 +38,10 @@ struct MadePicture {
 struct PhotoPictures {
     enum class Outcome { Pending, Made, Unreadable, WriteFailed };
     QString source;             // the photo, for the processor
-    std::vector<QString> urls;  // per output of the maker, relative to the album
-    std::vector<QString> files; // the same as full paths
+    QString root;               // the album's folder, ending in "/"
+    std::vector<QString> urls;  // per output of the maker, relative to the album; "" for none
+    // Where output i goes on this computer: the album's folder and its url.
+    QString file(size_t i) const { return urls[i].isEmpty() ? QString() : root + urls[i]; }
     std::vector<MadePicture> made; // url "" for pictures made for the first photo alone
     bool first = false;            // the album's first photo, which gets those too
     QString placeholder;    // the photo's average colour, "#rrggbb", or ""
