@@ -142,18 +142,23 @@ std::string libvipsMetadataOf(const QString& path, const QString& copyName)
     return text;
 }
 
-// Where the distance and length of an item's single extent lie in a file whose iloc uses
-// 4-byte offsets and lengths (as libheif writes it).
-qsizetype extentOf(const QByteArray& file, quint16 item)
+// Where the location entry of an item with one extent starts, where its base offset lies and
+// where its extent's offset and length lie, in a file whose iloc uses 4-byte offsets, lengths
+// and base offsets (as libheif writes it).
+struct Entry {
+    qsizetype at = -1, base = -1, extent = -1;
+};
+Entry entryOf(const QByteArray& file, quint16 item)
 {
     const qsizetype iloc = file.indexOf("iloc");
-    if (iloc < 0 || file[iloc + 8] != '\x44')
-        return -1;
+    if (iloc < 0 || file[iloc + 4] != 0 || file[iloc + 8] != '\x44' || file[iloc + 9] != '\x40')
+        return {};
+    const int base = 4;
     const int count = qFromBigEndian<quint16>(file.constData() + iloc + 10);
-    for (int i = 0, at = int(iloc) + 12; i < count; ++i, at += 14)
+    for (qsizetype i = 0, at = iloc + 12; i < count; ++i, at += 14 + base)
         if (qFromBigEndian<quint16>(file.constData() + at) == item)
-            return at + 6;
-    return -1;
+            return {at, at + 4, at + 6 + base};
+    return {};
 }
 
 } // namespace
@@ -192,7 +197,9 @@ TEST(BmffMetadata, PhoneFilesGiveUpPlaceAndOwnerButKeepHowTheyWereTaken)
         const std::string seen = libvipsMetadataOf(path, "after-" + QString(name));
         for (const char* gone : {"4012345", "0000778", "Owen Owner", "Portovenere", "GPSLatitude"})
             EXPECT_EQ(seen.find(gone), std::string::npos) << gone;
-        EXPECT_NE(seen.find("E950"), std::string::npos); // the camera model stays
+        if (!QString(name).endsWith(".jxl")) { // libvips hands on no EXIF of JPEG XL files
+            EXPECT_NE(seen.find("COOLPIX P6000"), std::string::npos); // the camera model stays
+        }
         EXPECT_EQ(QFile(path).size(), size);
         EXPECT_EQ(pixelsOf(path, "reduced-" + QString(name)), pixels);
         EXPECT_TRUE(holdsOnly(path, Published::WithoutPrivateData));
@@ -265,6 +272,7 @@ TEST(BmffMetadata, DamagedAndHostileFilesAreRefusedAsTheyWere)
     const QByteArray whole = wholeFile(path);
     const auto refusedUnchanged = [&](const QByteArray& bytes, const char* what) {
         SCOPED_TRACE(what);
+        EXPECT_EQ(BmffMetadata(bytes).layout(), BmffMetadata::Layout::Damaged);
         const QString file = folder.write("hostile.heic", bytes);
         EXPECT_FALSE(reduceInPlace(file, Published::WithoutPrivateData));
         EXPECT_EQ(wholeFile(file), bytes);
@@ -273,12 +281,13 @@ TEST(BmffMetadata, DamagedAndHostileFilesAreRefusedAsTheyWere)
     refusedUnchanged(whole.left(200), "cut in the meta box");
     refusedUnchanged(whole.left(whole.size() - 1000), "cut in the picture data");
 
-    const qsizetype exif = extentOf(whole, 2);
-    const qsizetype picture = extentOf(whole, 1);
+    const Entry exifEntry = entryOf(whole, 2), pictureEntry = entryOf(whole, 1);
+    const qsizetype exif = exifEntry.extent;
     ASSERT_GT(exif, 0);
-    ASSERT_GT(picture, 0);
+    ASSERT_GT(pictureEntry.at, 0);
     QByteArray onPicture = whole; // the EXIF item said to lie on the picture's data
-    std::copy_n(whole.constData() + picture, 4, onPicture.data() + exif);
+    std::copy_n(whole.constData() + pictureEntry.base, 4, onPicture.data() + exifEntry.base);
+    std::copy_n(whole.constData() + pictureEntry.extent, 4, onPicture.data() + exif);
     refusedUnchanged(onPicture, "metadata over the picture");
     QByteArray beyond = whole; // an EXIF item running past the end of the file
     qToBigEndian<quint32>(0xfffffff0u, beyond.data() + exif + 4);
@@ -290,7 +299,8 @@ TEST(BmffMetadata, DamagedAndHostileFilesAreRefusedAsTheyWere)
     qToBigEndian<quint32>(0x7fffffffu, meta.data() + whole.indexOf("meta") - 4);
     refusedUnchanged(meta, "meta box too large");
     QByteArray twice = whole; // two location entries claiming the EXIF item
-    qToBigEndian<quint16>(2, twice.data() + extentOf(whole, 3) - 6);
+    ASSERT_GT(entryOf(whole, 3).at, 0);
+    qToBigEndian<quint16>(2, twice.data() + entryOf(whole, 3).at);
     refusedUnchanged(twice, "one item located twice");
 }
 
@@ -305,6 +315,7 @@ TEST(BmffMetadata, GarbledBoxesNeverLeadOutsideTheFile)
     ASSERT_FALSE(seeds[0].isEmpty());
     ASSERT_FALSE(seeds[1].isEmpty());
     std::mt19937 random(17);
+    int located = 0;
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes = seeds[round % 2];
         const int head = static_cast<int>(std::min<qsizetype>(bytes.size(), 700));
@@ -315,6 +326,7 @@ TEST(BmffMetadata, GarbledBoxesNeverLeadOutsideTheFile)
         BmffMetadata walked(bytes);
         if (walked.layout() != BmffMetadata::Layout::Located)
             continue;
+        located += walked.count() > 0;
         qsizetype total = 0;
         for (int block = 0; block < walked.count(); ++block) {
             const QByteArray payload = walked.payload(block);
@@ -329,15 +341,18 @@ TEST(BmffMetadata, GarbledBoxesNeverLeadOutsideTheFile)
             differing += walked.bytes()[i] != bytes[i];
         ASSERT_LE(differing, total);
     }
+    EXPECT_GT(located, 300); // most flips miss what matters: the walks that go on are tried
+    EXPECT_LT(located, 2900); // and many do not
     // Through the whole reduction, some garbled files on disk: refused ones stay as they were.
     for (int round = 0; round < 60; ++round) {
         QByteArray bytes = seeds[round % 2];
         for (int flips = 1 + int(random() % 3); flips > 0; --flips)
             bytes[int(random() % 700)] = char(random() % 256);
         const QString file = folder.write(round % 2 ? "garbled.jxl" : "garbled.heic", bytes);
-        if (!reduceInPlace(file, Published::WithoutPrivateData))
+        if (!reduceInPlace(file, Published::WithoutPrivateData)) {
             EXPECT_EQ(wholeFile(file), bytes);
-        else
+        } else {
             EXPECT_EQ(QFile(file).size(), bytes.size());
+        }
     }
 }
