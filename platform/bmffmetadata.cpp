@@ -194,7 +194,7 @@ bool BmffMetadata::walkJxl(qint64 at)
     return fits;
 }
 
-// Reads the item entries (iinf) and their locations (iloc) of the file's meta box.
+// Finds the metadata items of the file's meta box and where their data lie.
 bool BmffMetadata::walkMeta(Range meta, const std::vector<Range>& dataBoxes)
 {
     std::optional<Range> iinf, iloc, idat;
@@ -210,18 +210,33 @@ bool BmffMetadata::walkMeta(Range meta, const std::vector<Range>& dataBoxes)
         }
         return true;
     });
-    if (!fits || twice || meta.end - meta.begin < 4)
+    if (!fits || twice)
         return false;
     if (!iinf)
         return true; // no items, no metadata items
     std::vector<Item> items;
-    Fields info(m_file, iinf->begin, iinf->end);
+    if (!readEntries(*iinf, items))
+        return false;
+    const bool anyMetadata =
+        std::any_of(items.begin(), items.end(), [](const Item& item) { return item.kind; });
+    if (!anyMetadata)
+        return true;
+    // The locations of every item, so that no block overlaps another item's data.
+    if (!iloc || !readLocations(*iloc, items))
+        return false;
+    return placeItems(items, dataBoxes, idat.value_or(Range{}));
+}
+
+// Reads the item entries of an iinf box: which items hold EXIF or XMP.
+bool BmffMetadata::readEntries(Range iinf, std::vector<Item>& items) const
+{
+    Fields info(m_file, iinf.begin, iinf.end);
     const int version = static_cast<int>(info.take(1));
     info.take(3);
     info.take(version == 0 ? 2 : 4); // the entry count; the entries say it again
     if (!info.ok())
         return false;
-    const bool entriesFit = eachBox(m_file, info.at(), iinf->end, [&](const Box& box) {
+    return eachBox(m_file, info.at(), iinf.end, [&](const Box& box) {
         if (box.type != fourCc("infe"))
             return true;
         Fields entry(m_file, box.body, box.end);
@@ -253,16 +268,12 @@ bool BmffMetadata::walkMeta(Range meta, const std::vector<Range>& dataBoxes)
         items.push_back(item);
         return entry.ok();
     });
-    if (!entriesFit)
-        return false;
-    const bool anyMetadata =
-        std::any_of(items.begin(), items.end(), [](const Item& item) { return item.kind; });
-    if (!anyMetadata)
-        return true;
-    if (!iloc)
-        return false;
-    // The locations of every item, so that no block overlaps another item's data.
-    Fields where(m_file, iloc->begin, iloc->end);
+}
+
+// Reads where an iloc box puts each item's data.
+bool BmffMetadata::readLocations(Range iloc, std::vector<Item>& items) const
+{
+    Fields where(m_file, iloc.begin, iloc.end);
     const int locVersion = static_cast<int>(where.take(1));
     where.take(3);
     const int sizes = static_cast<int>(where.take(1));
@@ -307,7 +318,7 @@ bool BmffMetadata::walkMeta(Range meta, const std::vector<Range>& dataBoxes)
         return false;
     for (Item& item : unnamed)
         items.push_back(item);
-    return placeItems(items, dataBoxes, idat.value_or(Range{}));
+    return true;
 }
 
 // Makes blocks of the metadata items, each wholly inside its data box and clear of every

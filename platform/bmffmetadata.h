@@ -70,6 +70,8 @@ private:
     void walkTop();
     bool walkJxl(qint64 at);
     bool walkMeta(Range meta, const std::vector<Range>& dataBoxes);
+    bool readEntries(Range iinf, std::vector<Item>& items) const;
+    bool readLocations(Range iloc, std::vector<Item>& items) const;
     bool placeItems(std::vector<Item>& items, const std::vector<Range>& dataBoxes, Range idat);
 
     QByteArray m_file;
