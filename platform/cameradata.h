@@ -17,8 +17,10 @@ enum class Published { OrientationAndProfile, WithoutPrivateData };
 
 // Reduces the metadata of the file at path by rule. True when the file holds no more than
 // the rule allows, also when it holds none or its format holds none; false when something
-// the rule drops could not be removed (a HEIF, AVIF or JPEG XL file is read but not
-// rewritten) or writing failed.
+// the rule drops could not be removed or writing failed. HEIF, AVIF and JPEG XL files are
+// reduced where their metadata lies, at its old length (their picture data never move);
+// one whose metadata is compressed, protected or would grow, or whose boxes are damaged,
+// is refused and left as it was.
 bool reduceInPlace(const QString& path, Published rule);
 
 // True when the file holds nothing that rule drops (files that cannot be read hold nothing).

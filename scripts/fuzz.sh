@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the fuzz targets with clang's libFuzzer (ASan and UBSan on) into build-fuzz/ and runs
 # each for a while: scripts/fuzz.sh [seconds per target, default 60] [target...].
-# Each target starts from its seeds (photos, the shipped themes' pages, project files) and keeps
-# what it finds in build-fuzz/corpus/TARGET; the last line of each run tells the executions
-# and the coverage reached.
+# Each target starts from its seeds (photos, small HEIF, AVIF and JPEG XL files with GPS, the
+# shipped themes' pages, project files) and keeps what it finds in build-fuzz/corpus/TARGET;
+# the last line of each run tells the executions and the coverage reached.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds="${1:-60}"
@@ -14,7 +14,8 @@ build="$root/build-fuzz"
 if [[ ! -f "$build/build.ninja" ]]; then
     CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-targets=(iptc_fuzz exiftext_fuzz projectxml_fuzz legacyproject_fuzz pagetemplate_fuzz filelist_fuzz)
+targets=(iptc_fuzz exiftext_fuzz projectxml_fuzz legacyproject_fuzz pagetemplate_fuzz filelist_fuzz
+    bmffmetadata_fuzz)
 [[ $# -gt 0 ]] && targets=("$@")
 flock /tmp/gallivex-build.lock cmake --build "$build" --target "${targets[@]}"
 
@@ -24,6 +25,7 @@ seedsOf() {
     iptc_fuzz | exiftext_fuzz) echo "$root/tests/data/photos" ;;
     projectxml_fuzz | legacyproject_fuzz) echo "$root/tests/fuzz/seeds/projects" ;;
     filelist_fuzz) echo "$root/tests/fuzz/seeds/filelists" ;;
+    bmffmetadata_fuzz) echo "$root/tests/fuzz/seeds/boxed" ;;
     pagetemplate_fuzz)
         # Every page of every shipped theme, named after its theme (each has an index.html).
         local pages="$build/seeds/pagetemplate_fuzz"

@@ -190,22 +190,50 @@ TEST_F(OriginalsTest, PhotoValuesNameTheCopyAndPhotosWithTheSameBytesShareIt)
     EXPECT_EQ(first["name"].toString(), QString("nikon.jpg"));
 }
 
-TEST_F(OriginalsTest, APhoneFileWhosePrivateDataCannotGoIsNotOffered)
+TEST_F(OriginalsTest, PhoneFilesAreOfferedWithoutTheirPlace)
 {
     const QString heic = makePhonePhoto(sharedPhoto("exs-DSCN0010.jpg"), work.path(), "gps.heic");
     ASSERT_FALSE(heic.isEmpty());
+    ASSERT_TRUE(hasGroup(exifKeysOf(heic), "GPSInfo"));
     album.addPhoto(heic);
     album.setChoice("Download", "Yes");
+    album.setChoice("CameraData", "Keep (without location)");
     ASSERT_EQ(album.generate(dest()), GV_OK);
-    // The JPEG is offered; the HEIC, whose GPS position cannot be removed, is not.
+    // Both are offered; the HEIC's copy keeps its size and camera but not its place.
     const QStringList files = originals();
-    ASSERT_EQ(files.size(), 1) << files.join(',').toStdString();
-    EXPECT_TRUE(files[0].endsWith(".jpg"));
+    ASSERT_EQ(files.size(), 2) << files.join(',').toStdString();
+    const QString heicCopy = files.filter(".heic").value(0);
+    ASSERT_TRUE(heicCopy.endsWith("-k1.heic")) << heicCopy.toStdString();
+    const QString copy = dest("originals/" + heicCopy);
+    const std::set<std::string> keys = exifKeysOf(copy);
+    EXPECT_FALSE(hasGroup(keys, "GPSInfo"));
+    EXPECT_FALSE(hasGroup(keys, "Nikon3"));
+    EXPECT_TRUE(keys.count("Exif.Image.Model"));
+    EXPECT_EQ(QFileInfo(copy).size(), QFileInfo(heic).size());
+    EXPECT_NE(wholeFile(copy), wholeFile(heic));
     // Untouched, it is offered as it is.
     album.setChoice("Download", "Yes, untouched originals");
     ASSERT_EQ(album.generate(dest("../untouched")), GV_OK);
     const QStringList kept = originals("untouched");
     ASSERT_EQ(kept.size(), 2) << kept.join(',').toStdString();
-    const QString heicCopy = kept.filter(".heic").value(0);
-    EXPECT_EQ(wholeFile(work.file("untouched/originals/" + heicCopy)), wholeFile(heic));
+    const QString untouched = kept.filter(".heic").value(0);
+    EXPECT_EQ(wholeFile(work.file("untouched/originals/" + untouched)), wholeFile(heic));
+}
+
+TEST_F(OriginalsTest, AFileWhosePrivateDataCannotGoIsNotOffered)
+{
+    // A JPEG XL file with its EXIF compressed: what it holds cannot be reduced.
+    const QString jxl = makePhonePhoto(sharedPhoto("exs-DSCN0010.jpg"), work.path(), "sealed.jxl");
+    ASSERT_FALSE(jxl.isEmpty());
+    {
+        QFile file(jxl);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(QByteArray("\0\0\0\x30" "brob" "Exif", 12) + QByteArray(36, '\x5a'));
+    }
+    album.addPhoto(jxl);
+    album.setChoice("Download", "Yes");
+    ASSERT_EQ(album.generate(dest()), GV_OK);
+    const QStringList files = originals();
+    ASSERT_EQ(files.size(), 1) << files.join(',').toStdString();
+    EXPECT_TRUE(files[0].endsWith(".jpg"));
 }
