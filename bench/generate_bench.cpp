@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// generate-bench [folder] [--small N]: how fast an album of real photos is generated with the
+// generate-bench [folder] [--small N] [--formats CHOICE]: how fast an album of real photos is generated with the
 // default HTML theme (its default pictures, JPEG quality 80, bicubic) through the real host and
 // the real plug-in: a cold run into an empty folder, then an incremental run over the unchanged
 // album, each in a child process of its own so that its peak memory is its own. In the same run
@@ -11,6 +11,9 @@
 // --small N adds an album of N small photos (640x480 crops of the folder's photos, made once
 // with libvips into /tmp/gallivex-bench-small-N and kept for later runs) measured the same way;
 // with --prepare as well it only makes those photos.
+//
+// --formats CHOICE sets the theme's choice of picture formats beside JPEG ("WebP", "WebP and
+// AVIF", "JPEG only"), to see what each costs.
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -97,7 +100,9 @@ bool chooseDefaultTheme(AlbumProject& album, std::string& name)
     return false;
 }
 
-Ours generateAlbum(const std::vector<fs::path>& photos, const fs::path& destination)
+// formats: the theme's choice of picture formats beside JPEG, or "" for its default.
+Ours generateAlbum(const std::vector<fs::path>& photos, const fs::path& destination,
+                   const std::string& formats)
 {
     Ours ours;
     CGallivexImpl host;
@@ -106,6 +111,8 @@ Ours generateAlbum(const std::vector<fs::path>& photos, const fs::path& destinat
         return ours;
     setValue(album, "JPEGQuality", Quality, nullptr);
     setValue(album, "InterpolationMode", 0, "Bicubic");
+    if (!formats.empty())
+        setValue(album, "ModernFormats", 0, formats.c_str());
     for (const fs::path& photo : photos) {
         AlbumImage image;
         image.name = photo.stem().c_str();
@@ -125,11 +132,12 @@ Ours generateAlbum(const std::vector<fs::path>& photos, const fs::path& destinat
 
 // The child: generates the photos of folder into destination and writes what it measured to
 // report (seconds, pictures, 1 when it went well, then the theme's name).
-int generateChild(const fs::path& folder, const fs::path& destination, const fs::path& report)
+int generateChild(const fs::path& folder, const fs::path& destination, const fs::path& report,
+                  const std::string& formats)
 {
     QTemporaryDir scratch;
     Settings::setRoot(scratch.path() + QStringLiteral("/settings"));
-    const Ours ours = generateAlbum(jpegsIn(folder), destination);
+    const Ours ours = generateAlbum(jpegsIn(folder), destination, formats);
     std::FILE* file = std::fopen(report.c_str(), "w");
     if (file == nullptr)
         return 1;
@@ -167,14 +175,14 @@ bool runProgram(std::vector<std::string> arguments, const fs::path& report, long
 }
 
 Ours generateInChild(const fs::path& self, const fs::path& folder, const fs::path& destination,
-                     const fs::path& scratch)
+                     const fs::path& scratch, const std::string& formats)
 {
     Ours ours;
     const fs::path report = scratch / "child-report.txt";
     fs::remove(report);
-    runProgram(
-        {self.string(), "--generate", folder.string(), destination.string(), report.string()},
-        scratch / "child-peak.txt", ours.peakKilobytes);
+    runProgram({self.string(), "--generate", folder.string(), destination.string(),
+                report.string(), formats},
+               scratch / "child-peak.txt", ours.peakKilobytes);
     if (std::FILE* file = std::fopen(report.c_str(), "r")) {
         int ok = 0;
         char theme[256] = {};
@@ -290,20 +298,21 @@ bool makeSmallPhotos(const std::vector<fs::path>& photos, size_t count, const fs
 // --- one set of photos, measured and printed
 
 bool measure(const fs::path& self, const std::string& label, const fs::path& folder,
-             const fs::path& root)
+             const fs::path& root, const std::string& formats)
 {
     const std::vector<fs::path> photos = jpegsIn(folder);
     const fs::path album = root / (label + "-album");
     fs::remove_all(album);
-    const Ours cold = generateInChild(self, folder, album, root);
-    const Ours again = generateInChild(self, folder, album, root);
+    const Ours cold = generateInChild(self, folder, album, root, formats);
+    const Ours again = generateInChild(self, folder, album, root, formats);
     const Theirs same = thumbnailAll(photos, Pictures, root / "vipsthumbnail");
     const Theirs pair = thumbnailAll(photos, ReferencePair, root / "vipsthumbnail");
     fs::remove_all(root / "vipsthumbnail");
     const auto megabytes = [](long kilobytes) { return static_cast<double>(kilobytes) / 1024.0; };
     const double count = static_cast<double>(photos.size());
-    std::printf("\n%s: %zu photos from %s; theme \"%s\", JPEG quality %d, bicubic\n", label.c_str(),
-                photos.size(), folder.c_str(), cold.theme.c_str(), Quality);
+    std::printf("\n%s: %zu photos from %s; theme \"%s\", JPEG quality %d, bicubic, formats %s\n",
+                label.c_str(), photos.size(), folder.c_str(), cold.theme.c_str(), Quality,
+                formats.empty() ? "as the theme's default" : formats.c_str());
     std::printf("  cold album           %8.2f s  %7.1f photos/s  %6zu pictures  peak %6.1f MB%s\n",
                 cold.seconds, count / cold.seconds, cold.pictures, megabytes(cold.peakKilobytes),
                 cold.ok ? "" : "  (FAILED)");
@@ -340,14 +349,17 @@ int main(int argc, char** argv)
     if (VIPS_INIT(argv[0]) != 0)
         return 2;
     QCoreApplication app(argc, argv);
-    if (argc == 5 && std::string(argv[1]) == "--generate")
-        return generateChild(argv[2], argv[3], argv[4]);
+    if (argc == 6 && std::string(argv[1]) == "--generate")
+        return generateChild(argv[2], argv[3], argv[4], argv[5]);
     std::vector<char*> operands{argv[0]};
     size_t small = 0;
     bool prepareOnly = false;
+    std::string formats;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--small" && i + 1 < argc)
             small = std::strtoul(argv[++i], nullptr, 10);
+        else if (std::string(argv[i]) == "--formats" && i + 1 < argc)
+            formats = argv[++i];
         else if (std::string(argv[i]) == "--prepare")
             prepareOnly = true;
         else
@@ -365,10 +377,10 @@ int main(int argc, char** argv)
     QTemporaryDir scratch;
     const fs::path root = scratch.path().toStdString();
     const fs::path self = fs::canonical("/proc/self/exe");
-    bool ok = measure(self, "photos", folder, root);
+    bool ok = measure(self, "photos", folder, root, formats);
     if (small > 0) {
         ok = makeSmallPhotos(photos, small, smallFolder) &&
-             measure(self, "small photos", smallFolder, root) && ok;
+             measure(self, "small photos", smallFolder, root, formats) && ok;
     }
     return ok ? 0 : 1;
 }

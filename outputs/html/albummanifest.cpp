@@ -172,9 +172,11 @@ std::optional<CAlbumManifest> CAlbumManifest::fromJson(const QByteArray& json)
 std::optional<CAlbumManifest> CAlbumManifest::Load(const QString& albumFolder)
 {
     QFile file(QDir(albumFolder).filePath(FileName()));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxBytes)
+    const qint64 size = file.size();
+    if (!file.open(QIODevice::ReadOnly) || size > MaxBytes)
         return std::nullopt;
-    return fromJson(file.read(MaxBytes + 1));
+    // Reads what is there: asking for the limit would set aside that much memory first.
+    return fromJson(file.read(size));
 }
 
 bool CAlbumManifest::Save(const QString& albumFolder) const

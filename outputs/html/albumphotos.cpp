@@ -69,6 +69,8 @@ ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
 {
     gv_vector<AlbumImageInfo> images;
     host.GetImages(images);
+    gv_string folder;
+    const QString root = fromUtf8(*host.GetAlbumFilePath(folder));
     std::map<QString, size_t> byKey;
     for (int i = 0; i < images.size(); ++i) {
         if (i % ReportEvery == 0 && progress(static_cast<double>(i) / images.size()))
@@ -94,19 +96,18 @@ ResultCode CAlbumPhotos::collect(IGallivex& host, const CPictureMaker& maker,
         PhotoPictures pictures;
         pictures.source = path;
         pictures.first = m_pictures.empty();
+        pictures.root = root; // shared by every photo: one copy however many photos
         for (int p = 0; p < maker.count(); ++p) {
             const QString url = QStringLiteral("pictures/%1-%2.%3")
                                     .arg(hexHash((key + maker.recipe(p)).toUtf8(), 16),
                                          maker.name(p), maker.format(p));
             gv_string relative(url.toUtf8().constData());
-            const QString file = fromUtf8(*host.GetAlbumFilePath(relative));
-            if (file.isEmpty())
+            // The host says where each file goes; it must be the place the photo will use.
+            if (root.isEmpty() || fromUtf8(*host.GetAlbumFilePath(relative)) != root + url)
                 return GV_E_CREATEFILE;
             pictures.urls.push_back(url);
-            pictures.files.push_back(file);
         }
-        if (!pictures.files.empty() &&
-            !QDir().mkpath(QFileInfo(pictures.files.front()).absolutePath()))
+        if (!pictures.urls.empty() && !QDir().mkpath(QFileInfo(pictures.file(0)).absolutePath()))
             return GV_E_CREATEFOLDER;
         photo.pictures = m_pictures.size();
         byKey.emplace(key, m_pictures.size());

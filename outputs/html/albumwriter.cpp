@@ -2,6 +2,7 @@
 #include "outputs/html/albumwriter.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,10 +26,20 @@ bool writeAll(IStream& stream, const QByteArray& bytes)
     return SUCCEEDED(stream.Commit(0));
 }
 
+// Compared piece by piece, so that a big page is never held twice.
 bool holdsBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+    if (file.size() != bytes.size() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray piece(std::min(Piece, bytes.size()), Qt::Uninitialized);
+    for (qsizetype at = 0; at < bytes.size(); at += Piece) {
+        const qsizetype count = std::min(Piece, bytes.size() - at);
+        if (file.read(piece.data(), count) != count ||
+            std::memcmp(piece.constData(), bytes.constData() + at, static_cast<size_t>(count)) != 0)
+            return false;
+    }
+    return true;
 }
 
 bool sameFiles(const QString& one, const QString& other)
@@ -49,7 +60,8 @@ bool sameFiles(const QString& one, const QString& other)
 
 ResultCode CAlbumWriter::writeText(const QString& relative, const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    bytes.squeeze(); // the encoder sets aside three bytes a character
     const QString file = fullPath(relative);
     if (!file.isEmpty() && holdsBytes(file, bytes)) {
         claim(relative, {bytes.size(), contenthash::ofBytes(bytes)});

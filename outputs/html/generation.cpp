@@ -31,8 +31,9 @@ constexpr auto PumpInterval = std::chrono::milliseconds(100);
 
 void removeFiles(const PhotoPictures& pictures)
 {
-    for (const QString& file : pictures.files)
-        QFile::remove(file);
+    for (size_t i = 0; i < pictures.urls.size(); ++i)
+        if (!pictures.urls[i].isEmpty())
+            QFile::remove(pictures.file(i));
 }
 
 // What the manifest keeps of a photo's pictures just made, and the files they were made into.
@@ -56,7 +57,7 @@ Described describe(const PhotoPictures& job)
             if (static_cast<size_t>(output.from) == i)
                 described.files.push_back(
                     {job.urls[i],
-                     {QFileInfo(job.files[i]).size(), contenthash::ofFile(job.files[i])}});
+                     {QFileInfo(job.file(i)).size(), contenthash::ofFile(job.file(i))}});
         }
         described.record.outputs.push_back(output);
     }
@@ -138,7 +139,7 @@ bool CGeneration::keepable(const PhotoPictures& job, const CAlbumManifest::Pictu
             continue;
         // A picture cut short (a full disk, a crash) has another size than it was made with.
         const CAlbumManifest::File* file = m_previous->file(job.urls[i]);
-        if (file == nullptr || QFileInfo(job.files[i]).size() != file->size)
+        if (file == nullptr || QFileInfo(job.file(i)).size() != file->size)
             return false;
     }
     return true;
@@ -160,14 +161,12 @@ void CGeneration::keepPictures(CAlbumPhotos& photos, CAlbumWriter& writer)
             const CAlbumManifest::Output& output = stored->outputs[i];
             if (output.from < 0) {
                 job.urls[i].clear();
-                job.files[i].clear();
                 continue;
             }
             if (static_cast<size_t>(output.from) == i) {
                 writer.claim(job.urls[i], *m_previous->file(job.urls[i]));
             } else {
                 job.urls[i] = job.urls[output.from];
-                job.files[i] = job.files[output.from];
             }
             job.made[i] = {job.urls[i], output.width, output.height};
         }

@@ -273,74 +273,120 @@ gv_vector<GVCommand> CPictureMaker::scriptFor(const Prepared& picture, const QVa
     return script;
 }
 
-CPictureMaker::Made CPictureMaker::makeOne(const Prepared& picture, PhotoPictures& photo,
-                                           size_t index) const
+IPlainImage* CPictureMaker::makeMain(const Prepared& picture, PhotoPictures& photo,
+                                     size_t index) const
 {
-    const QString& source = picture.from < 0 ? photo.source : photo.files[picture.from];
+    const QString& source = picture.from < 0 ? photo.source : photo.file(picture.from);
     GVImageStream input(source.toUtf8().constData());
     IPlainImage* image = m_processor.OpenImage(&input);
     if (image == nullptr)
-        return Made::Failed;
+        return nullptr;
     Size scaled, box;
     const Size original{image->GetWidth(), image->GetHeight()};
     if (original.width <= 0 || original.height <= 0) {
         m_processor.ReleaseImage(image);
-        return Made::Failed;
+        return nullptr;
     }
     targetFor(original, picture.boxWidth, picture.boxHeight, picture.crop, scaled, box);
-    if (picture.larger >= 0 && picture.sameWidth < 0 && scaled.width == original.width &&
-        scaled.height == original.height) {
-        m_processor.ReleaseImage(image); // a smaller width that would not be smaller
-        return Made::Duplicate;
-    }
     const QVariantMap sizes{{"width", scaled.width},         {"height", scaled.height},
                             {"boxWidth", box.width},         {"boxHeight", box.height},
                             {"sourceWidth", original.width}, {"sourceHeight", original.height},
                             {"placement", picture.attention ? AttentionPlacement : CentrePlacement}};
     gv_vector<GVCommand> script = scriptFor(picture, sizes);
-    GVImageStream output(photo.files[index].toUtf8().constData(), picture.keepCameraData ? 1 : 0);
+    GVImageStream output(photo.file(index).toUtf8().constData(), picture.keepCameraData ? 1 : 0);
     const HRESULT result = m_processor.ProcessImage(image, script, output);
     if (result != S_OK) {
         m_processor.ReleaseImage(image);
-        photo.outcome = result == STG_E_CANTSAVE ? PhotoPictures::Outcome::WriteFailed
-                                                 : PhotoPictures::Outcome::Unreadable;
-        return Made::Failed;
+        if (result == STG_E_CANTSAVE)
+            photo.outcome = PhotoPictures::Outcome::WriteFailed;
+        return nullptr;
     }
-    // The picture's own header tells its size, whatever the script did to it.
+    // The picture's own header tells its size, whatever the script did to it; opened, it is
+    // also where the picture's other widths and formats come from.
     IPlainImage* made = m_processor.OpenImage(&output);
     if (made == nullptr)
-        return Made::Failed;
+        return nullptr;
     photo.made[index] = {photo.urls[index], made->GetWidth(), made->GetHeight()};
-    m_processor.ReleaseImage(made);
-    return Made::Written;
+    return made;
+}
+
+bool CPictureMaker::saveCopies(size_t width, IPlainImage& image, PhotoPictures& photo) const
+{
+    for (size_t i = width + 1; i < m_pictures.size() && !m_pictures[i].main; ++i) {
+        if (m_pictures[i].sameWidth != static_cast<int>(width))
+            continue;
+        if (!image.Save(m_pictures[i].keepCameraData ? 1 : 0,
+                        photo.file(i).toUtf8().constData())) {
+            photo.outcome = PhotoPictures::Outcome::WriteFailed;
+            return false;
+        }
+        photo.made[i] = {photo.urls[i], image.GetWidth(), image.GetHeight()};
+    }
+    return true;
+}
+
+// A smaller width that would come out no smaller stands for the larger one, and so do its
+// copies in the other formats.
+void CPictureMaker::standForLarger(size_t width, PhotoPictures& photo) const
+{
+    for (size_t i = width; i < m_pictures.size() && !m_pictures[i].main; ++i) {
+        if (i != width && m_pictures[i].sameWidth != static_cast<int>(width))
+            continue;
+        const int larger = m_pictures[i].larger;
+        photo.urls[i] = photo.urls[larger];
+        photo.made[i] = photo.made[larger];
+    }
+}
+
+// The picture's other formats and smaller widths, each width resized in memory from the one
+// before: the picture's file is decoded once, however many outputs it has.
+bool CPictureMaker::makeFamily(size_t main, IPlainImage& image, PhotoPictures& photo) const
+{
+    if (!saveCopies(main, image, photo))
+        return false;
+    for (size_t i = main + 1; i < m_pictures.size() && !m_pictures[i].main; ++i) {
+        const Prepared& picture = m_pictures[i];
+        if (picture.sameWidth >= 0)
+            continue; // saved with its width
+        Size scaled, box;
+        const Size current{image.GetWidth(), image.GetHeight()};
+        targetFor(current, picture.boxWidth, picture.boxHeight, false, scaled, box);
+        if (scaled.width == current.width && scaled.height == current.height) {
+            standForLarger(i, photo);
+            continue;
+        }
+        if (!image.ResizeKeepAspect(scaled.width, scaled.height, 1))
+            return false;
+        if (!image.Save(picture.keepCameraData ? 1 : 0, photo.file(i).toUtf8().constData())) {
+            photo.outcome = PhotoPictures::Outcome::WriteFailed;
+            return false;
+        }
+        photo.made[i] = {photo.urls[i], image.GetWidth(), image.GetHeight()};
+        if (!saveCopies(i, image, photo))
+            return false;
+    }
+    return true;
 }
 
 void CPictureMaker::make(PhotoPictures& photo) const
 {
     photo.made.assign(m_pictures.size(), MadePicture());
     photo.outcome = PhotoPictures::Outcome::Pending;
-    std::vector<bool> duplicate(m_pictures.size(), false);
     for (size_t i = 0; i < m_pictures.size(); ++i) {
         const Prepared& picture = m_pictures[i];
         if (picture.firstPhoto && !photo.first) {
             photo.urls[i].clear(); // no file: the picture is the first photo's alone
-            photo.files[i].clear();
             continue;
         }
-        Made made = Made::Duplicate;
-        // A copy in another format of a width that collapsed collapses with it.
-        if (picture.sameWidth < 0 || !duplicate[picture.sameWidth] || picture.larger < 0)
-            made = makeOne(picture, photo, i);
-        if (made == Made::Failed) {
+        if (!picture.main)
+            continue; // made with its main output
+        IPlainImage* image = makeMain(picture, photo, i);
+        const bool made = image != nullptr && makeFamily(i, *image, photo);
+        m_processor.ReleaseImage(image);
+        if (!made) {
             if (photo.outcome == PhotoPictures::Outcome::Pending)
                 photo.outcome = PhotoPictures::Outcome::Unreadable;
             return;
-        }
-        if (made == Made::Duplicate) {
-            duplicate[i] = true;
-            photo.urls[i] = photo.urls[picture.larger];
-            photo.files[i] = photo.files[picture.larger];
-            photo.made[i] = photo.made[picture.larger];
         }
     }
     makePlaceholder(photo);
@@ -360,11 +406,11 @@ void CPictureMaker::makePlaceholder(PhotoPictures& photo) const
             smallest = i;
     if (smallest == photo.made.size())
         return;
-    GVImageStream input(photo.files[smallest].toUtf8().constData());
+    GVImageStream input(photo.file(smallest).toUtf8().constData());
     IPlainImage* image = m_processor.OpenImage(&input);
     if (image == nullptr)
         return;
-    const QString file = photo.files[smallest] + QStringLiteral(".placeholder.png");
+    const QString file = photo.file(smallest) + QStringLiteral(".placeholder.png");
     GVImageStream output(file.toUtf8().constData());
     gv_vector<GVCommand> script;
     script.push_back(GVCommand("ResizeKeepAsp"));

@@ -2,8 +2,9 @@
 // CPictureMaker: makes the pictures a theme declares (big pictures, thumbnails, their smaller
 // widths and their WebP and AVIF copies) for one photo at a time through the host's image
 // processor. Each picture comes from the photo or from an earlier, larger picture, so a photo
-// is decoded once and the smaller pictures are made from a small file; the processor is safe
-// for different photos on different threads, so make() runs on the generation's workers.
+// is decoded once and the smaller pictures are made from a small file; a picture's own widths
+// and formats are then made from it in memory, resized one from the next. The processor is
+// safe for different photos on different threads, so make() runs on the generation's workers.
 //
 // A theme picture becomes several outputs: the picture itself (its "main" output, first),
 // then its smaller widths, then the WebP and AVIF copies of each of those widths. A smaller
@@ -37,8 +38,10 @@ struct MadePicture {
 struct PhotoPictures {
     enum class Outcome { Pending, Made, Unreadable, WriteFailed };
     QString source;             // the photo, for the processor
-    std::vector<QString> urls;  // per output of the maker, relative to the album
-    std::vector<QString> files; // the same as full paths
+    QString root;               // the album's folder, ending in "/"
+    std::vector<QString> urls;  // per output of the maker, relative to the album; "" for none
+    // Where output i goes on this computer: the album's folder and its url.
+    QString file(size_t i) const { return urls[i].isEmpty() ? QString() : root + urls[i]; }
     std::vector<MadePicture> made; // url "" for pictures made for the first photo alone
     bool first = false;            // the album's first photo, which gets those too
     QString placeholder;    // the photo's average colour, "#rrggbb", or ""
@@ -99,7 +102,6 @@ private:
         std::vector<Step> steps;
         QString recipe;
     };
-    enum class Made { Failed, Written, Duplicate };
 
     bool prepareStep(const html::ScriptStep& step, Prepared& picture, QString* error);
     bool preparePicture(const html::PictureSpec& spec, const QStringList& formats,
@@ -108,7 +110,14 @@ private:
     QStringList modernFormats() const;
     // The commands of one output with the photo's sizes filled in.
     static gv_vector<GVCommand> scriptFor(const Prepared& picture, const QVariantMap& sizes);
-    Made makeOne(const Prepared& picture, html::PhotoPictures& photo, size_t index) const;
+    // Writes a main output through the processor and returns it opened, or null (with the
+    // outcome set when writing failed).
+    IPlainImage* makeMain(const Prepared& picture, html::PhotoPictures& photo,
+                          size_t index) const;
+    bool makeFamily(size_t main, IPlainImage& image, html::PhotoPictures& photo) const;
+    // Writes the copies in other formats of the output width, as image is now.
+    bool saveCopies(size_t width, IPlainImage& image, html::PhotoPictures& photo) const;
+    void standForLarger(size_t width, html::PhotoPictures& photo) const;
     void makePlaceholder(html::PhotoPictures& photo) const;
 
     const html::Theme& m_theme;
