@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -16,6 +17,7 @@
 #include "platform/filemodes.h"
 #include "platform/imagemetadata.h"
 #include "platform/imaging.h"
+#include "platform/phototypes.h"
 
 namespace
 {
@@ -164,7 +166,8 @@ bool HasEncoder(const QString& path)
     return !mimeType.isEmpty() && imaging::Image::encoders().contains(mimeType);
 }
 
-bool LoadImageFile(const QString& path, ImageRecord& image, QString* reason)
+bool LoadImageFile(const QString& path, ImageRecord& image, QString* reason,
+                   imaging::RawFormat* format)
 {
     image.Release();
     const auto photo = QFileInfo(path).isFile() ? imaging::Image::open(path) : nullptr;
@@ -183,9 +186,30 @@ bool LoadImageFile(const QString& path, ImageRecord& image, QString* reason)
         return false;
     }
     toDib(picture, pixels);
+    if (format != nullptr)
+        *format = photo->rawFormat();
     image.path = path.toStdString();
     image.Assign(header, pixels, false);
     return true;
+}
+
+QString KeptOriginalType(imaging::RawFormat format)
+{
+    // A file of these types is never written over by the editor: its encoders are not among
+    // the editor's save types, and a JPEG under a .heic name would lose the original.
+    return imaging::modernTypeName(format);
+}
+
+QString FreeNameBeside(const QString& path, const QString& extension)
+{
+    const QFileInfo original(path);
+    const QDir folder = original.dir();
+    const QString base = original.completeBaseName();
+    QString name = base + extension;
+    for (int n = 1; folder.exists(name) || folder.filePath(name) == path; ++n)
+        name = base + QStringLiteral("-edited") +
+               (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + extension;
+    return folder.filePath(name);
 }
 
 bool SaveImageFile(const QString& path, const BITMAPINFOHEADER& header, const uint8_t* pixels,

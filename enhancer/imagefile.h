@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "enhancer/dib.h"
+#include "platform/imaging.h"
 
 class ImageRecord;
 
@@ -26,8 +27,18 @@ QString EncoderMimeType(const QString& path);
 bool HasEncoder(const QString& path);
 
 // Loads path into image: a bare buffer with its header, the path set and the derived values
-// recomputed. False, with the reason in *reason when given, leaves image without pixels.
-bool LoadImageFile(const QString& path, ImageRecord& image, QString* reason = nullptr);
+// recomputed; *format, when given, is the type the file's contents turned out to be. False,
+// with the reason in *reason when given, leaves image without pixels.
+bool LoadImageFile(const QString& path, ImageRecord& image, QString* reason = nullptr,
+                   imaging::RawFormat* format = nullptr);
+
+// The name of a file of that type ("HEIF photos") when the editor opens such photos but keeps
+// them as they are, for it writes none of that type; "" for the types it saves.
+QString KeptOriginalType(imaging::RawFormat format);
+
+// A name for the edited copy of path in its folder with the extension (".jpg"): the photo's
+// own name with that extension, or "-edited", "-edited-2", ... added until the name is free.
+QString FreeNameBeside(const QString& path, const QString& extension);
 
 // Writes the pixels to path with the encoder of its extension. The file is written beside the
 // target and renamed over it, so a failure leaves the old file as it was. When

@@ -10,6 +10,7 @@
 #include "enhancer/imagefile.h"
 #include "enhancer/lumivexstrings.h"
 #include "platform/choosers.h"
+#include "platform/phototypes.h"
 #include "platform/prompter.h"
 
 namespace
@@ -30,6 +31,12 @@ bool isReadOnly(const QString& path)
 }
 
 } // namespace
+
+QString OpenFilter()
+{
+    return imaging::withModernTypes(loadLumivexString(IDS_LX_OPEN_FILTER),
+                                    imaging::modernPhotoTypes());
+}
 
 CLumivexDoc::CLumivexDoc() : m_baseTitle(untitledName()) {}
 
@@ -78,12 +85,16 @@ bool CLumivexDoc::Load(const QString& path, QString* reason)
     m_current.Release();
     ClearUndo();
     SetModifiedFlag(false);
-    if (!LoadImageFile(path, m_current, reason)) {
+    m_keptType.clear();
+    imaging::RawFormat format = imaging::RawFormat::Unknown;
+    if (!LoadImageFile(path, m_current, reason, &format)) {
         SetPathName(QString());
         m_needsSaveAs = false;
         return false;
     }
-    m_needsSaveAs = !HasEncoder(path);
+    // The contents count, not the name: a phone's HEIC renamed to .jpg is kept all the same.
+    m_keptType = KeptOriginalType(format);
+    m_needsSaveAs = !HasEncoder(path) || !m_keptType.isEmpty();
     SetPathName(path);
     return true;
 }
@@ -97,6 +108,7 @@ bool CLumivexDoc::New(Prompter& prompter, Choosers& choosers)
     ClearUndo();
     TellUndoButton(true);
     m_needsSaveAs = false;
+    m_keptType.clear();
     SetPathName(QString());
     SetModifiedFlag(false);
     UpdateViews(HintRedraw);
@@ -153,6 +165,9 @@ bool CLumivexDoc::Save(Prompter& prompter, Choosers& choosers)
     if (!m_current.HasPixels())
         return false;
     const QFileInfo file(m_pathName);
+    if (!m_keptType.isEmpty() && file.isFile())
+        prompter.message(loadLumivexString(IDS_LX_KEEPS_ORIGINAL).arg(m_keptType, file.fileName()),
+                         Prompter::Icon::Information);
     if (m_pathName.isEmpty() || !file.isFile() || isReadOnly(m_pathName) || m_needsSaveAs)
         return SaveAs(prompter, choosers);
     return SaveTo(m_pathName, prompter);
@@ -162,11 +177,19 @@ QString CLumivexDoc::SuggestedSaveName() const
 {
     if (m_pathName.isEmpty())
         return m_baseTitle + QStringLiteral(".jpg");
-    if (!HasEncoder(m_pathName)) {
-        const QFileInfo file(m_pathName);
-        return file.dir().filePath(file.completeBaseName() + QStringLiteral(".jpg"));
-    }
+    if (!HasEncoder(m_pathName) || !m_keptType.isEmpty())
+        return FreeNameBeside(m_pathName, QStringLiteral(".jpg"));
     return m_pathName;
+}
+
+bool CLumivexDoc::IsKeptOriginal(const QString& path) const
+{
+    if (m_keptType.isEmpty())
+        return false;
+    const QFileInfo chosen(path);
+    const QFileInfo original(m_pathName);
+    return chosen.absoluteFilePath() == original.absoluteFilePath() ||
+           (chosen.exists() && chosen.canonicalFilePath() == original.canonicalFilePath());
 }
 
 bool CLumivexDoc::SaveAs(Prompter& prompter, Choosers& choosers)
@@ -183,9 +206,17 @@ bool CLumivexDoc::SaveAs(Prompter& prompter, Choosers& choosers)
             prompter.message(loadLumivexString(IDS_LX_NEED_EXTENSION), Prompter::Icon::Information);
             continue;
         }
+        if (IsKeptOriginal(chosen)) {
+            prompter.message(
+                loadLumivexString(IDS_LX_KEEP_ORIGINAL_NAME).arg(QFileInfo(chosen).fileName()),
+                Prompter::Icon::Information);
+            continue;
+        }
         if (!SaveTo(chosen, prompter))
             return false;
         m_needsSaveAs = false;
+        // From here on the document is the saved copy, which the editor writes.
+        m_keptType.clear();
         SetPathName(chosen);
         return true;
     }
@@ -263,8 +294,8 @@ bool CLumivexDoc::StartList(const QStringList& paths, Prompter& prompter)
 bool CLumivexDoc::Open(Prompter& prompter, Choosers& choosers)
 {
     const QString folder = m_pathName.isEmpty() ? QString() : QFileInfo(m_pathName).absolutePath();
-    const QStringList paths = choosers.openFiles(loadLumivexString(IDS_LX_OPEN_TITLE), folder,
-                                                 loadLumivexString(IDS_LX_OPEN_FILTER));
+    const QStringList paths =
+        choosers.openFiles(loadLumivexString(IDS_LX_OPEN_TITLE), folder, OpenFilter());
     if (paths.isEmpty() || !SaveModified(prompter, choosers))
         return false;
     m_listMode = paths.size() > 1;

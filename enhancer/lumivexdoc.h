@@ -16,6 +16,9 @@
 class Choosers;
 class Prompter;
 
+// The open dialog's filter: the editor's types and the newer photo types this machine decodes.
+QString OpenFilter();
+
 class CLumivexDoc
 {
 public:
@@ -74,9 +77,13 @@ public:
     QString Title() const;
     QString PathName() const { return m_pathName; }
     bool NeedsSaveAs() const { return m_needsSaveAs; }
+    // The type's name ("HEIF photos") when the file holds a type the editor keeps as it is,
+    // else "".
+    const QString& KeptType() const { return m_keptType; }
 
     // The Save command; goes to Save As when the file is missing, read-only or of a type
-    // without encoder. True when the image was written.
+    // without encoder. A photo of a kept type is never written over: the user is told so and
+    // chooses a new name, a JPEG file beside it being offered. True when the image was written.
     bool Save(Prompter& prompter, Choosers& choosers);
     bool SaveAs(Prompter& prompter, Choosers& choosers);
     // Asks message 142 when the image is modified; Yes saves. False when the image should
@@ -108,6 +115,7 @@ private:
     void UpdateViews(int hint);
     void TellUndoButton(bool undo);
     QString SuggestedSaveName() const;
+    bool IsKeptOriginal(const QString& path) const;
 
     ImageRecord m_current;
     ImageRecord m_previous;
@@ -115,6 +123,7 @@ private:
     int32_t m_index = -1;
     bool m_listMode = false;
     bool m_needsSaveAs = false;
+    QString m_keptType;
     bool m_modified = false;
     QString m_pathName;
     QString m_baseTitle;

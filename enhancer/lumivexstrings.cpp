@@ -76,6 +76,11 @@ const QHash<int, QString>& table()
         {40015, QStringLiteral("no encoder writes %1 files")},
         {40016, QStringLiteral("the encoder could not write the file")},
         {40017, QStringLiteral("its side file could not be updated")},
+        {40018, QStringLiteral("Lumivex opens %1 but does not write them, so %2 stays as it is. "
+                               "Your changes are saved in a new file: choose its name (a JPEG "
+                               "file beside the photo is suggested).")},
+        {40019, QStringLiteral("%1 is the original photo and stays as it is. Choose another name "
+                               "for the edited photo.")},
         {32771, QStringLiteral("Enhance image colors\nEnhance image colors")},
         {32774, QStringLiteral("Zoom in\nZoom in")},
         {32776, QStringLiteral("Rotate image\nRotate image")},

@@ -67,7 +67,9 @@ enum LumivexStringId : int {
     IDS_LX_NO_ENCODER = 40015, // reasons a save fails, for the log
     IDS_LX_ENCODER_FAILED = 40016,
     IDS_LX_SIDE_FILE_FAILED = 40017,
-    IDS_LX_ENHANCE_COLOURS = 32771, // command hints: status prompt, newline, tooltip
+    IDS_LX_KEEPS_ORIGINAL = 40018,     // Save on a photo of a type the editor does not write
+    IDS_LX_KEEP_ORIGINAL_NAME = 40019, // Save As was given that photo's own name
+    IDS_LX_ENHANCE_COLOURS = 32771,    // command hints: status prompt, newline, tooltip
     IDS_LX_ZOOM_IN = 32774,
     IDS_LX_ROTATE = 32776,
     IDS_LX_ROTATE_CW = 32777,

@@ -15,6 +15,7 @@
 
 #include <vips/vips8>
 
+#include "platform/enginewarnings.h"
 #include "platform/filemodes.h"
 #include "platform/imagemetadata.h"
 #include "platform/safefile.h"
@@ -179,6 +180,7 @@ bool startImaging()
         // No operation cache: it keys decoded files by name, so a photo saved over by the
         // editor would come back as it was. Photos are decoded once each anyway.
         vips_cache_set_max(0);
+        quietHarmlessEngineWarnings();
     });
     return started;
 }

@@ -44,16 +44,28 @@ std::vector<PhotoType> modernPhotoTypes()
             return found;
         if (heifDecodes(heif_compression_HEVC))
             found.push_back({loadString(IDS_HEIF_PHOTOS),
-                             {QStringLiteral("*.heic"), QStringLiteral("*.heif")}});
+                             {QStringLiteral("*.heic"), QStringLiteral("*.heif")},
+                             RawFormat::Heif});
         if (heifDecodes(heif_compression_AV1))
-            found.push_back({loadString(IDS_AVIF_PHOTOS), {QStringLiteral("*.avif")}});
+            found.push_back(
+                {loadString(IDS_AVIF_PHOTOS), {QStringLiteral("*.avif")}, RawFormat::Avif});
         if (hasLoader("webpload"))
-            found.push_back({loadString(IDS_WEBP_PICTURES), {QStringLiteral("*.webp")}});
+            found.push_back(
+                {loadString(IDS_WEBP_PICTURES), {QStringLiteral("*.webp")}, RawFormat::Webp});
         if (hasLoader("jxlload"))
-            found.push_back({loadString(IDS_JXL_PICTURES), {QStringLiteral("*.jxl")}});
+            found.push_back(
+                {loadString(IDS_JXL_PICTURES), {QStringLiteral("*.jxl")}, RawFormat::Jxl});
         return found;
     }();
     return types;
+}
+
+QString modernTypeName(RawFormat format)
+{
+    for (const PhotoType& type : modernPhotoTypes())
+        if (type.format == format)
+            return type.name;
+    return QString();
 }
 
 QString withModernTypes(const QString& filter, const std::vector<PhotoType>& types)

@@ -9,16 +9,23 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/imaging.h"
+
 namespace imaging
 {
 
 struct PhotoType {
     QString name;         // "HEIF photos"
     QStringList patterns; // "*.heic", "*.heif"
+    RawFormat format = RawFormat::Unknown;
 };
 
 // The types the engine can decode, in a fixed order; each is asked once per process.
 std::vector<PhotoType> modernPhotoTypes();
+
+// The name of format's type ("HEIF photos") when it is one of the modern types the engine
+// decodes, else "".
+QString modernTypeName(RawFormat format);
 
 // The photo filter text ("Name|*.a;*.b|...||", the first entry listing every type) with the
 // modern types the engine decodes added to its first entry and as entries of their own.

@@ -353,7 +353,9 @@ TEST_F(DocumentTest, OpenOneOrSeveral)
     const QString c = photo(QStringLiteral("c.png"), 70);
     choosers.openAnswers = {{a, b, c}, {c, a}, {b}};
     ASSERT_TRUE(doc.Open(prompter, choosers));
-    EXPECT_EQ(choosers.filters.front(), loadLumivexString(57380));
+    // The editor's own types and the newer photo types this machine decodes.
+    EXPECT_EQ(choosers.filters.front(), OpenFilter());
+    EXPECT_TRUE(choosers.filters.front().startsWith(loadLumivexString(57380).section(u'|', 0, 1)));
     EXPECT_TRUE(doc.ListMode());
     EXPECT_EQ(doc.NavigationIndex(), 0);
     EXPECT_FALSE(doc.CanGoPrevious());

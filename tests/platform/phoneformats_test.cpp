@@ -48,6 +48,18 @@ TEST(PhotoTypes, DebiansEngineDecodesEveryPhoneFormat)
     EXPECT_EQ(names, (QStringList{"*.heic,*.heif", "*.avif", "*.webp", "*.jxl"}));
 }
 
+TEST(PhotoTypes, EachDecodedFormatIsNamedAsItsFilterEntry)
+{
+    for (const PhotoType& type : modernPhotoTypes())
+        EXPECT_EQ(modernTypeName(type.format), type.name) << qPrintable(type.name);
+    EXPECT_EQ(modernTypeName(RawFormat::Heif), QString("HEIF photos"));
+    EXPECT_EQ(modernTypeName(RawFormat::Jxl), QString("JPEG XL pictures"));
+    // The types every program writes are not among them.
+    for (const RawFormat format : {RawFormat::Unknown, RawFormat::Jpeg, RawFormat::Exif,
+                                   RawFormat::Png, RawFormat::Tiff, RawFormat::MemoryBmp})
+        EXPECT_TRUE(modernTypeName(format).isEmpty()) << int(format);
+}
+
 TEST(PhotoTypes, FilterTextGetsTheTypesInItsFirstEntryAndAsEntries)
 {
     const QString filter = "All|*.jpg;*.png|JPEG (*.jpg)|*.jpg||";
