@@ -1,16 +1,119 @@
 /* Slideshow: plays the album full-screen; arrows, Space, Home/End, F, Esc, +/-, swipes, pinch
    and double-tap zoom. Each opened show is a history entry (Back closes it) and every photo a
-   link (#photo-N opens the show on it). Thumbnails past the first sixty wait in a template
-   and are put on the page as the visitor scrolls near them. */
+   link (#photo-N opens the show on it). The page holds the first sixty thumbnails; the album's
+   photos.js holds every photo, and the thumbnails past the sixtieth are made from it as the
+   visitor scrolls near them. */
 (function () {
   'use strict';
   var Step = 60; // thumbnails put on the page at a time
+  var script = document.currentScript;
   var strip = document.querySelector('.strip');
-  var more = strip && strip.querySelector('template.more');
-  var links = Array.prototype.slice.call(document.querySelectorAll('.slide-link'));
-  if (more) Array.prototype.push.apply(links, more.content.querySelectorAll('.slide-link'));
+
+  /* The album's photos in order: the thumbnail's link once it exists, the photo's values once
+     photos.js has come. The page's own thumbnails are the first photos. */
+  var photos = Array.prototype.map.call(document.querySelectorAll('.slide-link'), function (link) {
+    return { link: link, values: null };
+  });
+  var byAnchor = {};
+  photos.forEach(function (photo, i) { byAnchor[photo.link.parentNode.id] = i; });
+  var written = photos.length; // the thumbnails the page itself holds
+  var placed = written;        // the photos whose thumbnails are on the page
+  var more = script && script.dataset.more;
+  var total = Math.max(written, more ? +script.dataset.count || 0 : 0);
+  var loaded = !more, waiting = [], loading = false;
+
+  function escapeHtml(value) {
+    return String(value === undefined || value === null ? '' : value).replace(/[&<>"']/g, function (c) {
+      return '&#' + c.charCodeAt(0) + ';';
+    });
+  }
+  // The markup of a thumbnail, as index.html writes the first ones. Phones at 3x get the
+  // pictures of 1.5x screens.
+  var Sizes = '(max-width: 640px) and (min-resolution: 2.5dppx) calc((100vw - 3rem) / 6), (max-width: 640px) calc((100vw - 3rem) / 3), 120px';
+  function thumbnailHtml(photo) {
+    var big = photo.big, thumb = photo.thumb;
+    var camera = (photo.camera || []).map(function (c) { return c[0] + ': ' + c[1] + '\n'; }).join('');
+    var source = function (type, srcset) {
+      return srcset ? '<source type="image/' + type + '" srcset="' + escapeHtml(srcset) + '" sizes="' + Sizes + '">' : '';
+    };
+    return '<li id="' + escapeHtml(photo.a) + '"><a href="' + escapeHtml(big.url) + '" class="slide-link" data-srcset="' + escapeHtml(big.srcset) +
+      '" data-webp-srcset="' + escapeHtml(big.webp) + '" data-avif-srcset="' + escapeHtml(big.avif) + '" data-width="' + big.width +
+      '" data-height="' + big.height + '" data-title="' + escapeHtml(photo.t) + '" data-description="' + escapeHtml(photo.d) + '"' +
+      (photo.original ? ' data-download="' + escapeHtml(photo.original) + '" data-name="' + escapeHtml(photo.name) + '"' : '') +
+      (camera ? ' data-camera="' + escapeHtml(camera) + '"' : '') + '><picture>' + source('avif', thumb.avif) + source('webp', thumb.webp) +
+      '<img src="' + escapeHtml(thumb.url) + '" srcset="' + escapeHtml(thumb.srcset) + '" sizes="' + Sizes + '" width="' + thumb.width +
+      '" height="' + thumb.height + '" alt="' + escapeHtml(photo.alt) + '" style="--ph:' + escapeHtml(photo.ph) +
+      '" loading="lazy" decoding="async"></picture></a></li>';
+  }
+  function makeThumbnail(photo) {
+    var maker = document.createElement('template');
+    maker.innerHTML = thumbnailHtml(photo);
+    return maker.content.firstElementChild;
+  }
+  // Kept where the album's tests compare the thumbnails made here with the page's own.
+  window.slideshowThumbnail = makeThumbnail;
+
+  /* photos.js: fetched once the page has loaded, or sooner when a photo past the page's
+     thumbnails is wanted. Without it the show moves through the page's own. */
+  function arrived() {
+    var list = window.albumPhotos && window.albumPhotos.photos;
+    if (list && list.length) {
+      list.forEach(function (values, i) {
+        if (i < written) { photos[i].values = values; return; }
+        byAnchor[values.a] = i;
+        photos[i] = { link: null, values: values };
+      });
+    }
+    total = photos.length;
+    loaded = true;
+    waiting.splice(0).forEach(function (then) { then(); });
+  }
+  function whenLoaded(then) {
+    if (loaded) { then(); return; }
+    waiting.push(then);
+    if (loading) return;
+    loading = true;
+    var tag = document.createElement('script');
+    tag.src = more;
+    tag.onload = tag.onerror = arrived;
+    document.body.appendChild(tag);
+  }
+  function linkAt(i) {
+    var photo = photos[i];
+    if (!photo) return null;
+    if (!photo.link) {
+      photo.link = makeThumbnail(photo.values).querySelector('a');
+      listen(photo.link, i);
+    }
+    return photo.link;
+  }
+
+  function putMore() {
+    if (placed >= photos.length) return false;
+    for (var end = Math.min(placed + Step, photos.length); placed < end; ++placed) strip.appendChild(linkAt(placed).parentNode);
+    return true;
+  }
+  function putThrough(link) { while (!document.contains(link) && putMore()) { /* next step */ } }
+  var sentinel = document.querySelector('.foot');
+  if (strip && more && total > written) {
+    if (document.readyState === 'complete') whenLoaded(function () {});
+    else window.addEventListener('load', function () { whenLoaded(function () {}); });
+    if (sentinel && 'IntersectionObserver' in window) {
+      var watch = new IntersectionObserver(function (entries) {
+        if (!entries[0].isIntersecting) return;
+        whenLoaded(function () {
+          if (!putMore()) { watch.disconnect(); return; }
+          watch.unobserve(sentinel); // observing again reports whether it is still near
+          watch.observe(sentinel);
+        });
+      }, { rootMargin: '1200px 0px' });
+      watch.observe(sentinel);
+    } else {
+      whenLoaded(function () { while (putMore()) { /* no observer: everything at once */ } });
+    }
+  }
   var show = document.querySelector('.show');
-  if (!show || !links.length) return;
+  if (!show || !total) return;
   // The two pictures that take turns are made here: a picture without a source is no valid
   // markup in the page.
   var slides = [0, 1].map(function () {
@@ -32,25 +135,6 @@
   var interval = Math.max(2, +show.dataset.interval || 5) * 1000;
   var current = -1, front = 0, timer = null, idleTimer = null, opener = null;
 
-  function putMore() {
-    if (!more || !more.content.firstElementChild) return false;
-    Array.prototype.slice.call(more.content.children, 0, Step).forEach(function (li) { strip.insertBefore(li, more); });
-    if (!more.content.firstElementChild) more.remove();
-    return true;
-  }
-  function putThrough(link) { while (!document.contains(link) && putMore()) { /* next step */ } }
-  var sentinel = document.querySelector('.foot');
-  if (more && sentinel && 'IntersectionObserver' in window) {
-    var watch = new IntersectionObserver(function (entries) {
-      if (!entries[0].isIntersecting) return;
-      if (!putMore()) { watch.disconnect(); return; }
-      watch.unobserve(sentinel); // observing again reports whether it is still near
-      watch.observe(sentinel);
-    }, { rootMargin: '1200px 0px' });
-    watch.observe(sentinel);
-  } else {
-    while (putMore()) { /* no observer: everything at once */ }
-  }
   function setUrl(hash, push) {
     var url = hash || location.pathname + location.search;
     try {
@@ -108,7 +192,8 @@
   // AVIF) thumbnail only if it can show that format.
   function srcsetOf(link) {
     var shown = '';
-    for (var i = 0; i < links.length && !shown; i++) shown = links[i].querySelector('img').currentSrc || '';
+    var thumbnails = document.querySelectorAll('.slide-link img');
+    for (var i = 0; i < thumbnails.length && !shown; i++) shown = thumbnails[i].currentSrc || '';
     if (/\.avif$/.test(shown) && link.dataset.avifSrcset) return link.dataset.avifSrcset;
     var webp = shown ? /\.(avif|webp)$/.test(shown)
                      : document.createElement('canvas').toDataURL('image/webp').indexOf('data:image/webp') === 0;
@@ -130,9 +215,11 @@
     if (show.classList.contains('playing')) timer = setTimeout(function () { go(current + 1); }, interval);
   }
   function go(i) {
+    var at = (i + total) % total, link = linkAt(at);
+    // A photo past the page's thumbnails: shown once photos.js has come.
+    if (!link) { whenLoaded(function () { if (!show.hidden) go(at); }); return; }
     resetZoom();
-    current = (i + links.length) % links.length;
-    var link = links[current];
+    current = at;
     var old = slides[front];
     front = 1 - front;
     var img = slides[front];
@@ -143,15 +230,18 @@
     img.classList.add('on');
     titleText.textContent = link.dataset.title || '';
     descText.textContent = link.dataset.description || '';
-    count.textContent = (current + 1) + ' / ' + links.length;
-    announce.textContent = 'Photo ' + (current + 1) + ' of ' + links.length + (link.dataset.title ? ': ' + link.dataset.title : '');
+    count.textContent = (current + 1) + ' / ' + total;
+    announce.textContent = 'Photo ' + (current + 1) + ' of ' + total + (link.dataset.title ? ': ' + link.dataset.title : '');
     download.hidden = !link.dataset.download;
     if (link.dataset.download) { download.href = link.dataset.download; download.download = link.dataset.name || ''; }
     showCamera(link);
     setUrl('#' + link.parentNode.id);
-    var upcoming = new Image();
-    upcoming.sizes = fit(links[(current + 1) % links.length]);
-    upcoming.srcset = srcsetOf(links[(current + 1) % links.length]);
+    var following = linkAt((current + 1) % total);
+    if (following) {
+      var upcoming = new Image();
+      upcoming.sizes = fit(following);
+      upcoming.srcset = srcsetOf(following);
+    }
     restartTimer();
   }
   function setPlaying(on) {
@@ -160,12 +250,14 @@
     restartTimer();
   }
   function open(i, push) {
+    var at = (i + total) % total, link = linkAt(at);
+    if (!link) { whenLoaded(function () { open(at, push); }); return; }
     if (show.hidden) opener = document.activeElement;
     show.hidden = false;
     document.body.classList.add('show-open');
-    if (push) { setUrl('#' + links[(i + links.length) % links.length].parentNode.id, true); pushed = true; }
+    if (push) { setUrl('#' + link.parentNode.id, true); pushed = true; }
     setPlaying(show.dataset.autoplay === '1');
-    go(i);
+    go(at);
     playButton.focus();
   }
   function hide() {
@@ -176,9 +268,9 @@
     if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
     show.hidden = true;
     document.body.classList.remove('show-open');
-    var link = links[current];
-    putThrough(link);
-    (document.contains(link) ? link : opener || document.body).focus();
+    var link = current >= 0 ? linkAt(current) : null;
+    if (link) putThrough(link);
+    (link && document.contains(link) ? link : opener || document.body).focus();
   }
   function close() {
     hide();
@@ -188,7 +280,8 @@
   }
   function fromHash() {
     var wanted = /^#(photo-\d+)$/.exec(location.hash);
-    var at = wanted ? links.findIndex(function (link) { return link.parentNode.id === wanted[1]; }) : -1;
+    var at = wanted && byAnchor.hasOwnProperty(wanted[1]) ? byAnchor[wanted[1]] : -1;
+    if (wanted && at < 0 && !loaded) { whenLoaded(fromHash); return; }
     pushed = !!(history.state && history.state.viewer);
     if (at < 0) hide();
     else if (at !== current || show.hidden) open(at, false);
@@ -203,9 +296,10 @@
     idleTimer = setTimeout(function () { if (show.classList.contains('playing')) show.classList.add('idle'); }, 2500);
   }
 
-  links.forEach(function (link, i) {
+  function listen(link, i) {
     link.addEventListener('click', function (event) { event.preventDefault(); open(i, true); });
-  });
+  }
+  photos.forEach(function (photo, i) { listen(photo.link, i); });
   document.querySelector('.play').addEventListener('click', function () { open(0, true); });
   detailsButton.addEventListener('click', function () {
     var on = detailsButton.getAttribute('aria-expanded') !== 'true';
@@ -228,7 +322,7 @@
     else if (event.key === '-') zoomTo(zoom.scale / 1.5);
     else if (event.key === 'Escape' && zoom.scale > 1) resetZoom();
     else if (event.key === 'Home') go(0);
-    else if (event.key === 'End') go(links.length - 1);
+    else if (event.key === 'End') go(total - 1);
     else if (event.key === ' ' && event.target.tagName !== 'BUTTON') setPlaying(!show.classList.contains('playing'));
     else if (event.key === 'f' || event.key === 'F') fullScreen();
     else if (event.key === 'Escape') close();
