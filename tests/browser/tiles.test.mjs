@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The tiles of a big Mosaic or Slideshow album past the first sixty: the page holds only the
-// first ones and stays small; the script makes the rest from the album's photos.js with the
-// very markup the page writes (titles with quotes, angle brackets, "</script>" and accents
+// first ones and stays small; the script makes the rest from the album's batches of sixty
+// photos, photos-N.js, loaded as they are wanted, with the very markup the page writes (titles with quotes, angle brackets, "</script>" and accents
 // included); they open in the viewer and show their pictures; without JavaScript the page's
 // own tiles still lead to their pictures. GV_ALBUMS and GV_SCREENSHOTS as for albums.test.mjs.
 import { test, before, after } from 'node:test';
@@ -18,7 +18,7 @@ assert.ok(albums && fs.existsSync(albums), 'GV_ALBUMS must name the generated al
 fs.mkdirSync(shots, { recursive: true });
 
 const BIG = 300;       // photos of the *-300 albums
-const ON_PAGE = 60;    // tiles the page itself holds
+const ON_PAGE = 60;    // tiles the page itself holds, and photos in a batch
 // The first page of a 300-photo album: about 120 KB today; every photo's markup in the page
 // made it 480-580 KB and a phone's first render a second and more slower.
 const PAGE_BYTES = 200 * 1024;
@@ -56,22 +56,32 @@ for (const [theme, sel] of Object.entries(themes)) {
     const html = fs.readFileSync(path.join(albums, album, 'index.html'), 'utf8');
     assert.equal((html.match(/<li [^>]*id="photo-\d+"/g) || []).length, ON_PAGE);
     assert.doesNotMatch(html, /<template/);
+    const batches = fs.readdirSync(path.join(albums, album)).filter((name) => /^photos-\d+\.js$/.test(name)).sort();
+    assert.deepEqual(batches, ['photos-1.js', 'photos-2.js', 'photos-3.js', 'photos-4.js', 'photos-5.js']);
   });
 
-  test(`${album}: a tile made from photos.js is the page's own tile, awkward texts included`, async () => {
+  test(`${album}: a tile made from a batch is the page's own tile, awkward texts included`, async () => {
     const { page, context, problems } = await openPage(album);
-    await page.waitForFunction(() => window.albumPhotos);
+    // The first batch holds the photos of the page's own tiles.
+    await page.evaluate(() => new Promise((done, fail) => {
+      const tag = document.createElement('script');
+      tag.src = 'photos-1.js';
+      tag.onload = done;
+      tag.onerror = fail;
+      document.body.append(tag);
+    }));
     const report = await page.evaluate(({ tile, make }) => {
+      const batch = window.albumBatches[1];
       const written = Array.from(document.querySelectorAll(tile)).slice(0, 60);
-      const differing = written.filter((li, i) => window[make](window.albumPhotos.photos[i]).outerHTML !== li.outerHTML);
-      return { count: written.length, differing: differing.map((li) => li.id), second: window[make](window.albumPhotos.photos[1]).outerHTML };
+      const differing = written.filter((li, i) => window[make](batch[i]).outerHTML !== li.outerHTML);
+      return { count: written.length, differing: differing.map((li) => li.id), second: window[make](batch[1]).outerHTML };
     }, sel);
     assert.equal(report.count, ON_PAGE);
     assert.deepEqual(report.differing, []);
     // The awkward photo really is among them, and its texts stay texts.
     assert.match(report.second, /&lt;b&gt;&amp;"'|&lt;b&gt;&amp;&quot;'/);
     assert.match(report.second, /&lt;\/script&gt;&lt;!-- café/);
-    const raw = fs.readFileSync(path.join(albums, album, 'photos.js'), 'utf8');
+    const raw = fs.readFileSync(path.join(albums, album, 'photos-1.js'), 'utf8');
     assert.doesNotMatch(raw, /<\/script|<!--/i, 'no text of the user can end a script element');
     assert.deepEqual(problems, []);
     await context.close();
@@ -80,6 +90,13 @@ for (const [theme, sel] of Object.entries(themes)) {
   test(`${album}: scrolling joins the made tiles, which open in the viewer and show their pictures`, async () => {
     for (const [device, options] of [['phone', phone], ['desktop', desktop]]) {
       const { page, context, problems } = await openPage(album, options);
+      if (device === 'phone') {
+        // Only the next batch comes before the visitor scrolls.
+        await page.waitForFunction(() => window.albumBatches && window.albumBatches[2]);
+        const fetched = await page.evaluate(() => Array.from(document.querySelectorAll('script[src^="photos-"]'))
+          .map((tag) => tag.getAttribute('src')));
+        assert.deepEqual(fetched, ['photos-2.js']);
+      }
       await page.locator('#photo-60').scrollIntoViewIfNeeded();
       await page.waitForFunction((tile) => document.querySelectorAll(tile).length >= 120, sel.tile);
       const made = page.locator('#photo-70');

@@ -99,7 +99,7 @@ TEST(PageTemplate, RendersValuesFiltersConditionsAndLoops)
         // line separator would end a string in older script engines.
         {"{{ \"</script><!-- caf\u00e9 \u2028\" | json }}",
          "\"\\u003c/script\\u003e\\u003c!-- caf\u00e9 \\u2028\""},
-        {"{{ \"a'b\" | cssurl | json }}", R"("url('a\\27 b')")"},
+        {"{{ \"a'b\" | cssurl | json }}", R"x("url('a\\27 b')")x"},
         {"{{ font.family | css }}", "\"Iowan\", serif"},
         {"{{ \"a</style>\" | css }}", "a\\3c /style\\3e "},
         {"{{ title | cssstring }}", "\"\\3c b\\3e \\26 \\22 '\""},

@@ -1,31 +1,27 @@
 /* Mosaic viewer: opens a photo full-screen; arrows, Home/End, Esc, +/-, swipes, pinch and
    double-tap zoom. Each opened photo is a history entry (Back closes the viewer) and a link
-   (#photo-N opens the album on it). The page holds the first tiles; the album's photos.js holds
-   every photo, and the tiles past the first screenfuls are made from it as the visitor
-   scrolls near them. */
+   (#photo-N opens the album on it). The page holds the first tiles; the tiles past them are
+   made from the album's photos-N.js, sixty photos each, as the visitor scrolls near. */
 (function () {
   'use strict';
-  var Step = 60; // tiles put on the page at a time
+  var Step = 60; // tiles put on the page at a time, and the photos of each photos-N.js
   var script = document.currentScript;
   var lists = Array.prototype.slice.call(document.querySelectorAll('.mosaic'));
   var box = document.querySelector('.lightbox');
 
-  /* The album's photos in order: the tile's link once the tile exists, the photo's values once
-     photos.js has come. The page's own tiles are the first photos. */
+  /* The album's photos in order, each with its tile's link once the tile exists. The page's
+     own tiles are the first photos; the values of the others come in batches of Step, from
+     the album's photos-1.js, photos-2.js... */
   var photos = [];
-  var byAnchor = {};
   lists.forEach(function (list) {
-    Array.prototype.forEach.call(list.querySelectorAll('.tile > a'), function (link) {
-      byAnchor[link.parentNode.id] = photos.length;
-      photos.push({ link: link, values: null });
-    });
+    Array.prototype.forEach.call(list.querySelectorAll('.tile > a'), function (link) { photos.push({ link: link }); });
   });
   var written = photos.length; // the tiles the page itself holds
   var placed = written;        // the photos whose tiles are on the page
   var more = script && script.dataset.more;
   var total = Math.max(written, more ? +script.dataset.count || 0 : 0);
-  var thumbSize = '';
-  var loaded = !more, waiting = [], loading = false;
+  var thumbSize = script ? script.dataset.thumbSize : '';
+  var loads = {}; // per batch: whether it has come or failed, and what waits for it
   if (!box || !total) return;
 
   function escapeHtml(value) {
@@ -72,65 +68,70 @@
   // Kept where the album's tests compare the tiles made here with the page's own.
   window.mosaicTile = makeTile;
 
-  /* photos.js: fetched once the page has loaded, or sooner when a photo past the page's
-     tiles is wanted. Without it the viewer moves through the page's own tiles. */
-  function arrived() {
-    var list = window.albumPhotos && window.albumPhotos.photos;
-    if (list && list.length) {
-      thumbSize = window.albumPhotos.thumbSize;
-      list.forEach(function (values, i) {
-        if (i < written) { photos[i].values = values; return; }
-        byAnchor[values.a] = i;
-        photos[i] = { link: null, values: values };
-      });
-    }
-    total = photos.length;
-    loaded = true;
-    waiting.splice(0).forEach(function (then) { then(); });
+  /* The batches of photos: the next one is fetched once the page has loaded, any other when
+     one of its photos is wanted. Without them the viewer keeps to the page's own tiles. */
+  function batchOf(i) { return Math.floor(i / Step) + 1; }
+  function valuesAt(i) {
+    var batch = window.albumBatches && window.albumBatches[batchOf(i)];
+    return batch ? batch[i % Step] : null;
   }
-  function whenLoaded(then) {
-    if (loaded) { then(); return; }
-    waiting.push(then);
-    if (loading) return;
-    loading = true;
+  // Runs then once the values of photo i are here, or could not come.
+  function whenLoaded(i, then) {
+    var number = batchOf(i), load = loads[number];
+    if (i < written || !more || valuesAt(i) || (load && load.done)) { then(); return; }
+    if (load) { load.waiting.push(then); return; }
+    load = loads[number] = { done: false, waiting: [then] };
     var tag = document.createElement('script');
-    tag.src = more;
-    tag.onload = tag.onerror = arrived;
+    tag.src = more.replace('{number}', number);
+    tag.onload = tag.onerror = function () {
+      load.done = true;
+      if (!valuesAt(i)) total = Math.min(total, (number - 1) * Step); // the photos it has
+      load.waiting.splice(0).forEach(function (run) { run(); });
+    };
     document.body.appendChild(tag);
   }
   function linkAt(i) {
-    var photo = photos[i];
-    if (!photo) return null;
-    if (!photo.link) {
-      photo.link = makeTile(photo.values).querySelector('a');
-      listen(photo.link, i);
-    }
-    return photo.link;
+    if (photos[i]) return photos[i].link;
+    var values = valuesAt(i);
+    if (!values) return null;
+    var link = makeTile(values).querySelector('a');
+    listen(link, i);
+    photos[i] = { link: link, group: values.g };
+    return link;
   }
 
   /* Progressive rendering: puts the next tiles on the page, in their sections. */
   function sectionOf(list) { return list.closest('.group'); }
+  function sectionNamed(title) {
+    var all = lists.map(sectionOf);
+    return all.filter(function (section) { return section.getAttribute('aria-label') === title; })[0] || all[all.length - 1];
+  }
+  // Puts the tiles of the next batch on the page; false when there are no more (or they
+  // could not come).
   function putMore() {
-    if (placed >= photos.length) return false;
-    var end = Math.min(placed + Step, photos.length);
-    for (; placed < end; ++placed) {
-      var link = linkAt(placed);
-      var section = document.getElementById(photos[placed].values.g) || sectionOf(lists[lists.length - 1]);
+    var end = Math.min(placed + Step, total), was = placed;
+    for (var link; placed < end && (link = linkAt(placed)); ++placed) {
+      var section = sectionNamed(photos[placed].group);
       section.querySelector('.mosaic').appendChild(link.parentNode);
       section.hidden = false;
     }
-    return true;
+    return placed > was;
   }
-  function putThrough(link) { while (!document.contains(link) && putMore()) { /* next step */ } }
+  // Puts tiles on the page until photo i's is there, then runs then.
+  function putThrough(i, then) {
+    if (i < placed) { then(); return; }
+    whenLoaded(placed, function () { if (putMore()) putThrough(i, then); else then(); });
+  }
   lists.forEach(function (list) { if (!list.querySelector('li')) sectionOf(list).hidden = true; });
   var sentinel = document.querySelector('.foot');
   if (more && total > written) {
-    if (document.readyState === 'complete') whenLoaded(function () {});
-    else window.addEventListener('load', function () { whenLoaded(function () {}); });
+    var fetchNext = function () { whenLoaded(written, function () {}); };
+    if (document.readyState === 'complete') fetchNext();
+    else window.addEventListener('load', fetchNext);
     if (sentinel && 'IntersectionObserver' in window) {
       var watch = new IntersectionObserver(function (entries) {
         if (!entries[0].isIntersecting) return;
-        whenLoaded(function () {
+        whenLoaded(placed, function () {
           if (!putMore()) { watch.disconnect(); return; }
           watch.unobserve(sentinel); // observing again reports whether it is still near
           watch.observe(sentinel);
@@ -138,7 +139,7 @@
       }, { rootMargin: '1200px 0px' });
       watch.observe(sentinel);
     } else {
-      whenLoaded(function () { while (putMore()) { /* no observer: everything at once */ } });
+      putThrough(total - 1, function () { /* no observer: everything at once */ });
     }
   }
 
@@ -184,7 +185,7 @@
   }
   function preload(i) {
     var link = linkAt((i + total) % total);
-    if (!link) return;
+    if (!link) { whenLoaded((i + total) % total, function () {}); return; }
     var next = new Image();
     next.sizes = fit(link);
     next.srcset = srcsetOf(link);
@@ -240,7 +241,7 @@
   function show(i) {
     var at = (i + total) % total, link = linkAt(at);
     // A photo past the page's tiles: shown once photos.js has come.
-    if (!link) { whenLoaded(function () { if (!box.hidden) show(at); }); return; }
+    if (!link) { whenLoaded(at, function () { if (!box.hidden && linkAt(at)) show(at); }); return; }
     current = at;
     var thumb = link.querySelector('img');
     resetZoom();
@@ -265,7 +266,9 @@
   }
   function open(i, push) {
     var at = (i + total) % total, link = linkAt(at);
-    if (!link) { whenLoaded(function () { open(at, push); }); return; }
+    if (!link) { whenLoaded(at, function () { if (linkAt(at)) open(at, push); }); return; }
+    // Closing puts the tiles on the page up to this one: their batches come meanwhile.
+    for (var before = placed; before < at; before += Step) whenLoaded(before, function () {});
     if (box.hidden) opener = document.activeElement;
     box.hidden = false;
     document.body.classList.add('lb-open');
@@ -278,8 +281,9 @@
     box.hidden = true;
     document.body.classList.remove('lb-open');
     var link = current >= 0 ? linkAt(current) : null;
-    if (link) putThrough(link);
-    (link && document.contains(link) ? link : opener || document.body).focus();
+    putThrough(link ? current : -1, function () {
+      if (box.hidden) (link && document.contains(link) ? link : opener || document.body).focus();
+    });
   }
   function close() {
     hide();
@@ -297,18 +301,19 @@
     all[(next + all.length) % all.length].focus();
   }
   function fromHash() {
-    var wanted = /^#(photo-\d+)$/.exec(location.hash);
-    var at = wanted && byAnchor.hasOwnProperty(wanted[1]) ? byAnchor[wanted[1]] : -1;
-    if (wanted && at < 0 && !loaded) { whenLoaded(fromHash); return; }
+    var wanted = /^#photo-(\d+)$/.exec(location.hash);
+    var at = wanted && +wanted[1] <= total ? +wanted[1] - 1 : -1;
     pushed = !!(history.state && history.state.viewer);
     if (at >= 0) { if (at !== current || box.hidden) open(at, false); return; }
     hide();
     var group = /^#group-\d+$/.test(location.hash) && document.querySelector(location.hash);
     if (group && group.hidden) {
-      whenLoaded(function () {
-        while (group.hidden && putMore()) { /* a section chip leads past the tiles put so far */ }
-        group.scrollIntoView();
-      });
+      // A section chip leads past the tiles put so far.
+      var reveal = function () {
+        if (!group.hidden) group.scrollIntoView();
+        else whenLoaded(placed, function () { if (putMore()) reveal(); });
+      };
+      reveal();
     }
   }
 

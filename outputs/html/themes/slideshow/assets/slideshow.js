@@ -1,26 +1,25 @@
 /* Slideshow: plays the album full-screen; arrows, Space, Home/End, F, Esc, +/-, swipes, pinch
    and double-tap zoom. Each opened show is a history entry (Back closes it) and every photo a
-   link (#photo-N opens the show on it). The page holds the first sixty thumbnails; the album's
-   photos.js holds every photo, and the thumbnails past the sixtieth are made from it as the
-   visitor scrolls near them. */
+   link (#photo-N opens the show on it). The page holds the first sixty thumbnails; the ones
+   past them are made from the album's photos-N.js, sixty photos each, as the visitor scrolls
+   near. */
 (function () {
   'use strict';
-  var Step = 60; // thumbnails put on the page at a time
+  var Step = 60; // thumbnails put on the page at a time, and the photos of each photos-N.js
   var script = document.currentScript;
   var strip = document.querySelector('.strip');
 
-  /* The album's photos in order: the thumbnail's link once it exists, the photo's values once
-     photos.js has come. The page's own thumbnails are the first photos. */
+  /* The album's photos in order, each with its thumbnail's link once the thumbnail exists.
+     The page's own are the first photos; the values of the others come in batches of Step,
+     from the album's photos-1.js, photos-2.js... */
   var photos = Array.prototype.map.call(document.querySelectorAll('.slide-link'), function (link) {
-    return { link: link, values: null };
+    return { link: link };
   });
-  var byAnchor = {};
-  photos.forEach(function (photo, i) { byAnchor[photo.link.parentNode.id] = i; });
   var written = photos.length; // the thumbnails the page itself holds
   var placed = written;        // the photos whose thumbnails are on the page
   var more = script && script.dataset.more;
   var total = Math.max(written, more ? +script.dataset.count || 0 : 0);
-  var loaded = !more, waiting = [], loading = false;
+  var loads = {}; // per batch: whether it has come or failed, and what waits for it
 
   function escapeHtml(value) {
     return String(value === undefined || value === null ? '' : value).replace(/[&<>"']/g, function (c) {
@@ -53,55 +52,59 @@
   // Kept where the album's tests compare the thumbnails made here with the page's own.
   window.slideshowThumbnail = makeThumbnail;
 
-  /* photos.js: fetched once the page has loaded, or sooner when a photo past the page's
-     thumbnails is wanted. Without it the show moves through the page's own. */
-  function arrived() {
-    var list = window.albumPhotos && window.albumPhotos.photos;
-    if (list && list.length) {
-      list.forEach(function (values, i) {
-        if (i < written) { photos[i].values = values; return; }
-        byAnchor[values.a] = i;
-        photos[i] = { link: null, values: values };
-      });
-    }
-    total = photos.length;
-    loaded = true;
-    waiting.splice(0).forEach(function (then) { then(); });
+  /* The batches of photos: the next one is fetched once the page has loaded, any other when
+     one of its photos is wanted. Without them the show keeps to the page's own thumbnails. */
+  function batchOf(i) { return Math.floor(i / Step) + 1; }
+  function valuesAt(i) {
+    var batch = window.albumBatches && window.albumBatches[batchOf(i)];
+    return batch ? batch[i % Step] : null;
   }
-  function whenLoaded(then) {
-    if (loaded) { then(); return; }
-    waiting.push(then);
-    if (loading) return;
-    loading = true;
+  // Runs then once the values of photo i are here, or could not come.
+  function whenLoaded(i, then) {
+    var number = batchOf(i), load = loads[number];
+    if (i < written || !more || valuesAt(i) || (load && load.done)) { then(); return; }
+    if (load) { load.waiting.push(then); return; }
+    load = loads[number] = { done: false, waiting: [then] };
     var tag = document.createElement('script');
-    tag.src = more;
-    tag.onload = tag.onerror = arrived;
+    tag.src = more.replace('{number}', number);
+    tag.onload = tag.onerror = function () {
+      load.done = true;
+      if (!valuesAt(i)) total = Math.min(total, (number - 1) * Step); // the photos it has
+      load.waiting.splice(0).forEach(function (run) { run(); });
+    };
     document.body.appendChild(tag);
   }
   function linkAt(i) {
-    var photo = photos[i];
-    if (!photo) return null;
-    if (!photo.link) {
-      photo.link = makeThumbnail(photo.values).querySelector('a');
-      listen(photo.link, i);
-    }
-    return photo.link;
+    if (photos[i]) return photos[i].link;
+    var values = valuesAt(i);
+    if (!values) return null;
+    var link = makeThumbnail(values).querySelector('a');
+    listen(link, i);
+    photos[i] = { link: link };
+    return link;
   }
 
+  // Puts the thumbnails of the next batch on the page; false when there are no more (or
+  // they could not come).
   function putMore() {
-    if (placed >= photos.length) return false;
-    for (var end = Math.min(placed + Step, photos.length); placed < end; ++placed) strip.appendChild(linkAt(placed).parentNode);
-    return true;
+    var end = Math.min(placed + Step, total), was = placed;
+    for (var link; placed < end && (link = linkAt(placed)); ++placed) strip.appendChild(link.parentNode);
+    return placed > was;
   }
-  function putThrough(link) { while (!document.contains(link) && putMore()) { /* next step */ } }
+  // Puts thumbnails on the page until photo i's is there, then runs then.
+  function putThrough(i, then) {
+    if (i < placed) { then(); return; }
+    whenLoaded(placed, function () { if (putMore()) putThrough(i, then); else then(); });
+  }
   var sentinel = document.querySelector('.foot');
   if (strip && more && total > written) {
-    if (document.readyState === 'complete') whenLoaded(function () {});
-    else window.addEventListener('load', function () { whenLoaded(function () {}); });
+    var fetchNext = function () { whenLoaded(written, function () {}); };
+    if (document.readyState === 'complete') fetchNext();
+    else window.addEventListener('load', fetchNext);
     if (sentinel && 'IntersectionObserver' in window) {
       var watch = new IntersectionObserver(function (entries) {
         if (!entries[0].isIntersecting) return;
-        whenLoaded(function () {
+        whenLoaded(placed, function () {
           if (!putMore()) { watch.disconnect(); return; }
           watch.unobserve(sentinel); // observing again reports whether it is still near
           watch.observe(sentinel);
@@ -109,7 +112,7 @@
       }, { rootMargin: '1200px 0px' });
       watch.observe(sentinel);
     } else {
-      whenLoaded(function () { while (putMore()) { /* no observer: everything at once */ } });
+      putThrough(total - 1, function () { /* no observer: everything at once */ });
     }
   }
   var show = document.querySelector('.show');
@@ -216,8 +219,8 @@
   }
   function go(i) {
     var at = (i + total) % total, link = linkAt(at);
-    // A photo past the page's thumbnails: shown once photos.js has come.
-    if (!link) { whenLoaded(function () { if (!show.hidden) go(at); }); return; }
+    // A photo past the page's thumbnails: shown once its batch has come.
+    if (!link) { whenLoaded(at, function () { if (!show.hidden && linkAt(at)) go(at); }); return; }
     resetZoom();
     current = at;
     var old = slides[front];
@@ -237,7 +240,8 @@
     showCamera(link);
     setUrl('#' + link.parentNode.id);
     var following = linkAt((current + 1) % total);
-    if (following) {
+    if (!following) whenLoaded((current + 1) % total, function () {});
+    else {
       var upcoming = new Image();
       upcoming.sizes = fit(following);
       upcoming.srcset = srcsetOf(following);
@@ -251,7 +255,9 @@
   }
   function open(i, push) {
     var at = (i + total) % total, link = linkAt(at);
-    if (!link) { whenLoaded(function () { open(at, push); }); return; }
+    if (!link) { whenLoaded(at, function () { if (linkAt(at)) open(at, push); }); return; }
+    // Closing puts the thumbnails on the page up to this one: their batches come meanwhile.
+    for (var before = placed; before < at; before += Step) whenLoaded(before, function () {});
     if (show.hidden) opener = document.activeElement;
     show.hidden = false;
     document.body.classList.add('show-open');
@@ -269,8 +275,9 @@
     show.hidden = true;
     document.body.classList.remove('show-open');
     var link = current >= 0 ? linkAt(current) : null;
-    if (link) putThrough(link);
-    (link && document.contains(link) ? link : opener || document.body).focus();
+    putThrough(link ? current : -1, function () {
+      if (show.hidden) (link && document.contains(link) ? link : opener || document.body).focus();
+    });
   }
   function close() {
     hide();
@@ -279,9 +286,8 @@
     else setUrl('', false);
   }
   function fromHash() {
-    var wanted = /^#(photo-\d+)$/.exec(location.hash);
-    var at = wanted && byAnchor.hasOwnProperty(wanted[1]) ? byAnchor[wanted[1]] : -1;
-    if (wanted && at < 0 && !loaded) { whenLoaded(fromHash); return; }
+    var wanted = /^#photo-(\d+)$/.exec(location.hash);
+    var at = wanted && +wanted[1] <= total ? +wanted[1] - 1 : -1;
     pushed = !!(history.state && history.state.viewer);
     if (at < 0) hide();
     else if (at !== current || show.hidden) open(at, false);
