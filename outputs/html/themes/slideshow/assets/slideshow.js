@@ -62,7 +62,7 @@
   // Runs then once the values of photo i are here, or could not come.
   function whenLoaded(i, then) {
     var number = batchOf(i), load = loads[number];
-    if (i < written || !more || valuesAt(i) || (load && load.done)) { then(); return; }
+    if (i < written || i >= total || !more || valuesAt(i) || (load && load.done)) { then(); return; }
     if (load) { load.waiting.push(then); return; }
     load = loads[number] = { done: false, waiting: [then] };
     var tag = document.createElement('script');
@@ -240,6 +240,7 @@
     showCamera(link);
     setUrl('#' + link.parentNode.id);
     var following = linkAt((current + 1) % total);
+    whenLoaded((current - 1 + total) % total, function () {});
     if (!following) whenLoaded((current + 1) % total, function () {});
     else {
       var upcoming = new Image();
@@ -258,6 +259,7 @@
     if (!link) { whenLoaded(at, function () { if (linkAt(at)) open(at, push); }); return; }
     // Closing puts the thumbnails on the page up to this one: their batches come meanwhile.
     for (var before = placed; before < at; before += Step) whenLoaded(before, function () {});
+    whenLoaded(total - 1, function () {}); // for End, and Previous from the first photo
     if (show.hidden) opener = document.activeElement;
     show.hidden = false;
     document.body.classList.add('show-open');
