@@ -139,3 +139,29 @@ for (const [theme, sel] of Object.entries(themes)) {
     await context.close();
   });
 }
+
+test('mosaic-300: a batch that cannot be loaded ends the tiles before it, and the viewer keeps to them', async () => {
+  const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'gallivex-tiles-'));
+  try {
+    fs.cpSync(path.join(albums, 'mosaic-300'), copy, { recursive: true });
+    fs.unlinkSync(path.join(copy, 'photos-3.js'));
+    const context = await browser.newContext(phone);
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(String(error)));
+    await page.goto(pathToFileURL(path.join(copy, 'index.html')).href);
+    for (let i = 0; i < 12; ++i) {
+      await page.evaluate(() => window.scrollTo(0, document.body.scrollHeight));
+      await page.waitForTimeout(100);
+    }
+    const ids = await page.evaluate(() => Array.from(document.querySelectorAll('.tile')).map((li) => li.id));
+    assert.deepEqual(ids, Array.from({ length: 2 * ON_PAGE }, (_, i) => `photo-${i + 1}`));
+    await page.locator('#photo-1 a').click();
+    await page.keyboard.press('End');
+    assert.equal((await page.locator(themes.mosaic.counter).textContent()).trim(), `${2 * ON_PAGE} / ${2 * ON_PAGE}`);
+    assert.deepEqual(errors, []);
+    await context.close();
+  } finally {
+    fs.rmSync(copy, { recursive: true, force: true });
+  }
+});

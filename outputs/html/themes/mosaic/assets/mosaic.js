@@ -240,7 +240,7 @@
   }
   function show(i) {
     var at = (i + total) % total, link = linkAt(at);
-    // A photo past the page's tiles: shown once photos.js has come.
+    // A photo past the page's tiles: shown once its batch has come.
     if (!link) { whenLoaded(at, function () { if (!box.hidden && linkAt(at)) show(at); }); return; }
     current = at;
     var thumb = link.querySelector('img');
