@@ -26,7 +26,8 @@ struct Photo {
 const Photo DefaultPhotos[] = {
     {"exs-DSCN0010.jpg", "Harbour at noon", "Boats waiting for the tide.\nSecond line kept.",
      "Coast"},
-    {"exs-landscape_6.jpg", "<b>&\"' as typed", "Text <i>with</i> markup & ampersands", "Coast"},
+    {"exs-landscape_6.jpg", "<b>&\"' as typed", "Text <i>with</i> markup & ampersands </script><!-- café",
+     "Coast"},
     {"exs-canon-ixus.jpg", "Ærø – 東京 😀", "Non-ASCII: Zürich, Kraków, Ελλάδα", "Coast"},
     {"mdi-Canon_EOS_7D.jpg", "Portrait", "", "City/Night"},
     {"exs-kodak-dc240.jpg", "", "A photo without a title", "City/Night"},

@@ -95,6 +95,11 @@ TEST(PageTemplate, RendersValuesFiltersConditionsAndLoops)
         {"{{ url | url }}", "files/a%20b%3C1%3E.pdf"},
         {"{{ photos | json }}", R"([{"n":1,"title":"A"},{"n":2,"title":"B"},{"n":3,"title":"C"}])"},
         {"{{ title | json }}", R"("\u003cb\u003e\u0026\"'")"},
+        // A user's text in a script can neither end the element nor open a comment in it; a
+        // line separator would end a string in older script engines.
+        {"{{ \"</script><!-- caf\u00e9 \u2028\" | json }}",
+         "\"\\u003c/script\\u003e\\u003c!-- caf\u00e9 \\u2028\""},
+        {"{{ \"a'b\" | cssurl | json }}", R"x("url('a\\27 b')")x"},
         {"{{ font.family | css }}", "\"Iowan\", serif"},
         {"{{ \"a</style>\" | css }}", "a\\3c /style\\3e "},
         {"{{ title | cssstring }}", "\"\\3c b\\3e \\26 \\22 '\""},

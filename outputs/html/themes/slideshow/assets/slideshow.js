@@ -1,16 +1,122 @@
 /* Slideshow: plays the album full-screen; arrows, Space, Home/End, F, Esc, +/-, swipes, pinch
    and double-tap zoom. Each opened show is a history entry (Back closes it) and every photo a
-   link (#photo-N opens the show on it). Thumbnails past the first sixty wait in a template
-   and are put on the page as the visitor scrolls near them. */
+   link (#photo-N opens the show on it). The page holds the first sixty thumbnails; the ones
+   past them are made from the album's photos-N.js, sixty photos each, as the visitor scrolls
+   near. */
 (function () {
   'use strict';
-  var Step = 60; // thumbnails put on the page at a time
+  var Step = 60; // thumbnails put on the page at a time, and the photos of each photos-N.js
+  var script = document.currentScript;
   var strip = document.querySelector('.strip');
-  var more = strip && strip.querySelector('template.more');
-  var links = Array.prototype.slice.call(document.querySelectorAll('.slide-link'));
-  if (more) Array.prototype.push.apply(links, more.content.querySelectorAll('.slide-link'));
+
+  /* The album's photos in order, each with its thumbnail's link once the thumbnail exists.
+     The page's own are the first photos; the values of the others come in batches of Step,
+     from the album's photos-1.js, photos-2.js... */
+  var photos = Array.prototype.map.call(document.querySelectorAll('.slide-link'), function (link) {
+    return { link: link };
+  });
+  var written = photos.length; // the thumbnails the page itself holds
+  var placed = written;        // the photos whose thumbnails are on the page
+  var more = script && script.dataset.more;
+  var total = Math.max(written, more ? +script.dataset.count || 0 : 0);
+  var loads = {}; // per batch: whether it has come or failed, and what waits for it
+
+  function escapeHtml(value) {
+    return String(value === undefined || value === null ? '' : value).replace(/[&<>"']/g, function (c) {
+      return '&#' + c.charCodeAt(0) + ';';
+    });
+  }
+  // The markup of a thumbnail, as index.html writes the first ones. Phones at 3x get the
+  // pictures of 1.5x screens.
+  var Sizes = '(max-width: 640px) and (min-resolution: 2.5dppx) calc((100vw - 3rem) / 6), (max-width: 640px) calc((100vw - 3rem) / 3), 120px';
+  function thumbnailHtml(photo) {
+    var big = photo.big, thumb = photo.thumb;
+    var camera = (photo.camera || []).map(function (c) { return c[0] + ': ' + c[1] + '\n'; }).join('');
+    var source = function (type, srcset) {
+      return srcset ? '<source type="image/' + type + '" srcset="' + escapeHtml(srcset) + '" sizes="' + Sizes + '">' : '';
+    };
+    return '<li id="' + escapeHtml(photo.a) + '"><a href="' + escapeHtml(big.url) + '" class="slide-link" data-srcset="' + escapeHtml(big.srcset) +
+      '" data-webp-srcset="' + escapeHtml(big.webp) + '" data-avif-srcset="' + escapeHtml(big.avif) + '" data-width="' + big.width +
+      '" data-height="' + big.height + '" data-title="' + escapeHtml(photo.t) + '" data-description="' + escapeHtml(photo.d) + '"' +
+      (photo.original ? ' data-download="' + escapeHtml(photo.original) + '" data-name="' + escapeHtml(photo.name) + '"' : '') +
+      (camera ? ' data-camera="' + escapeHtml(camera) + '"' : '') + '><picture>' + source('avif', thumb.avif) + source('webp', thumb.webp) +
+      '<img src="' + escapeHtml(thumb.url) + '" srcset="' + escapeHtml(thumb.srcset) + '" sizes="' + Sizes + '" width="' + thumb.width +
+      '" height="' + thumb.height + '" alt="' + escapeHtml(photo.alt) + '" style="--ph:' + escapeHtml(photo.ph) +
+      '" loading="lazy" decoding="async"></picture></a></li>';
+  }
+  function makeThumbnail(photo) {
+    var maker = document.createElement('template');
+    maker.innerHTML = thumbnailHtml(photo);
+    return maker.content.firstElementChild;
+  }
+  // Kept where the album's tests compare the thumbnails made here with the page's own.
+  window.slideshowThumbnail = makeThumbnail;
+
+  /* The batches of photos: the next one is fetched once the page has loaded, any other when
+     one of its photos is wanted. Without them the show keeps to the page's own thumbnails. */
+  function batchOf(i) { return Math.floor(i / Step) + 1; }
+  function valuesAt(i) {
+    var batch = window.albumBatches && window.albumBatches[batchOf(i)];
+    return batch ? batch[i % Step] : null;
+  }
+  // Runs then once the values of photo i are here, or could not come.
+  function whenLoaded(i, then) {
+    var number = batchOf(i), load = loads[number];
+    if (i < written || i >= total || !more || valuesAt(i) || (load && load.done)) { then(); return; }
+    if (load) { load.waiting.push(then); return; }
+    load = loads[number] = { done: false, waiting: [then] };
+    var tag = document.createElement('script');
+    tag.src = more.replace('{number}', number);
+    tag.onload = tag.onerror = function () {
+      load.done = true;
+      if (!valuesAt(i)) total = Math.min(total, (number - 1) * Step); // the photos it has
+      load.waiting.splice(0).forEach(function (run) { run(); });
+    };
+    document.body.appendChild(tag);
+  }
+  function linkAt(i) {
+    if (photos[i]) return photos[i].link;
+    var values = valuesAt(i);
+    if (!values) return null;
+    var link = makeThumbnail(values).querySelector('a');
+    listen(link, i);
+    photos[i] = { link: link };
+    return link;
+  }
+
+  // Puts the thumbnails of the next batch on the page; false when there are no more (or
+  // they could not come).
+  function putMore() {
+    var end = Math.min(placed + Step, total), was = placed;
+    for (var link; placed < end && (link = linkAt(placed)); ++placed) strip.appendChild(link.parentNode);
+    return placed > was;
+  }
+  // Puts thumbnails on the page until photo i's is there, then runs then.
+  function putThrough(i, then) {
+    if (i < placed) { then(); return; }
+    whenLoaded(placed, function () { if (putMore()) putThrough(i, then); else then(); });
+  }
+  var sentinel = document.querySelector('.foot');
+  if (strip && more && total > written) {
+    var fetchNext = function () { whenLoaded(written, function () {}); };
+    if (document.readyState === 'complete') fetchNext();
+    else window.addEventListener('load', fetchNext);
+    if (sentinel && 'IntersectionObserver' in window) {
+      var watch = new IntersectionObserver(function (entries) {
+        if (!entries[0].isIntersecting) return;
+        whenLoaded(placed, function () {
+          if (!putMore()) { watch.disconnect(); return; }
+          watch.unobserve(sentinel); // observing again reports whether it is still near
+          watch.observe(sentinel);
+        });
+      }, { rootMargin: '1200px 0px' });
+      watch.observe(sentinel);
+    } else {
+      putThrough(total - 1, function () { /* no observer: everything at once */ });
+    }
+  }
   var show = document.querySelector('.show');
-  if (!show || !links.length) return;
+  if (!show || !total) return;
   // The two pictures that take turns are made here: a picture without a source is no valid
   // markup in the page.
   var slides = [0, 1].map(function () {
@@ -32,25 +138,6 @@
   var interval = Math.max(2, +show.dataset.interval || 5) * 1000;
   var current = -1, front = 0, timer = null, idleTimer = null, opener = null;
 
-  function putMore() {
-    if (!more || !more.content.firstElementChild) return false;
-    Array.prototype.slice.call(more.content.children, 0, Step).forEach(function (li) { strip.insertBefore(li, more); });
-    if (!more.content.firstElementChild) more.remove();
-    return true;
-  }
-  function putThrough(link) { while (!document.contains(link) && putMore()) { /* next step */ } }
-  var sentinel = document.querySelector('.foot');
-  if (more && sentinel && 'IntersectionObserver' in window) {
-    var watch = new IntersectionObserver(function (entries) {
-      if (!entries[0].isIntersecting) return;
-      if (!putMore()) { watch.disconnect(); return; }
-      watch.unobserve(sentinel); // observing again reports whether it is still near
-      watch.observe(sentinel);
-    }, { rootMargin: '1200px 0px' });
-    watch.observe(sentinel);
-  } else {
-    while (putMore()) { /* no observer: everything at once */ }
-  }
   function setUrl(hash, push) {
     var url = hash || location.pathname + location.search;
     try {
@@ -108,7 +195,8 @@
   // AVIF) thumbnail only if it can show that format.
   function srcsetOf(link) {
     var shown = '';
-    for (var i = 0; i < links.length && !shown; i++) shown = links[i].querySelector('img').currentSrc || '';
+    var thumbnails = document.querySelectorAll('.slide-link img');
+    for (var i = 0; i < thumbnails.length && !shown; i++) shown = thumbnails[i].currentSrc || '';
     if (/\.avif$/.test(shown) && link.dataset.avifSrcset) return link.dataset.avifSrcset;
     var webp = shown ? /\.(avif|webp)$/.test(shown)
                      : document.createElement('canvas').toDataURL('image/webp').indexOf('data:image/webp') === 0;
@@ -130,9 +218,11 @@
     if (show.classList.contains('playing')) timer = setTimeout(function () { go(current + 1); }, interval);
   }
   function go(i) {
+    var at = (i + total) % total, link = linkAt(at);
+    // A photo past the page's thumbnails: shown once its batch has come.
+    if (!link) { whenLoaded(at, function () { if (!show.hidden && linkAt(at)) go(at); }); return; }
     resetZoom();
-    current = (i + links.length) % links.length;
-    var link = links[current];
+    current = at;
     var old = slides[front];
     front = 1 - front;
     var img = slides[front];
@@ -143,15 +233,20 @@
     img.classList.add('on');
     titleText.textContent = link.dataset.title || '';
     descText.textContent = link.dataset.description || '';
-    count.textContent = (current + 1) + ' / ' + links.length;
-    announce.textContent = 'Photo ' + (current + 1) + ' of ' + links.length + (link.dataset.title ? ': ' + link.dataset.title : '');
+    count.textContent = (current + 1) + ' / ' + total;
+    announce.textContent = 'Photo ' + (current + 1) + ' of ' + total + (link.dataset.title ? ': ' + link.dataset.title : '');
     download.hidden = !link.dataset.download;
     if (link.dataset.download) { download.href = link.dataset.download; download.download = link.dataset.name || ''; }
     showCamera(link);
     setUrl('#' + link.parentNode.id);
-    var upcoming = new Image();
-    upcoming.sizes = fit(links[(current + 1) % links.length]);
-    upcoming.srcset = srcsetOf(links[(current + 1) % links.length]);
+    var following = linkAt((current + 1) % total);
+    whenLoaded((current - 1 + total) % total, function () {});
+    if (!following) whenLoaded((current + 1) % total, function () {});
+    else {
+      var upcoming = new Image();
+      upcoming.sizes = fit(following);
+      upcoming.srcset = srcsetOf(following);
+    }
     restartTimer();
   }
   function setPlaying(on) {
@@ -160,12 +255,17 @@
     restartTimer();
   }
   function open(i, push) {
+    var at = (i + total) % total, link = linkAt(at);
+    if (!link) { whenLoaded(at, function () { if (linkAt(at)) open(at, push); }); return; }
+    // Closing puts the thumbnails on the page up to this one: their batches come meanwhile.
+    for (var before = placed; before < at; before += Step) whenLoaded(before, function () {});
+    whenLoaded(total - 1, function () {}); // for End, and Previous from the first photo
     if (show.hidden) opener = document.activeElement;
     show.hidden = false;
     document.body.classList.add('show-open');
-    if (push) { setUrl('#' + links[(i + links.length) % links.length].parentNode.id, true); pushed = true; }
+    if (push) { setUrl('#' + link.parentNode.id, true); pushed = true; }
     setPlaying(show.dataset.autoplay === '1');
-    go(i);
+    go(at);
     playButton.focus();
   }
   function hide() {
@@ -176,9 +276,10 @@
     if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
     show.hidden = true;
     document.body.classList.remove('show-open');
-    var link = links[current];
-    putThrough(link);
-    (document.contains(link) ? link : opener || document.body).focus();
+    var link = current >= 0 ? linkAt(current) : null;
+    putThrough(link ? current : -1, function () {
+      if (show.hidden) (link && document.contains(link) ? link : opener || document.body).focus();
+    });
   }
   function close() {
     hide();
@@ -187,8 +288,8 @@
     else setUrl('', false);
   }
   function fromHash() {
-    var wanted = /^#(photo-\d+)$/.exec(location.hash);
-    var at = wanted ? links.findIndex(function (link) { return link.parentNode.id === wanted[1]; }) : -1;
+    var wanted = /^#photo-(\d+)$/.exec(location.hash);
+    var at = wanted && +wanted[1] <= total ? +wanted[1] - 1 : -1;
     pushed = !!(history.state && history.state.viewer);
     if (at < 0) hide();
     else if (at !== current || show.hidden) open(at, false);
@@ -203,9 +304,10 @@
     idleTimer = setTimeout(function () { if (show.classList.contains('playing')) show.classList.add('idle'); }, 2500);
   }
 
-  links.forEach(function (link, i) {
+  function listen(link, i) {
     link.addEventListener('click', function (event) { event.preventDefault(); open(i, true); });
-  });
+  }
+  photos.forEach(function (photo, i) { listen(photo.link, i); });
   document.querySelector('.play').addEventListener('click', function () { open(0, true); });
   detailsButton.addEventListener('click', function () {
     var on = detailsButton.getAttribute('aria-expanded') !== 'true';
@@ -228,7 +330,7 @@
     else if (event.key === '-') zoomTo(zoom.scale / 1.5);
     else if (event.key === 'Escape' && zoom.scale > 1) resetZoom();
     else if (event.key === 'Home') go(0);
-    else if (event.key === 'End') go(links.length - 1);
+    else if (event.key === 'End') go(total - 1);
     else if (event.key === ' ' && event.target.tagName !== 'BUTTON') setPlaying(!show.classList.contains('playing'));
     else if (event.key === 'f' || event.key === 'F') fullScreen();
     else if (event.key === 'Escape') close();
