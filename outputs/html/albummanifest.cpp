@@ -94,6 +94,48 @@ bool readPhoto(const QJsonObject& entry, CAlbumManifest& manifest)
     return true;
 }
 
+// JSON text is written straight away: a tree of JSON objects for the tens of thousands of
+// files of a big album would take several times the memory of the text itself.
+void appendText(QByteArray& out, const QString& text)
+{
+    out += '"';
+    for (const char c : text.toUtf8()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            out += "\\u00";
+            out += QByteArray::number(byte, 16).rightJustified(2, '0');
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void appendNumber(QByteArray& out, qint64 number)
+{
+    out += QByteArray::number(number);
+}
+
+// Writes each item of items with write, commas between.
+template <typename Items, typename Write>
+void appendList(QByteArray& out, const char* name, const Items& items, Write&& write)
+{
+    out += ",\"";
+    out += name;
+    out += "\":[";
+    bool first = true;
+    for (const auto& item : items) {
+        if (!first)
+            out += ',';
+        first = false;
+        write(item);
+    }
+    out += ']';
+}
+
 } // namespace
 
 QString CAlbumManifest::FileName()
@@ -113,33 +155,51 @@ bool CAlbumManifest::isAlbumPath(const QString& relative)
 
 QByteArray CAlbumManifest::toJson() const
 {
-    QJsonArray fileList;
-    for (const auto& [path, file] : files)
-        fileList.append(
-            QJsonObject{{"path", path}, {"size", double(file.size)}, {"hash", file.hash}});
-    QJsonArray pictureList;
-    for (const auto& [key, made] : pictures) {
-        QJsonArray outputs;
-        for (const Output& output : made.outputs)
-            outputs.append(QJsonArray{output.width, output.height, output.from});
-        pictureList.append(QJsonObject{{"key", key},
-                                       {"first", made.first},
-                                       {"placeholder", made.placeholder},
-                                       {"placeholderUrl", made.placeholderUrl},
-                                       {"outputs", outputs}});
-    }
-    QJsonArray photoList;
-    for (const auto& [path, photo] : photos)
-        photoList.append(QJsonObject{{"path", path},
-                                     {"size", double(photo.size)},
-                                     {"modified", double(photo.modified)},
-                                     {"hash", photo.hash}});
-    const QJsonObject root{{"format", FormatVersion},
-                           {"theme", theme},
-                           {"files", fileList},
-                           {"pictures", pictureList},
-                           {"photos", photoList}};
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+    QByteArray out;
+    out += "{\"format\":";
+    appendNumber(out, FormatVersion);
+    out += ",\"theme\":";
+    appendNumber(out, theme);
+    appendList(out, "files", files, [&](const auto& entry) {
+        out += "{\"path\":";
+        appendText(out, entry.first);
+        out += ",\"size\":";
+        appendNumber(out, entry.second.size);
+        out += ",\"hash\":";
+        appendText(out, entry.second.hash);
+        out += '}';
+    });
+    appendList(out, "pictures", pictures, [&](const auto& entry) {
+        const Pictures& made = entry.second;
+        out += "{\"key\":";
+        appendText(out, entry.first);
+        out += made.first ? ",\"first\":true" : ",\"first\":false";
+        out += ",\"placeholder\":";
+        appendText(out, made.placeholder);
+        out += ",\"placeholderUrl\":";
+        appendText(out, made.placeholderUrl);
+        out += ",\"outputs\":[";
+        for (size_t i = 0; i < made.outputs.size(); ++i) {
+            const Output& output = made.outputs[i];
+            out += i == 0 ? "[" : ",[";
+            out += QByteArray::number(output.width) + ',' + QByteArray::number(output.height) +
+                   ',' + QByteArray::number(output.from) + ']';
+        }
+        out += "]}";
+    });
+    appendList(out, "photos", photos, [&](const auto& entry) {
+        out += "{\"path\":";
+        appendText(out, entry.first);
+        out += ",\"size\":";
+        appendNumber(out, entry.second.size);
+        out += ",\"modified\":";
+        appendNumber(out, entry.second.modified);
+        out += ",\"hash\":";
+        appendText(out, entry.second.hash);
+        out += '}';
+    });
+    out += '}';
+    return out;
 }
 
 std::optional<CAlbumManifest> CAlbumManifest::fromJson(const QByteArray& json)

@@ -383,6 +383,9 @@ TEST(AlbumManifestTest, ReadsWhatItWritesAndNothingItCannotTrust)
         {{1600, 1067, 0}, {800, 533, 1}, {800, 533, 1}, {0, 0, -1}}};
     manifest.photos[QStringLiteral("/photos/x.jpg")] = {42, 1700000000123ll,
                                                         QStringLiteral("0a0b")};
+    // Photo paths are anything a file system allows: quotes, backslashes, control characters.
+    manifest.photos[QStringLiteral("/photos/\"quoted\" \\ tab\t new\nline \u0001 \u00e9\U0001f600.jpg")] =
+        {7, 1, QStringLiteral("0c")};
     const std::optional<CAlbumManifest> back = CAlbumManifest::fromJson(manifest.toJson());
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->theme, 2);
