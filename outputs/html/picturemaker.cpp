@@ -310,18 +310,22 @@ IPlainImage* CPictureMaker::makeMain(const Prepared& picture, PhotoPictures& pho
     return made;
 }
 
+bool CPictureMaker::saveOutput(size_t output, IPlainImage& image, PhotoPictures& photo) const
+{
+    if (!image.Save(m_pictures[output].keepCameraData ? 1 : 0,
+                    photo.file(output).toUtf8().constData())) {
+        photo.outcome = PhotoPictures::Outcome::WriteFailed;
+        return false;
+    }
+    photo.made[output] = {photo.urls[output], image.GetWidth(), image.GetHeight()};
+    return true;
+}
+
 bool CPictureMaker::saveCopies(size_t width, IPlainImage& image, PhotoPictures& photo) const
 {
-    for (size_t i = width + 1; i < m_pictures.size() && !m_pictures[i].main; ++i) {
-        if (m_pictures[i].sameWidth != static_cast<int>(width))
-            continue;
-        if (!image.Save(m_pictures[i].keepCameraData ? 1 : 0,
-                        photo.file(i).toUtf8().constData())) {
-            photo.outcome = PhotoPictures::Outcome::WriteFailed;
+    for (size_t i = width + 1; i < m_pictures.size() && !m_pictures[i].main; ++i)
+        if (m_pictures[i].sameWidth == static_cast<int>(width) && !saveOutput(i, image, photo))
             return false;
-        }
-        photo.made[i] = {photo.urls[i], image.GetWidth(), image.GetHeight()};
-    }
     return true;
 }
 
@@ -355,14 +359,8 @@ bool CPictureMaker::makeFamily(size_t main, IPlainImage& image, PhotoPictures& p
             standForLarger(i, photo);
             continue;
         }
-        if (!image.ResizeKeepAspect(scaled.width, scaled.height, 1))
-            return false;
-        if (!image.Save(picture.keepCameraData ? 1 : 0, photo.file(i).toUtf8().constData())) {
-            photo.outcome = PhotoPictures::Outcome::WriteFailed;
-            return false;
-        }
-        photo.made[i] = {photo.urls[i], image.GetWidth(), image.GetHeight()};
-        if (!saveCopies(i, image, photo))
+        if (!image.ResizeKeepAspect(scaled.width, scaled.height, 1) ||
+            !saveOutput(i, image, photo) || !saveCopies(i, image, photo))
             return false;
     }
     return true;

@@ -115,6 +115,8 @@ private:
     IPlainImage* makeMain(const Prepared& picture, html::PhotoPictures& photo,
                           size_t index) const;
     bool makeFamily(size_t main, IPlainImage& image, html::PhotoPictures& photo) const;
+    // Writes output as image is now; false (the outcome set) when the file cannot be written.
+    bool saveOutput(size_t output, IPlainImage& image, html::PhotoPictures& photo) const;
     // Writes the copies in other formats of the output width, as image is now.
     bool saveCopies(size_t width, IPlainImage& image, html::PhotoPictures& photo) const;
     void standForLarger(size_t width, html::PhotoPictures& photo) const;
