@@ -6,6 +6,8 @@
 
 #include <QtGlobal>
 
+#include <vips/vector.h>
+
 #include "platform/imaging.h"
 
 namespace varnex {
@@ -28,7 +30,15 @@ TextStyle textStyle(const char* font, int32_t size, int32_t style, uint32_t colo
 
 CPlainImage::CPlainImage()
 {
-    imaging::startImaging();
+    static const bool started = [] {
+        const bool ok = imaging::startImaging();
+        // The engine's run-time vector code is compiled anew for each resize; over the
+        // hundred thousand resizes of a 10,000-photo album its code memory once crashed the
+        // whole generation. The plain paths are safe, at about 14 % more generation time.
+        vips_vector_set_enabled(FALSE);
+        return ok;
+    }();
+    (void)started;
 }
 
 void CPlainImage::Destroy()
