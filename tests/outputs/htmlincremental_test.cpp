@@ -14,14 +14,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QImage>
 #include <QRegularExpression>
-
-#include <exiv2/exiv2.hpp>
 
 #include "outputs/html/albummanifest.h"
 #include "outputs/html/contenthash.h"
 #include "tests/outputs/htmlalbum.h"
+#include "tests/support/sidefileturn.h"
 #include "tests/support/testenv.h"
 
 namespace
@@ -75,20 +73,6 @@ std::set<QString> gone(const Stamps& before, const Stamps& after)
         if (!after.contains(name))
             files.insert(name);
     return files;
-}
-
-// Turns a photo by the side file in which the album keeps its turns.
-void turn(const QString& photo)
-{
-    QImage dot(1, 1, QImage::Format_RGB32);
-    dot.fill(Qt::white);
-    const QString side = photo + QStringLiteral(".exif");
-    ASSERT_TRUE(dot.save(side, "JPEG"));
-    auto image = Exiv2::ImageFactory::open(side.toStdString());
-    Exiv2::ExifData exif;
-    exif["Exif.Image.Orientation"] = static_cast<uint16_t>(6);
-    image->setExifData(exif);
-    image->writeMetadata();
 }
 
 const QStringList Photos = {"exs-DSCN0010.jpg",   "exs-canon-ixus.jpg",   "exs-kodak-dc240.jpg",
@@ -194,7 +178,7 @@ TEST_F(IncrementalTest, ATurnedPhotoRewritesOnlyItsPicturesAndThePagesShowingIt)
         const QStringList photos = addPhotos(5);
         ASSERT_EQ(album.generate(dest()), GV_OK);
         const Stamps before = stampsOf(dest());
-        turn(photos[1]);
+        ASSERT_NO_FATAL_FAILURE(turnBySideFile(photos[1]));
         ASSERT_EQ(album.generate(dest()), GV_OK);
         const Stamps after = stampsOf(dest());
         expectManifestTrue();

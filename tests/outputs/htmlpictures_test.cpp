@@ -18,6 +18,7 @@
 
 #include "platform/settings.h"
 #include "tests/outputs/htmlalbum.h"
+#include "tests/support/sidefileturn.h"
 #include "tests/outputs/qtprinters.h"
 #include "tests/support/claimedpng.h"
 #include "tests/support/orientedphotos.h"
@@ -152,16 +153,7 @@ TEST_F(PicturesTest, ATurnInTheSideFileMakesNewPictures)
     const QString photo = copyOf(QStringLiteral("exs-DSCN0010.jpg"), QStringLiteral("turn.jpg"));
     album.addPhoto(photo);
     ASSERT_EQ(album.generate(dest("before")), GV_OK);
-    // The album builder keeps turns of photos in an EXIF side file beside them.
-    QImage dot(1, 1, QImage::Format_RGB32);
-    dot.fill(Qt::white);
-    const QString side = photo + QStringLiteral(".exif");
-    ASSERT_TRUE(dot.save(side, "JPEG"));
-    auto image = Exiv2::ImageFactory::open(side.toStdString());
-    Exiv2::ExifData exif;
-    exif["Exif.Image.Orientation"] = static_cast<uint16_t>(6);
-    image->setExifData(exif);
-    image->writeMetadata();
+    ASSERT_NO_FATAL_FAILURE(turnBySideFile(photo));
     ASSERT_EQ(album.generate(dest("after")), GV_OK);
     std::set<QString> common;
     const std::set<QString> before = picturesIn(dest("before")), after = picturesIn(dest("after"));
